@@ -1,0 +1,93 @@
+// yishu: conversion between Chinese telegraph codes and Chinese characters.
+//
+// A telegraph code is four decimal digits from the standard code book
+// (0022 = 中, 2429 = 文). The library converts whole texts in one of two
+// directions:
+//
+//   CodeToChar  every code written as four ASCII digits followed by one ASCII
+//               space becomes its character ("0022 2429 " -> "中文"). Five-digit
+//               day codes such as 99010 become day texts (一日). A code without
+//               its space is left alone: a code converts once its space is
+//               typed.
+//   CharToCode  every character that has a code becomes the code's four digits
+//               and one space ("中文" -> "0022 2429 ").
+//
+// Everything else passes through unchanged, byte for byte: text without a
+// code, line breaks, malformed bytes. The result never depends on where a
+// streamed text is split.
+//
+// Texts come in three forms:
+//   * CP936 bytes (Windows code page 936, GBK). A byte 0x81..0xFE is a lead
+//     byte and forms one character with whatever byte follows it; 0x80 and
+//     0xFF are single bytes. Malformed input is handled exactly by these rules.
+//   * UTF-8 bytes. Invalid sequences and characters outside the code page
+//     (U+20000, emoji, Hangul) pass through untouched.
+//   * UTF-16 code units. Unpaired surrogates pass through untouched.
+// For every text that CP936 can represent, the Unicode forms give the same
+// result as the CP936 form, mapped through the code page.
+//
+// All functions are thread-safe; the code book is read-only.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace yishu {
+
+// The direction of a conversion. Any value other than CharToCode (including
+// -1, "nothing selected") converts codes to characters.
+enum ConversionMode : int { CodeToChar = 0, CharToCode = 1 };
+
+// The byte forms of text.
+enum class Encoding { Cp936, Utf8 };
+
+// Converts a whole text. `text` is in `encoding`; so is the result.
+std::string ConvertText(int mode, std::string_view text, Encoding encoding = Encoding::Cp936);
+
+// Converts a whole UTF-16 text.
+std::u16string ConvertText(int mode, std::u16string_view text);
+
+// Converts a text that arrives in pieces, in constant memory. Feeding the
+// pieces of a text one after another and then calling Finish gives exactly
+// what ConvertText gives for the whole text, however the text was split.
+class Converter {
+ public:
+  Converter(int mode, Encoding encoding);
+
+  // Converts `piece` and appends to `out` all the output that no later piece
+  // can change. At most a few kilobytes are held back.
+  void Feed(std::string_view piece, std::string& out);
+
+  // Appends the rest of the output; the converter can then be fed again as a
+  // new text.
+  void Finish(std::string& out);
+
+  // The number of input bytes held back, waiting for the rest of a code, a
+  // digit run or a character.
+  std::size_t held() const { return carry_.size(); }
+
+ private:
+  void Process(std::string_view text, bool final, std::string& out);
+
+  int mode_;
+  Encoding encoding_;
+  std::string carry_;
+};
+
+// One row of the code book: a code and its character.
+struct CodeRow {
+  std::uint16_t code;     // 1..9998
+  std::uint8_t lead;      // CP936 bytes of the character
+  std::uint8_t trail;
+  char16_t unicode;       // the character's code point (all lie in the BMP)
+  bool produced;          // false for the few codes that convert to their
+                          // character but are never produced from it
+};
+
+// The code book: every code that converts to a character, in code order.
+std::span<const CodeRow> CodeBook();
+
+}  // namespace yishu
