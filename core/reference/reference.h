@@ -1,0 +1,25 @@
+// The literal conversion: every rule of the list, in order, replaces all its
+// occurrences in the whole text before the next rule runs. Slow by design
+// (thousands of scans per text); the tests hold the single-pass engine to it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace yishu::reference {
+
+// CP936 bytes, matched the way the platform string class does: a scan that
+// steps over a lead byte (0x81..0xFE) and the byte after it as one character.
+std::string ConvertText(int mode, std::string_view cp936);
+
+// Unicode: the same rules matched on decoded characters. Invalid UTF-8 bytes
+// and unpaired surrogates are kept as characters of their own that no rule
+// matches.
+std::string ConvertTextUtf8(int mode, std::string_view utf8);
+std::u16string ConvertTextUtf16(int mode, std::u16string_view utf16);
+
+// The replacement routine itself: replaces every occurrence of `key` in
+// `text`, scanning as described for ConvertText; returns the count.
+std::size_t ReplaceAll(std::string& text, std::string_view key, std::string_view replacement);
+
+}  // namespace yishu::reference

@@ -1,0 +1,102 @@
+// The single-pass engine that turns codes into characters.
+//
+// Only runs of ASCII digits can change, so the scan jumps from digit to digit
+// and copies everything between unchanged. In CP936 a digit right after a lead
+// byte belongs to that byte's character and starts no run.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "digit_run.h"
+#include "lookup.h"
+#include "text_form.h"
+
+namespace yishu::detail {
+
+// Digit runs held back longer than this are converted in part (streaming).
+inline constexpr std::size_t kMaxHeldRun = 8192;
+
+// Index of the first ASCII digit in p[from..n), or n.
+inline std::size_t FindDigit(const char* p, std::size_t from, std::size_t n) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+  std::size_t i = from;
+  for (; i + 8 <= n; i += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, p + i, 8);
+    // Bytes 0x30..0x39 become 0x00..0x09; look for any byte below 10.
+    const std::uint64_t x = w ^ (kOnes * 0x30);
+    if (((x - kOnes * 10) & ~x & (kOnes * 0x80)) != 0) break;
+  }
+  for (; i < n; ++i) {
+    if (IsDigit(p[i])) return i;
+  }
+  return n;
+}
+
+inline std::size_t FindDigit(const char16_t* p, std::size_t from, std::size_t n) {
+  for (std::size_t i = from; i < n; ++i) {
+    if (IsDigit(p[i])) return i;
+  }
+  return n;
+}
+
+// In CP936, whether a character begins at q, given that one begins at `known`.
+// Bytes in 0x81..0xFE pair up from the last byte outside that range (after
+// which a character always begins), so the parity of their run decides.
+inline bool BeginsCharacter(const char* p, std::size_t known, std::size_t q) {
+  std::size_t i = q;
+  while (i > known && IsLeadByte(static_cast<unsigned char>(p[i - 1]))) --i;
+  return (q - i) % 2 == 0;
+}
+
+template <Form F>
+class CodeToCharEngine {
+ public:
+  using Unit = typename TextForm<F>::Unit;
+  using String = std::basic_string<Unit>;
+
+  // Converts p[0..n) and returns how many units it consumed. Unless `final`,
+  // it stops before anything that more text could change (a digit run at the
+  // end, a lead byte at the end); the caller feeds that again with more text.
+  std::size_t Run(const Unit* p, std::size_t n, bool final, String& out) {
+    const Lookup& lookup = GetLookup();
+    std::size_t copied = 0, pos = 0;
+    for (;;) {
+      const std::size_t q = FindDigit(p, pos, n);
+      if (q == n) break;
+      if constexpr (F == Form::Cp936) {
+        if (!BeginsCharacter(p, pos, q)) {
+          pos = q + 1;
+          continue;
+        }
+      }
+      std::size_t e = q + 1;
+      while (e < n && IsDigit(p[e])) ++e;
+      out.append(p + copied, q - copied);
+      if (e == n && !final) {
+        if (e - q <= kMaxHeldRun) return q;
+        return q + AppendRunStart<F>(p + q, e - q, scratch_, out);
+      }
+      const bool space = e < n && p[e] == ' ';
+      const bool took_space = AppendRun<F>(p + q, e - q, space, lookup, scratch_, out);
+      copied = pos = e + (took_space ? 1 : 0);
+    }
+    std::size_t end = n;
+    if constexpr (F == Form::Cp936) {
+      if (!final && n > pos && IsLeadByte(static_cast<unsigned char>(p[n - 1])) &&
+          BeginsCharacter(p, pos, n - 1)) {
+        end = n - 1;  // its trail byte is still to come
+      }
+    }
+    out.append(p + copied, end - copied);
+    return end;
+  }
+
+ private:
+  RunScratch scratch_;
+};
+
+}  // namespace yishu::detail
