@@ -8,4 +8,4 @@ if [ ! -x "$T" ]; then
   exit 1
 fi
 echo "中文电报码" | $T
-printf '0022 2429 7193 1032 5121 ' | $T -d; echo
+printf '0022 2429 7193 1032 4316 ' | $T -d; echo

@@ -1,0 +1,172 @@
+#include "options.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <utility>
+
+namespace telecode {
+
+const std::string_view kUsage =
+    "Usage: telecode [-d] [-e ENCODING] [FILE...]\n"
+    "       telecode --list [-e ENCODING]\n"
+    "Try 'telecode --help' for more information.\n";
+
+const std::string_view kHelp =
+    "Usage: telecode [-d] [-e ENCODING] [FILE...]\n"
+    "       telecode --list [-e ENCODING]\n"
+    "Converts Chinese characters to four-digit telegraph codes, each followed by a\n"
+    "space, or with -d such codes back to characters. Reads each FILE in turn, or\n"
+    "standard input when there is none or FILE is -, and writes the result to\n"
+    "standard output. Text without a code passes through unchanged.\n"
+    "\n"
+    "  -d, --decode             codes to characters; a code converts once its\n"
+    "                           space follows (\"0022 \" becomes 中)\n"
+    "  -e, --encoding=ENCODING  utf-8 (the default), cp936 (also: gbk), gb18030,\n"
+    "                           or utf-16 (byte order from its byte-order mark,\n"
+    "                           little-endian without one)\n"
+    "      --list               print the code book: code, tab, character\n"
+    "  -h, --help               print this help\n"
+    "  -V, --version            print the version\n"
+    "\n"
+    "Examples:\n"
+    "  echo 中文 | telecode                 prints 0022 2429\n"
+    "  telecode -d -e gbk codes.txt > text.txt\n"
+    "\n"
+    "Invalid input passes through byte for byte; the first invalid sequence is\n"
+    "reported on standard error. Exit status: 0 on success, 1 if a file could\n"
+    "not be read or the output not written, 2 for a wrong command line.\n";
+
+std::optional<TextEncoding> EncodingFromName(std::string_view name) {
+  static constexpr std::array<std::pair<std::string_view, TextEncoding>, 8> kNames = {{
+      {"utf-8", TextEncoding::kUtf8},
+      {"utf8", TextEncoding::kUtf8},
+      {"cp936", TextEncoding::kCp936},
+      {"gbk", TextEncoding::kCp936},
+      {"gb18030", TextEncoding::kGb18030},
+      {"utf-16", TextEncoding::kUtf16},
+      {"utf16", TextEncoding::kUtf16},
+      {"ms936", TextEncoding::kCp936},
+  }};
+  std::string lower(name);
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  for (const auto& [known, encoding] : kNames) {
+    if (lower == known) return encoding;
+  }
+  return std::nullopt;
+}
+
+namespace {
+
+// Options are accepted anywhere before "--", as with most Unix tools; short
+// options may be bundled (-de gbk) and -e may carry its value (-egbk).
+class Parser {
+ public:
+  explicit Parser(const std::vector<std::string>& args) : args_(args) {}
+
+  std::variant<Options, UsageError> Parse() {
+    bool list = false, help = false, version = false;
+    for (index_ = 0; index_ < args_.size(); ++index_) {
+      const std::string& arg = args_[index_];
+      if (arg == "--") {
+        options_.files.insert(options_.files.end(), args_.begin() + index_ + 1, args_.end());
+        break;
+      }
+      if (arg.size() < 2 || arg[0] != '-') {
+        options_.files.push_back(arg);  // also "-", standard input
+      } else if (arg[1] == '-') {
+        std::string_view name = std::string_view(arg).substr(2);
+        std::optional<std::string> value;
+        if (auto eq = name.find('='); eq != name.npos) {
+          value = std::string(name.substr(eq + 1));
+          name = name.substr(0, eq);
+        }
+        if (name != "encoding" && value)
+          return UsageError{"option '--" + std::string(name) + "' takes no value"};
+        if (name == "decode") {
+          options_.mode = 0;
+        } else if (name == "list") {
+          list = true;
+        } else if (name == "help") {
+          help = true;
+        } else if (name == "version") {
+          version = true;
+        } else if (name == "encoding") {
+          if (!value && !(value = NextValue())) return MissingValue("--encoding");
+          if (auto error = SetEncoding(*value)) return *error;
+        } else {
+          return UsageError{"unknown option '" + arg + "'"};
+        }
+      } else {
+        for (std::size_t i = 1; i < arg.size(); ++i) {
+          switch (arg[i]) {
+            case 'd':
+              options_.mode = 0;
+              break;
+            case 'h':
+              help = true;
+              break;
+            case 'V':
+              version = true;
+              break;
+            case 'e': {
+              std::optional<std::string> value;
+              if (i + 1 < arg.size()) {
+                value = arg.substr(i + 1);
+              } else if (!(value = NextValue())) {
+                return MissingValue("-e");
+              }
+              if (auto error = SetEncoding(*value)) return *error;
+              i = arg.size();
+              break;
+            }
+            default:
+              return UsageError{"unknown option '-" + std::string(1, arg[i]) + "'"};
+          }
+        }
+      }
+    }
+    if (help) {
+      options_.action = Action::kHelp;
+    } else if (version) {
+      options_.action = Action::kVersion;
+    } else if (list) {
+      if (!options_.files.empty()) return UsageError{"--list reads no files"};
+      options_.action = Action::kList;
+    }
+    return options_;
+  }
+
+ private:
+  std::optional<std::string> NextValue() {
+    if (index_ + 1 >= args_.size()) return std::nullopt;
+    return args_[++index_];
+  }
+
+  static UsageError MissingValue(const std::string& option) {
+    return UsageError{"option '" + option + "' needs an encoding"};
+  }
+
+  std::optional<UsageError> SetEncoding(const std::string& name) {
+    auto encoding = EncodingFromName(name);
+    if (!encoding) {
+      return UsageError{"unknown encoding '" + name +
+                        "' (known: utf-8, cp936 or gbk, gb18030, utf-16)"};
+    }
+    options_.encoding = *encoding;
+    return std::nullopt;
+  }
+
+  const std::vector<std::string>& args_;
+  std::size_t index_ = 0;
+  Options options_;
+};
+
+}  // namespace
+
+std::variant<Options, UsageError> ParseCommandLine(const std::vector<std::string>& args) {
+  return Parser(args).Parse();
+}
+
+}  // namespace telecode

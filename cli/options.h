@@ -1,0 +1,40 @@
+// The command line of telecode: what to do, in which direction and encoding,
+// on which inputs.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "text_encoding.h"
+
+namespace telecode {
+
+enum class Action { kConvert, kList, kHelp, kVersion };
+
+struct Options {
+  Action action = Action::kConvert;
+  int mode = 1;  // yishu::CharToCode unless -d
+  TextEncoding encoding = TextEncoding::kUtf8;
+  std::vector<std::string> files;  // empty: standard input
+};
+
+// What is wrong with a command line, in words for the user.
+struct UsageError {
+  std::string message;
+};
+
+// Accepts the usual spellings, ignoring case: utf-8/utf8, cp936/gbk, gb18030,
+// utf-16/utf16.
+std::optional<TextEncoding> EncodingFromName(std::string_view name);
+
+std::variant<Options, UsageError> ParseCommandLine(const std::vector<std::string>& args);
+
+// The synopsis printed with usage errors.
+extern const std::string_view kUsage;
+// The full text of --help.
+extern const std::string_view kHelp;
+
+}  // namespace telecode

@@ -1,0 +1,69 @@
+// Everything telecode needs from the operating system: its arguments, files
+// opened by name, standard input and output, and messages for the user.
+// Names and messages are UTF-8 everywhere; on Windows this layer turns them
+// into wide strings, and console output into wide console text.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace telecode {
+
+// The program proper, given its arguments in UTF-8 without the program name.
+// Defined in telecode.cpp; the platform's entry point calls it.
+int Run(const std::vector<std::string>& args);
+
+// A file opened for reading, or standard input for "-".
+class Input {
+ public:
+  // `console_utf8`: if standard input is an interactive console, deliver
+  // what is typed as UTF-8 (Windows; elsewhere terminals already do).
+  Input(const std::string& name, bool console_utf8);
+  ~Input();
+  Input(const Input&) = delete;
+  Input& operator=(const Input&) = delete;
+
+  bool is_open() const { return open_; }
+  // Reads up to `size` bytes: returns how many, 0 at the end, -1 on error.
+  std::ptrdiff_t Read(char* buffer, std::size_t size);
+  // Why opening or reading failed, for the user.
+  const std::string& error() const { return error_; }
+
+ private:
+  bool open_ = false;
+  bool owned_ = false;
+  bool console_ = false;
+  std::intptr_t handle_ = -1;
+  std::string error_;
+  std::string console_pending_;  // UTF-8 typed but not yet read
+};
+
+enum class WriteResult { kWritten, kReaderGone, kFailed };
+
+// Standard output, written in binary.
+class Output {
+ public:
+  // `console_utf8`: the bytes are UTF-8 text, to be shown as such if
+  // standard output is a console (Windows).
+  explicit Output(bool console_utf8);
+  ~Output();
+  Output(const Output&) = delete;
+  Output& operator=(const Output&) = delete;
+
+  WriteResult Write(std::string_view bytes);
+  // Why the last write failed, for the user.
+  const std::string& error() const { return error_; }
+
+ private:
+  bool console_ = false;
+  std::string console_carry_;  // an incomplete UTF-8 sequence
+  std::string error_;
+};
+
+// Writes a UTF-8 message to standard error.
+void PrintError(std::string_view message);
+
+}  // namespace telecode

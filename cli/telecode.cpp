@@ -1,0 +1,150 @@
+// telecode: converts files and pipelines between Chinese characters and
+// telegraph codes.
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "code_list.h"
+#include "options.h"
+#include "platform_io.h"
+#include "stream_converter.h"
+#include "yishu/version.h"
+
+namespace telecode {
+
+namespace {
+
+// Large reads keep the system calls few; the converter holds back only a few
+// bytes between them, so memory stays small whatever the input size.
+constexpr std::size_t kReadSize = 256 * 1024;
+
+enum class Status { kOk, kStop };
+
+std::string DisplayName(const std::string& name) { return name == "-" ? "standard input" : name; }
+
+std::string InvalidName(TextEncoding encoding) {
+  return encoding == TextEncoding::kUtf16 ? "UTF-16" : "UTF-8";
+}
+
+// Converts the inputs one after another, each as a text of its own.
+class Conversion {
+ public:
+  explicit Conversion(const Options& options)
+      : options_(options),
+        converter_(options.mode, options.encoding),
+        output_(options.encoding == TextEncoding::kUtf8),
+        buffer_(new char[kReadSize]) {}
+
+  int Run() {
+    std::vector<std::string> files = options_.files;
+    if (files.empty()) files.push_back("-");
+    for (const std::string& name : files) {
+      if (ConvertFile(name) == Status::kStop) break;
+    }
+    return failed_ ? 1 : 0;
+  }
+
+ private:
+  Status ConvertFile(const std::string& name) {
+    Input input(name, options_.encoding == TextEncoding::kUtf8);
+    if (!input.is_open()) {
+      Fail(name, input.error());
+      return Status::kOk;
+    }
+    converter_.Reset();
+    for (;;) {
+      const std::ptrdiff_t count = input.Read(buffer_.get(), kReadSize);
+      if (count == 0) break;
+      if (count < 0) {
+        // Keep what was read: the held-back rest of it goes out below.
+        Fail(name, input.error());
+        break;
+      }
+      out_.clear();
+      converter_.Feed(std::string_view(buffer_.get(), static_cast<std::size_t>(count)), out_);
+      if (Write() == Status::kStop) return Status::kStop;
+      ReportInvalid(name);
+    }
+    out_.clear();
+    converter_.Finish(out_);
+    ReportInvalid(name);
+    return Write();
+  }
+
+  Status Write() {
+    if (out_.empty()) return Status::kOk;
+    switch (output_.Write(out_)) {
+      case WriteResult::kWritten:
+        return Status::kOk;
+      case WriteResult::kReaderGone:
+        return Status::kStop;
+      case WriteResult::kFailed:
+        PrintError("telecode: write error: " + output_.error() + "\n");
+        failed_ = true;
+        return Status::kStop;
+    }
+    return Status::kStop;
+  }
+
+  // Invalid input is passed on as it is; the user hears of it once.
+  void ReportInvalid(const std::string& name) {
+    if (reported_invalid_) return;
+    const auto offset = converter_.first_invalid();
+    if (!offset) return;
+    reported_invalid_ = true;
+    PrintError("telecode: " + DisplayName(name) + ": invalid " + InvalidName(options_.encoding) +
+               " at byte offset " + std::to_string(*offset) +
+               ", passed through unchanged (first of possibly more)\n");
+  }
+
+  void Fail(const std::string& name, const std::string& reason) {
+    PrintError("telecode: " + DisplayName(name) + ": " + reason + "\n");
+    failed_ = true;
+  }
+
+  const Options& options_;
+  StreamConverter converter_;
+  Output output_;
+  std::unique_ptr<char[]> buffer_;
+  std::string out_;
+  bool failed_ = false;
+  bool reported_invalid_ = false;
+};
+
+int WriteText(std::string_view text, bool utf8) {
+  Output output(utf8);
+  switch (output.Write(text)) {
+    case WriteResult::kWritten:
+    case WriteResult::kReaderGone:
+      return 0;
+    case WriteResult::kFailed:
+      break;
+  }
+  PrintError("telecode: write error: " + output.error() + "\n");
+  return 1;
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args) {
+  const auto parsed = ParseCommandLine(args);
+  if (const auto* error = std::get_if<UsageError>(&parsed)) {
+    PrintError("telecode: " + error->message + "\n" + std::string(kUsage));
+    return 2;
+  }
+  const Options& options = std::get<Options>(parsed);
+  switch (options.action) {
+    case Action::kHelp:
+      return WriteText(kHelp, true);
+    case Action::kVersion:
+      return WriteText("telecode " YISHU_VERSION_STRING "\n", true);
+    case Action::kList:
+      return WriteText(CodeList(options.encoding), options.encoding == TextEncoding::kUtf8);
+    case Action::kConvert:
+      break;
+  }
+  return Conversion(options).Run();
+}
+
+}  // namespace telecode
