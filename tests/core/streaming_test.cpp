@@ -1,0 +1,99 @@
+// A text fed to the streaming converter in pieces converts exactly as in one
+// piece, wherever it is cut, and holds back only a little.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "reference.h"
+#include "yishu/yishu.h"
+
+namespace yishu {
+namespace {
+
+std::string Stream(int mode, Encoding encoding, std::string_view text,
+                   const std::vector<std::size_t>& cuts, std::size_t* most_held = nullptr) {
+  Converter converter(mode, encoding);
+  std::string out;
+  std::size_t from = 0;
+  for (std::size_t cut : cuts) {
+    converter.Feed(text.substr(from, cut - from), out);
+    if (most_held) *most_held = std::max(*most_held, converter.held());
+    from = cut;
+  }
+  converter.Feed(text.substr(from), out);
+  converter.Finish(out);
+  return out;
+}
+
+struct Sample {
+  int mode;
+  Encoding encoding;
+  std::string text;
+};
+
+// Codes, day keys, multi-byte characters and malformed bytes, each of which a
+// cut can split.
+const Sample kSamples[] = {
+    {CodeToChar, Encoding::Cp936, "0001 0002  99010 99319941 99199010 \xD2\xBB" "12345 \x81" "0001 \xD2"},
+    {CodeToChar, Encoding::Utf8, "中0022 2429 9901099020 𠀀0001 \xE4\xB8" "0001 990101"},
+    {CharToCode, Encoding::Cp936, "\xD6\xD0\xCE\xC4 abc\xA1\xBA\x72\xBA\x72\x80\xFF\xD2"},
+    {CharToCode, Encoding::Utf8, "中文 𠀀😀한\xE4\xB8中\xF0\x9F\x98\xC0\x80Й"},
+};
+
+TEST(StreamingTest, EveryCutAndEveryPairOfCuts) {
+  for (const Sample& s : kSamples) {
+    const std::string whole = ConvertText(s.mode, s.text, s.encoding);
+    for (std::size_t a = 0; a <= s.text.size(); ++a) {
+      ASSERT_EQ(Stream(s.mode, s.encoding, s.text, {a}), whole) << "cut at " << a;
+      for (std::size_t b = a; b <= s.text.size(); ++b) {
+        ASSERT_EQ(Stream(s.mode, s.encoding, s.text, {a, b}), whole) << a << ", " << b;
+      }
+    }
+  }
+}
+
+TEST(StreamingTest, OneByteAtATime) {
+  for (const Sample& s : kSamples) {
+    std::vector<std::size_t> cuts;
+    for (std::size_t i = 1; i < s.text.size(); ++i) cuts.push_back(i);
+    EXPECT_EQ(Stream(s.mode, s.encoding, s.text, cuts), ConvertText(s.mode, s.text, s.encoding));
+  }
+}
+
+TEST(StreamingTest, ConverterCanBeReused) {
+  Converter converter(CodeToChar, Encoding::Cp936);
+  std::string out;
+  converter.Feed("0001", out);
+  converter.Finish(out);
+  converter.Feed(" 0002 ", out);
+  converter.Finish(out);
+  EXPECT_EQ(out, "0001 \xB6\xA1");  // the first text ended without its space
+}
+
+// Endless digit runs are converted in part while they last; the cut must not
+// change what the day keys and the final code become.
+TEST(StreamingTest, LongDigitRunsHoldLittleAndConvertExactly) {
+  std::mt19937 rng(7);
+  const char* const kParts[] = {"99", "9", "0", "1", "2", "3", "119", "199", "299", "010", "9941"};
+  for (int round = 0; round < 20; ++round) {
+    std::string text;
+    while (text.size() < 40000) {
+      text += kParts[std::uniform_int_distribution<int>(0, std::size(kParts) - 1)(rng)];
+    }
+    text += round % 2 ? " tail" : "9941 ";
+    std::vector<std::size_t> cuts;
+    for (std::size_t at = 0;;) {
+      at += std::uniform_int_distribution<std::size_t>(1, round < 10 ? 100 : 5000)(rng);
+      if (at >= text.size()) break;
+      cuts.push_back(at);
+    }
+    std::size_t most_held = 0;
+    const std::string streamed = Stream(CodeToChar, Encoding::Cp936, text, cuts, &most_held);
+    ASSERT_EQ(streamed, reference::ConvertText(CodeToChar, text)) << "round " << round;
+    EXPECT_LE(most_held, 8192u);
+  }
+}
+
+}  // namespace
+}  // namespace yishu
