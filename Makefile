@@ -39,5 +39,9 @@ fuzz: deps
 	cmake --build build/fuzz -j $(JOBS) --target yishu_fuzz
 	build/fuzz/fuzz/yishu_fuzz -max_total_time=$${FUZZ_SECONDS:-60} -max_len=256
 
+# dist/yishu-VERSION-win64.zip (yishu.exe, telecode.exe, README.md, LICENSE) and its SHA-256.
+dist: windows
+	tools/make-dist.sh $(WINDOWS) dist
+
 clean:
 	rm -rf build dist
