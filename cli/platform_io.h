@@ -35,7 +35,7 @@ class Input {
  private:
   bool open_ = false;
   bool owned_ = false;
-  bool console_ = false;
+  [[maybe_unused]] bool console_ = false;  // Windows only
   std::intptr_t handle_ = -1;
   std::string error_;
   std::string console_pending_;  // UTF-8 typed but not yet read
@@ -58,7 +58,7 @@ class Output {
   const std::string& error() const { return error_; }
 
  private:
-  bool console_ = false;
+  [[maybe_unused]] bool console_ = false;  // Windows only
   std::string console_carry_;  // an incomplete UTF-8 sequence
   std::string error_;
 };

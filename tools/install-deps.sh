@@ -6,7 +6,7 @@ set -eu
 PACKAGES="
   make cmake g++ clang libclang-rt-14-dev
   googletest libgtest-dev libbenchmark-dev
-  python3 bzip2 unicode-data zip
+  python3 bzip2 unicode-data zip time
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine64 xvfb xdotool imagemagick fonts-wqy-microhei fonts-wine
 "

@@ -1,0 +1,435 @@
+#!/usr/bin/env python3
+"""Integration tests of telecode: they run the real binary.
+
+The reference for every result is whole_text, which converts the whole input
+in one piece with the core's ConvertText: telecode must give exactly that,
+byte for byte, however its input arrives.
+
+    test_telecode.py TELECODE WHOLE_TEXT VERSION [unittest arguments...]
+"""
+import codecs
+import hashlib
+import os
+import random
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+from pathlib import Path
+
+TELECODE = ""
+WHOLE_TEXT = ""
+VERSION = ""
+
+
+
+def _user_defined_area(error):
+    """Python's gbk lacks the code page's user-defined area (AAA1.. and others,
+    U+E000..), which the code book uses for a few characters; GB18030 maps it
+    the same way with the same two bytes."""
+    if isinstance(error, UnicodeEncodeError):
+        return error.object[error.start:error.end].encode("gb18030"), error.end
+    return error.object[error.start:error.start + 2].decode("gb18030"), error.start + 2
+
+
+codecs.register_error("user-defined-area", _user_defined_area)
+codecs.register(lambda name: codecs.CodecInfo(
+    name="cp936_full",
+    encode=lambda text, errors="strict": (codecs.encode(text, "gbk", "user-defined-area"),
+                                          len(text)),
+    decode=lambda data, errors="strict": (codecs.decode(data, "gbk", "user-defined-area"),
+                                          len(data))) if name == "cp936_full" else None)
+
+# Python's codec for each of telecode's encodings.
+CODECS = {"utf-8": "utf-8", "cp936": "cp936_full", "gb18030": "gb18030", "utf-16": "utf-16"}
+
+# A text that every encoding can carry: codes with and without their space,
+# day keys, digit runs of other lengths, characters with and without a code,
+# line breaks.
+MIXED = ("电报 0022 2429 7193 1032 4316 到了。\r\n"
+         "会议定于99010召开, 99311 号 12345 0022 00220022 0001\n"
+         "一丁七丈三上下不 abc 9999 0000 \t中文电报码\n")
+
+
+def run(args, data=b"", **kwargs):
+    return subprocess.run([TELECODE, *args], input=data, capture_output=True, timeout=60,
+                          **kwargs)
+
+
+def mode_args(mode):
+    return ["-d"] if mode == "decode" else []
+
+
+def reference(mode, encoding, data):
+    """ConvertText on the whole input. GB18030 goes by its CP936 bytes; tests
+    below check separately that this agrees with real GB18030."""
+    if encoding == "utf-16":
+        encoding = "utf-16be" if data[:2] == b"\xfe\xff" else "utf-16le"
+    elif encoding == "gb18030":
+        encoding = "cp936"
+    result = subprocess.run([WHOLE_TEXT, mode, encoding], input=data, capture_output=True,
+                            check=True, timeout=120)
+    return result.stdout
+
+
+def convert(mode, encoding, data):
+    result = run([*mode_args(mode), "-e", encoding], data)
+    if result.returncode != 0:
+        raise AssertionError(f"telecode failed ({result.returncode}): {result.stderr!r}")
+    return result.stdout
+
+
+def code_book():
+    """(code, character) for every line of --list."""
+    lines = run(["--list"]).stdout.decode("utf-8").splitlines()
+    return [tuple(line.split("\t")) for line in lines]
+
+
+class TempDirTest(unittest.TestCase):
+    def setUp(self):
+        self._dir = tempfile.TemporaryDirectory(prefix="telecode-test-")
+        self.dir = Path(self._dir.name)
+
+    def tearDown(self):
+        self._dir.cleanup()
+
+    def file(self, name, data):
+        path = self.dir / name
+        path.write_bytes(data)
+        return str(path)
+
+
+class Conversion(TempDirTest):
+    def test_known_results(self):
+        cases = [
+            ("encode", "中文", "0022 2429 "),
+            ("encode", "中文\n", "0022 2429 \n"),
+            ("decode", "0022 2429 ", "中文"),
+            ("decode", "0022 2429", "中2429"),  # a code converts once its space follows
+            ("decode", "", ""),
+            ("encode", "abc", "abc"),
+        ]
+        for mode, text, expected in cases:
+            for encoding in ("utf-8", "cp936"):
+                with self.subTest(mode=mode, text=text, encoding=encoding):
+                    codec = CODECS[encoding]
+                    self.assertEqual(convert(mode, encoding, text.encode(codec)),
+                                     expected.encode(codec))
+
+    def test_same_as_whole_text_in_every_encoding(self):
+        raw = {
+            "utf-8": MIXED.encode() + b"\xff0022 \xe4\xb8 2429 \xed\xa0\x80",
+            "cp936": MIXED.encode("cp936_full") + b"\x80\xff\xd6 0022 \x81",
+            "gb18030": MIXED.encode("gb18030") + "𠀀😀".encode("gb18030"),
+            "utf-16": MIXED.encode("utf-16"),  # with its byte-order mark
+            "utf-16be": b"\xfe\xff" + MIXED.encode("utf-16-be") + b"\xd8\x00",
+        }
+        for name, data in raw.items():
+            encoding = "utf-16" if name.startswith("utf-16") else name
+            for mode in ("encode", "decode"):
+                with self.subTest(encoding=name, mode=mode):
+                    self.assertEqual(convert(mode, encoding, data),
+                                     reference(mode, encoding, data))
+
+    def test_encodings_agree(self):
+        # The same text gives the same result in every encoding.
+        for mode in ("encode", "decode"):
+            expected = convert(mode, "utf-8", MIXED.encode()).decode()
+            for encoding, codec in CODECS.items():
+                with self.subTest(mode=mode, encoding=encoding):
+                    result = convert(mode, encoding, MIXED.encode(codec))
+                    self.assertEqual(result.decode(codec), expected)
+
+    def test_every_character_of_the_code_book_round_trips(self):
+        text = "".join(dict.fromkeys(char for _, char in code_book())) + "\n"
+        for encoding, codec in CODECS.items():
+            with self.subTest(encoding=encoding):
+                codes = convert("encode", encoding, text.encode(codec))
+                self.assertEqual(convert("decode", encoding, codes).decode(codec), text)
+
+    def test_each_file_is_a_text_of_its_own(self):
+        # A code cut between two files stays as it is, as in two runs.
+        first = self.file("first.txt", b"0022")
+        second = self.file("second.txt", b" 2429 ")
+        result = run(["-d", first, "-", second], b"1032 ")
+        self.assertEqual(result.returncode, 0)
+        self.assertEqual(result.stdout, "0022报 文".encode())
+
+    def test_utf16_keeps_the_byte_order_of_its_input(self):
+        for codec, bom in (("utf-16-le", b"\xff\xfe"), ("utf-16-be", b"\xfe\xff")):
+            with self.subTest(codec=codec):
+                out = convert("encode", "utf-16", bom + "中文".encode(codec))
+                self.assertEqual(out, bom + "0022 2429 ".encode(codec))
+        # Without a mark, the text is taken as little-endian and given none.
+        self.assertEqual(convert("decode", "utf-16", "0022 ".encode("utf-16-le")),
+                         "中".encode("utf-16-le"))
+
+
+class Splits(TempDirTest):
+    SAMPLES = {
+        "utf-8": MIXED.encode() + "𠀀😀".encode() + b"\xe4\xb8\xff",
+        "cp936": MIXED.encode("cp936_full") + b"\x80\xd6",
+        "utf-16": MIXED.encode("utf-16") + "😀".encode("utf-16-le") + b"\x00\xdc\x41",
+    }
+
+    def test_pipe_fed_one_byte_at_a_time(self):
+        for encoding, data in self.SAMPLES.items():
+            for mode in ("encode", "decode"):
+                with self.subTest(encoding=encoding, mode=mode):
+                    process = subprocess.Popen(
+                        [TELECODE, *mode_args(mode), "-e", encoding], stdin=subprocess.PIPE,
+                        stdout=self.open_output(), stderr=subprocess.DEVNULL)
+                    for i in range(len(data)):
+                        process.stdin.write(data[i:i + 1])
+                        process.stdin.flush()
+                        time.sleep(0.0005)  # long enough for each byte to be read alone
+                    process.stdin.close()
+                    self.assertEqual(process.wait(timeout=30), 0)
+                    self.assertEqual((self.dir / "out").read_bytes(),
+                                     reference(mode, encoding, data))
+
+    def open_output(self):
+        return open(self.dir / "out", "wb")
+
+    def test_every_split_of_a_code_at_a_read_boundary(self):
+        # The units are 13 bytes long: reads of any power-of-two size up to
+        # 256 KiB end at every offset within a unit somewhere in the file.
+        units = {
+            ("utf-8", "decode"): "0022 99010中".encode(),
+            ("utf-8", "encode"): "中文x电报码".encode()[:13],
+            ("cp936", "decode"): "0022 99010中x".encode("cp936_full"),
+            ("cp936", "encode"): "中文电报码2429 ".encode("cp936_full")[:13],
+        }
+        for (encoding, mode), unit in units.items():
+            with self.subTest(encoding=encoding, mode=mode):
+                self.assertEqual(len(unit), 13)
+                data = unit * (13 * 256 * 1024 // 13 + 1)
+                path = self.file("boundaries.txt", data)
+                result = run([*mode_args(mode), "-e", encoding, path])
+                self.assertEqual(result.returncode, 0)
+                self.assertEqual(result.stdout, reference(mode, encoding, data))
+
+
+class LargeInput(TempDirTest):
+    SIZE = 48 * 1024 * 1024
+
+    def test_large_input_in_constant_memory(self):
+        # Random tokens of every kind, in one block of a size that shares no
+        # factor with any read size, repeated to the full size.
+        rng = random.Random(20240101)
+        tokens = [t.encode() for t in ("中", "文", "电", "报", "码", "一", "0022 ", "2429 ",
+                                        "99010", "1234", " ", "\n", "abc", "𠀀", "😀", "한")]
+        tokens.append(b"\xff")
+        block_bytes = b"".join(rng.choice(tokens) for _ in range(200_001))
+        data = (block_bytes * (self.SIZE // len(block_bytes) + 1))[:self.SIZE]
+        path = self.file("large.txt", data)
+        for mode in ("encode", "decode"):
+            with self.subTest(mode=mode):
+                out_path = self.dir / "out"
+                # GNU time forks from its own small process, so the peak it
+                # reports is telecode's alone (a child spawned from here would
+                # count this process's memory too).
+                peak_path = self.dir / "peak"
+                with open(out_path, "wb") as out:
+                    subprocess.run(["/usr/bin/time", "-f", "%M", "-o", str(peak_path), TELECODE,
+                                    *mode_args(mode), path], stdout=out, stderr=subprocess.DEVNULL,
+                                   check=True, timeout=120)
+                peak_mib = int(peak_path.read_text().split()[-1]) / 1024
+                self.assertLess(peak_mib, 32, f"peak resident memory {peak_mib:.1f} MiB")
+                expected = hashlib.sha256(reference(mode, "utf-8", data)).hexdigest()
+                actual = hashlib.sha256(out_path.read_bytes()).hexdigest()
+                self.assertEqual(actual, expected)
+
+
+class Errors(TempDirTest):
+    def test_unreadable_files_are_reported_and_skipped(self):
+        good = self.file("good.txt", "中".encode())
+        missing = str(self.dir / "missing.txt")
+        cases = [
+            (missing, "No such file or directory"),
+            (str(self.dir), "Is a directory"),
+            ("/proc/self/mem", "Input/output error"),  # opens, then fails to read
+        ]
+        for bad, reason in cases:
+            with self.subTest(bad=bad):
+                result = run([good, bad, good])
+                self.assertEqual(result.returncode, 1)
+                self.assertEqual(result.stdout, b"0022 0022 ")
+                self.assertEqual(result.stderr.decode(), f"telecode: {bad}: {reason}\n")
+
+    def test_file_without_read_permission(self):
+        if os.geteuid() == 0:
+            self.skipTest("root reads every file")
+        path = self.file("secret.txt", b"0022 ")
+        os.chmod(path, 0)
+        result = run(["-d", path])
+        self.assertEqual(result.returncode, 1)
+        self.assertEqual(result.stderr.decode(), f"telecode: {path}: Permission denied\n")
+
+    def test_usage_errors(self):
+        cases = [
+            ["-x"],
+            ["--bogus"],
+            ["-e"],
+            ["-e", "latin-1"],
+            ["--encoding=klingon"],
+            ["--decode=yes"],
+            ["--list", "file.txt"],
+        ]
+        for args in cases:
+            with self.subTest(args=args):
+                result = run(args, "0022 ".encode())
+                self.assertEqual(result.returncode, 2)
+                self.assertEqual(result.stdout, b"")
+                self.assertRegex(result.stderr.decode(), r"^telecode: .+\nUsage: telecode ")
+
+    def test_disk_full(self):
+        for args in ([], ["--list"]):
+            with self.subTest(args=args):
+                with open("/dev/full", "wb") as full:
+                    result = subprocess.run([TELECODE, *args], input="中文".encode(),
+                                            stdout=full, stderr=subprocess.PIPE, timeout=30)
+                self.assertEqual(result.returncode, 1)
+                self.assertEqual(result.stderr.decode(),
+                                 "telecode: write error: No space left on device\n")
+
+    def test_closed_output_pipe_ends_quietly(self):
+        path = self.file("long.txt", "中文电报码\n".encode() * 400_000)
+        process = subprocess.Popen([TELECODE, path, path], stdout=subprocess.PIPE,
+                                   stderr=subprocess.PIPE)
+        self.assertEqual(process.stdout.read(10), b"0022 2429 ")
+        process.stdout.close()  # as head does
+        self.assertEqual(process.wait(timeout=30), 0)
+        self.assertEqual(process.stderr.read(), b"")
+
+
+class InvalidInput(TempDirTest):
+    def test_invalid_utf8_passes_through_and_is_reported_once(self):
+        cases = [  # input, offset of the first invalid sequence
+            (b"0022 \xff2429 ", 5),
+            (b"\xe4\xb8\xad\xe4\xb8", 3),  # cut off by the end
+            (b"ab\xc0\xaf", 2),  # overlong
+            (b"\xed\xa0\x80\xe4\xb8\xad", 0),  # surrogate
+            (b"\xf4\x90\x80\x80", 0),  # above U+10FFFF
+            ("中".encode() + b"\x80" + b"\xfe" * 3, 3),  # several: only the first is named
+        ]
+        for data, offset in cases:
+            for mode in ("encode", "decode"):
+                with self.subTest(data=data, mode=mode):
+                    path = self.file("bad.txt", data)
+                    result = run([*mode_args(mode), path])
+                    self.assertEqual(result.returncode, 0)
+                    self.assertEqual(result.stdout, reference(mode, "utf-8", data))
+                    self.assertEqual(
+                        result.stderr.decode(),
+                        f"telecode: {path}: invalid UTF-8 at byte offset {offset}, "
+                        "passed through unchanged (first of possibly more)\n")
+
+    def test_valid_utf8_gives_no_message(self):
+        result = run([], ("中文 𠀀 😀 ünï " + MIXED).encode() + b"\xef\xbb\xbf")
+        self.assertEqual(result.returncode, 0)
+        self.assertEqual(result.stderr, b"")
+
+    def test_report_names_the_first_bad_file_only(self):
+        good = self.file("good.txt", "中".encode())
+        bad = self.file("bad.txt", b"ab\xff")
+        worse = self.file("worse.txt", b"\xff")
+        result = run([good, bad, worse])
+        self.assertEqual(result.stdout, b"0022 ab\xff\xff")
+        self.assertEqual(result.stderr.decode().count("\n"), 1)
+        self.assertIn(f"{bad}: invalid UTF-8 at byte offset 2", result.stderr.decode())
+
+    def test_invalid_utf16_passes_through(self):
+        cases = [  # input, offset of the first unpaired surrogate or odd byte
+            (b"\xff\xfe" + "0022 ".encode("utf-16-le") + b"\x00\xd8", 12),
+            (b"\xff\xfe\x00\xdc" + "中".encode("utf-16-le"), 2),
+            (b"\xff\xfe" + "中".encode("utf-16-le") + b"\x41", 4),
+            (b"\xfe\xff\xd8\x00\x00\x41", 2),
+        ]
+        for data, offset in cases:
+            for mode in ("encode", "decode"):
+                with self.subTest(data=data, mode=mode):
+                    result = run([*mode_args(mode), "-e", "utf-16"], data)
+                    self.assertEqual(result.stdout, reference(mode, "utf-16", data))
+                    self.assertIn(f"invalid UTF-16 at byte offset {offset},",
+                                  result.stderr.decode())
+
+
+class OutsideCp936(TempDirTest):
+    TEXT = "𠀀中😀文한\n𠀀0022 😀2429 "
+
+    def test_characters_outside_cp936_pass_through(self):
+        for encoding in ("utf-8", "utf-16", "gb18030"):
+            codec = CODECS[encoding]
+            with self.subTest(encoding=encoding):
+                encoded = convert("encode", encoding, self.TEXT.encode(codec)).decode(codec)
+                self.assertEqual(encoded, "𠀀0022 😀2429 한\n𠀀0022 😀2429 ")
+                decoded = convert("decode", encoding, self.TEXT.encode(codec)).decode(codec)
+                self.assertEqual(decoded, "𠀀中😀文한\n𠀀中😀文")
+
+    def test_digits_inside_gb18030_sequences_start_no_code(self):
+        # 𠀀 is 95 32 82 36 in GB18030: its last byte is the digit 6.
+        data = "𠀀".encode("gb18030") + b"022 " + "𠀀0022 ".encode("gb18030")
+        self.assertEqual(data[3:4], b"6")
+        self.assertEqual(convert("decode", "gb18030", data).decode("gb18030"), "𠀀022 𠀀中")
+
+
+class CommandLine(TempDirTest):
+    def test_help_and_version(self):
+        for args in (["-h"], ["--help"], ["-d", "--help", "no-such-file"]):
+            with self.subTest(args=args):
+                result = run(args)
+                self.assertEqual(result.returncode, 0)
+                self.assertTrue(result.stdout.decode().startswith("Usage: telecode "))
+                self.assertIn("Examples:", result.stdout.decode())
+        for args in (["-V"], ["--version"]):
+            with self.subTest(args=args):
+                self.assertEqual(run(args).stdout.decode(), f"telecode {VERSION}\n")
+
+    def test_list_is_the_code_book_in_code_order(self):
+        rows = code_book()
+        self.assertGreater(len(rows), 7000)
+        codes = [code for code, _ in rows]
+        self.assertTrue(all(len(code) == 4 and code.isdigit() for code in codes))
+        self.assertEqual(codes, sorted(set(codes)))
+        self.assertTrue(all(len(char) == 1 for _, char in rows))
+        self.assertIn(("0022", "中"), rows)
+        self.assertIn(("2429", "文"), rows)
+        # Every listed code converts to its character.
+        text = "".join(f"{code} " for code in codes)
+        self.assertEqual(convert("decode", "utf-8", text.encode()).decode(),
+                         "".join(char for _, char in rows))
+
+    def test_list_in_every_encoding(self):
+        expected = run(["--list"]).stdout.decode()
+        self.assertTrue(expected.endswith("\n"))
+        for encoding, codec in CODECS.items():
+            with self.subTest(encoding=encoding):
+                listed = run(["--list", "-e", encoding]).stdout
+                self.assertEqual(listed.decode(codec), expected)
+        self.assertTrue(run(["--list", "-e", "utf-16"]).stdout.startswith(b"\xff\xfe"))
+
+    def test_option_spellings(self):
+        path = self.file("codes.txt", "0022 ".encode("cp936_full"))
+        self.file("-d", b"0022 ")
+        cases = [  # arguments, expected output
+            (["-d", "-e", "gbk", path], "中".encode("cp936_full")),
+            (["--decode", "--encoding", "CP936", path], "中".encode("cp936_full")),
+            (["--encoding=GBK", "-d", path], "中".encode("cp936_full")),
+            (["-degbk", path], "中".encode("cp936_full")),
+            (["-de", "utf8", path], "中".encode()),
+            ([path, "-d"], "中".encode()),  # options after the file names
+            (["-d", "--", "-d"], "中".encode()),  # after --, -d is a file name
+        ]
+        for args, expected in cases:
+            with self.subTest(args=args):
+                result = run(args, cwd=self.dir)
+                self.assertEqual(result.returncode, 0, result.stderr)
+                self.assertEqual(result.stdout, expected)
+
+
+if __name__ == "__main__":
+    TELECODE, WHOLE_TEXT = (os.path.abspath(path) for path in sys.argv[1:3])
+    VERSION = sys.argv[3]
+    unittest.main(argv=[sys.argv[0], *sys.argv[4:]])
