@@ -10,6 +10,7 @@
 
 #include "lookup.h"
 #include "text_form.h"
+#include "writer.h"
 
 namespace yishu::detail {
 
@@ -53,14 +54,15 @@ inline int Utf8SequenceLength(const unsigned char* p, std::size_t i, std::size_t
   return len;
 }
 
-template <class String>
-inline void AppendCode(String& out, const Lookup& lookup, std::uint16_t code) {
+inline void AppendCode(Writer<char>& out, const Lookup& lookup, std::uint16_t code) {
+  out.append(lookup.digits[code], 4);
+  out += ' ';
+}
+
+inline void AppendCode(Writer<char16_t>& out, const Lookup& lookup, std::uint16_t code) {
   const char* d = lookup.digits[code];
-  out.append({static_cast<typename String::value_type>(d[0]),
-              static_cast<typename String::value_type>(d[1]),
-              static_cast<typename String::value_type>(d[2]),
-              static_cast<typename String::value_type>(d[3]),
-              static_cast<typename String::value_type>(' ')});
+  for (int i = 0; i < 4; ++i) out += static_cast<char16_t>(d[i]);
+  out += u' ';
 }
 
 template <Form F>
@@ -71,7 +73,7 @@ class CharToCodeEngine<Form::Cp936> {
  public:
   // Converts p[0..n); unless `final`, a lead byte at the very end is left for
   // the caller to feed again. Returns how many bytes were consumed.
-  std::size_t Run(const char* p, std::size_t n, bool final, std::string& out) {
+  std::size_t Run(const char* p, std::size_t n, bool final, Writer<char>& out) {
     const Lookup& lookup = GetLookup();
     const auto* u = reinterpret_cast<const unsigned char*>(p);
     std::size_t copied = 0, i = 0;
@@ -104,7 +106,7 @@ class CharToCodeEngine<Form::Utf8> {
  public:
   // Converts p[0..n); unless `final`, a character cut off at the end is left
   // for the caller to feed again. Invalid bytes are copied one by one.
-  std::size_t Run(const char* p, std::size_t n, bool final, std::string& out) {
+  std::size_t Run(const char* p, std::size_t n, bool final, Writer<char>& out) {
     const Lookup& lookup = GetLookup();
     const auto* u = reinterpret_cast<const unsigned char*>(p);
     std::size_t copied = 0, i = 0;
@@ -143,7 +145,7 @@ template <>
 class CharToCodeEngine<Form::Utf16> {
  public:
   // Surrogates, paired or not, have no code, so every unit stands alone.
-  std::size_t Run(const char16_t* p, std::size_t n, bool /*final*/, std::u16string& out) {
+  std::size_t Run(const char16_t* p, std::size_t n, bool /*final*/, Writer<char16_t>& out) {
     const Lookup& lookup = GetLookup();
     std::size_t copied = 0;
     for (std::size_t i = 0; i < n; ++i) {

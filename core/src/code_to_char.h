@@ -13,6 +13,7 @@
 #include "digit_run.h"
 #include "lookup.h"
 #include "text_form.h"
+#include "writer.h"
 
 namespace yishu::detail {
 
@@ -56,12 +57,11 @@ template <Form F>
 class CodeToCharEngine {
  public:
   using Unit = typename TextForm<F>::Unit;
-  using String = std::basic_string<Unit>;
 
   // Converts p[0..n) and returns how many units it consumed. Unless `final`,
   // it stops before anything that more text could change (a digit run at the
   // end, a lead byte at the end); the caller feeds that again with more text.
-  std::size_t Run(const Unit* p, std::size_t n, bool final, String& out) {
+  std::size_t Run(const Unit* p, std::size_t n, bool final, Writer<Unit>& out) {
     const Lookup& lookup = GetLookup();
     std::size_t copied = 0, pos = 0;
     for (;;) {
@@ -81,6 +81,13 @@ class CodeToCharEngine {
         return q + AppendRunStart<F>(p + q, e - q, scratch_, out);
       }
       const bool space = e < n && p[e] == ' ';
+      if (space && e - q == 4) {  // the common case: one code, no room for a day key
+        if (const int row = lookup.row_of_code[CodeOfDigits(p + q)]) {
+          TextForm<F>::AppendChar(out, kCodeRows[row - 1]);
+          copied = pos = e + 1;
+          continue;
+        }
+      }
       const bool took_space = AppendRun<F>(p + q, e - q, space, lookup, scratch_, out);
       copied = pos = e + (took_space ? 1 : 0);
     }

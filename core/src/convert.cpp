@@ -5,6 +5,7 @@
 #include "char_to_code.h"
 #include "code_table.h"
 #include "code_to_char.h"
+#include "writer.h"
 #include "yishu/yishu.h"
 
 namespace yishu {
@@ -16,7 +17,8 @@ using detail::Form;
 // them when `final`).
 template <Form F, class Unit>
 std::size_t RunEngine(int mode, const Unit* text, std::size_t n, bool final,
-                      std::basic_string<Unit>& out) {
+                      std::basic_string<Unit>& result) {
+  detail::Writer<Unit> out(result, detail::MostOutput<Unit>(n));
   if (mode == CharToCode) return detail::CharToCodeEngine<F>().Run(text, n, final, out);
   return detail::CodeToCharEngine<F>().Run(text, n, final, out);
 }
@@ -29,9 +31,6 @@ std::size_t RunBytes(int mode, Encoding encoding, std::string_view text, bool fi
   return RunEngine<Form::Cp936>(mode, text.data(), text.size(), final, out);
 }
 
-// Room for the longest result: a two-byte character becomes five bytes.
-std::size_t OutputBound(std::size_t n) { return n * 5 / 2 + 16; }
-
 bool IsAllDigits(std::string_view s) {
   for (char c : s) {
     if (!detail::IsDigit(c)) return false;
@@ -43,14 +42,12 @@ bool IsAllDigits(std::string_view s) {
 
 std::string ConvertText(int mode, std::string_view text, Encoding encoding) {
   std::string out;
-  out.reserve(OutputBound(text.size()));
   RunBytes(mode, encoding, text, true, out);
   return out;
 }
 
 std::u16string ConvertText(int mode, std::u16string_view text) {
   std::u16string out;
-  out.reserve(OutputBound(text.size()));
   RunEngine<Form::Utf16>(mode, text.data(), text.size(), true, out);
   return out;
 }

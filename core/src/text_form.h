@@ -19,7 +19,8 @@ struct TextForm;
 
 inline bool IsLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
 
-inline void AppendUtf8(std::string& out, char32_t cp) {
+template <class Out>
+inline void AppendUtf8(Out& out, char32_t cp) {
   if (cp < 0x80) {
     out += static_cast<char>(cp);
   } else if (cp < 0x800) {
@@ -35,11 +36,13 @@ inline void AppendUtf8(std::string& out, char32_t cp) {
 template <>
 struct TextForm<Form::Cp936> {
   using Unit = char;
-  static void AppendChar(std::string& out, const CodeRow& row) {
+  template <class Out>
+  static void AppendChar(Out& out, const CodeRow& row) {
     out += static_cast<char>(row.lead);
     out += static_cast<char>(row.trail);
   }
-  static void AppendDay(std::string& out, const DayText& day) {
+  template <class Out>
+  static void AppendDay(Out& out, const DayText& day) {
     out.append(day.cp936, 2 * day.length);
   }
 };
@@ -47,8 +50,12 @@ struct TextForm<Form::Cp936> {
 template <>
 struct TextForm<Form::Utf8> {
   using Unit = char;
-  static void AppendChar(std::string& out, const CodeRow& row) { AppendUtf8(out, row.unicode); }
-  static void AppendDay(std::string& out, const DayText& day) {
+  template <class Out>
+  static void AppendChar(Out& out, const CodeRow& row) {
+    AppendUtf8(out, row.unicode);
+  }
+  template <class Out>
+  static void AppendDay(Out& out, const DayText& day) {
     for (int i = 0; i < day.length; ++i) AppendUtf8(out, day.unicode[i]);
   }
 };
@@ -56,8 +63,12 @@ struct TextForm<Form::Utf8> {
 template <>
 struct TextForm<Form::Utf16> {
   using Unit = char16_t;
-  static void AppendChar(std::u16string& out, const CodeRow& row) { out += row.unicode; }
-  static void AppendDay(std::u16string& out, const DayText& day) {
+  template <class Out>
+  static void AppendChar(Out& out, const CodeRow& row) {
+    out += row.unicode;
+  }
+  template <class Out>
+  static void AppendDay(Out& out, const DayText& day) {
     out.append(day.unicode, day.length);
   }
 };

@@ -1,0 +1,161 @@
+// Throughput of the single-pass engine against the literal reference, per
+// mode, form and text size. Run: make bench (figures go into the README).
+#include <benchmark/benchmark.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "reference.h"
+#include "yishu/yishu.h"
+
+namespace {
+
+using yishu::CodeRow;
+
+enum class Kind { Codes, Hanzi, Ascii };
+
+// Text of about `size` bytes in CP936: a telegram of codes (with day codes and
+// line breaks), Chinese text with some ASCII, or ASCII prose.
+std::string MakeCp936(Kind kind, std::size_t size) {
+  std::mt19937 rng(42);
+  const auto book = yishu::CodeBook();
+  auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); };
+  std::string s;
+  while (s.size() < size) {
+    if (kind == Kind::Codes) {
+      const int code = book[pick(book.size())].code;
+      s += std::to_string(10000 + code).substr(1) + ' ';
+      if (pick(40) == 0) s += "99119 ";
+      if (pick(20) == 0) s += "\r\n";
+    } else if (kind == Kind::Hanzi) {
+      const CodeRow& r = book[pick(2000)];  // the commoner characters come first
+      s += static_cast<char>(r.lead);
+      s += static_cast<char>(r.trail);
+      if (pick(15) == 0) s += ", ";
+    } else {
+      static const char* const kWords[] = {"the ", "telegraph ", "code ", "book ", "of ",
+                                           "characters, ", "message ", "sent.\r\n"};
+      s += kWords[pick(std::size(kWords))];
+    }
+  }
+  return s;
+}
+
+std::string ToUtf8(const std::string& cp936) {
+  // Code-book characters and ASCII only, so the code book is a complete map.
+  std::u16string u;
+  for (std::size_t i = 0; i < cp936.size(); ++i) {
+    const unsigned char b = cp936[i];
+    if (b < 0x80) {
+      u += b;
+      continue;
+    }
+    for (const CodeRow& r : yishu::CodeBook()) {
+      if (r.lead == b && r.trail == static_cast<unsigned char>(cp936[i + 1])) {
+        u += r.unicode;
+        break;
+      }
+    }
+    ++i;
+  }
+  std::string out;
+  for (char16_t c : u) {
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | c >> 6);
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xE0 | c >> 12);
+      out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+std::u16string ToUtf16(const std::string& utf8) {
+  std::u16string out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const unsigned char b = utf8[i];
+    if (b < 0x80) {
+      out += b;
+      i += 1;
+    } else if (b < 0xE0) {
+      out += static_cast<char16_t>((b & 0x1F) << 6 | (utf8[i + 1] & 0x3F));
+      i += 2;
+    } else {
+      out += static_cast<char16_t>((b & 0x0F) << 12 | (utf8[i + 1] & 0x3F) << 6 |
+                                   (utf8[i + 2] & 0x3F));
+      i += 3;
+    }
+  }
+  return out;
+}
+
+enum class Form { Cp936, Utf8, Utf16 };
+
+template <bool kReference>
+void Convert(benchmark::State& state, int mode, Kind kind, Form form) {
+  const std::string cp936 = MakeCp936(kind, state.range(0));
+  const std::string utf8 = form == Form::Cp936 ? std::string() : ToUtf8(cp936);
+  const std::u16string utf16 = form == Form::Utf16 ? ToUtf16(utf8) : std::u16string();
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    if (form == Form::Cp936) {
+      auto out = kReference ? yishu::reference::ConvertText(mode, cp936) : yishu::ConvertText(mode, cp936);
+      benchmark::DoNotOptimize(out);
+      bytes += cp936.size();
+    } else if (form == Form::Utf8) {
+      auto out = kReference ? yishu::reference::ConvertTextUtf8(mode, utf8)
+                            : yishu::ConvertText(mode, utf8, yishu::Encoding::Utf8);
+      benchmark::DoNotOptimize(out);
+      bytes += utf8.size();
+    } else {
+      auto out = kReference ? yishu::reference::ConvertTextUtf16(mode, utf16)
+                            : yishu::ConvertText(mode, std::u16string_view(utf16));
+      benchmark::DoNotOptimize(out);
+      bytes += utf16.size() * 2;
+    }
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(bytes));
+}
+
+void Register() {
+  struct Mode {
+    const char* name;
+    int mode;
+    Kind kind;
+  };
+  const Mode modes[] = {{"CodeToChar/codes", yishu::CodeToChar, Kind::Codes},
+                        {"CharToCode/hanzi", yishu::CharToCode, Kind::Hanzi},
+                        {"CodeToChar/nothing(hanzi)", yishu::CodeToChar, Kind::Hanzi},
+                        {"CodeToChar/nothing(ascii)", yishu::CodeToChar, Kind::Ascii},
+                        {"CharToCode/nothing(ascii)", yishu::CharToCode, Kind::Ascii}};
+  const std::pair<const char*, Form> forms[] = {
+      {"cp936", Form::Cp936}, {"utf8", Form::Utf8}, {"utf16", Form::Utf16}};
+  for (const Mode& m : modes) {
+    for (const auto& [form_name, form] : forms) {
+      const std::string name = std::string(m.name) + "/" + form_name;
+      benchmark::RegisterBenchmark(("engine/" + name).c_str(), Convert<false>, m.mode, m.kind, form)
+          ->Arg(1 << 10)->Arg(64 << 10)->Arg(1 << 20)->Unit(benchmark::kMicrosecond);
+      // The reference takes seconds per megabyte; a single pass is enough.
+      if (m.kind == Kind::Ascii) continue;
+      benchmark::RegisterBenchmark(("reference/" + name).c_str(), Convert<true>, m.mode, m.kind, form)
+          ->Arg(1 << 10)->Arg(64 << 10)->Unit(benchmark::kMicrosecond);
+      benchmark::RegisterBenchmark(("reference/" + name).c_str(), Convert<true>, m.mode, m.kind, form)
+          ->Arg(1 << 20)->Iterations(1)->Unit(benchmark::kMillisecond);
+    }
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Register();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

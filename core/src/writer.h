@@ -1,0 +1,47 @@
+// Output for the engines: a string grown once by the most a conversion can
+// write, filled through a pointer, and cut to size at the end. Appending
+// piece by piece to a string costs a capacity check per piece, and the
+// engines write many small pieces.
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+#include <string>
+
+namespace yishu::detail {
+
+template <class Unit>
+class Writer {
+ public:
+  // `most` is the largest number of units the conversion will write.
+  Writer(std::basic_string<Unit>& out, std::size_t most) : out_(out), start_(out.size()) {
+    out_.resize(start_ + most);
+    at_ = out_.data() + start_;
+  }
+  ~Writer() { out_.resize(static_cast<std::size_t>(at_ - out_.data())); }
+  Writer(const Writer&) = delete;
+  Writer& operator=(const Writer&) = delete;
+
+  void append(const Unit* units, std::size_t n) {
+    std::memcpy(at_, units, n * sizeof(Unit));
+    at_ += n;
+  }
+  Writer& operator+=(Unit u) {
+    *at_++ = u;
+    return *this;
+  }
+
+ private:
+  std::basic_string<Unit>& out_;
+  std::size_t start_;
+  Unit* at_;
+};
+
+// The most a conversion of n units can write: a two-byte character becomes
+// five bytes, a UTF-16 unit five units; day texts grow less.
+template <class Unit>
+constexpr std::size_t MostOutput(std::size_t n) {
+  return (sizeof(Unit) == 1 ? n * 5 / 2 : n * 5) + 16;
+}
+
+}  // namespace yishu::detail
