@@ -59,7 +59,7 @@ class Output {
 
  private:
   [[maybe_unused]] bool console_ = false;  // Windows only
-  std::string console_carry_;  // an incomplete UTF-8 sequence
+  std::string console_carry_;              // an incomplete UTF-8 sequence
   std::string error_;
 };
 

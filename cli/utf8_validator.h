@@ -21,13 +21,13 @@ class Utf8Validator {
   std::optional<std::uint64_t> first_invalid() const { return first_invalid_; }
 
  private:
-  void Fail() { first_invalid_ = sequence_start_; }
+  // Replays `piece` from the state it began in, to find where the sequence
+  // that failed in it began.
+  void Locate(std::string_view piece);
 
-  std::uint64_t offset_ = 0;  // bytes seen before the current piece
-  std::uint64_t sequence_start_ = 0;
-  int pending_ = 0;          // continuation bytes still expected
-  std::uint8_t low_ = 0x80;  // range of the next continuation byte
-  std::uint8_t high_ = 0xBF;
+  std::uint64_t offset_ = 0;          // bytes seen before the current piece
+  std::uint64_t state_ = 0;           // where in a sequence the last piece ended
+  std::uint64_t sequence_start_ = 0;  // of that unfinished sequence
   std::optional<std::uint64_t> first_invalid_;
 };
 

@@ -326,6 +326,38 @@ class InvalidInput(TempDirTest):
                         f"telecode: {path}: invalid UTF-8 at byte offset {offset}, "
                         "passed through unchanged (first of possibly more)\n")
 
+    def test_offset_of_a_sequence_cut_by_a_read(self):
+        # Sequences that straddle the 256 KiB read boundary, valid ones before
+        # an invalid one and invalid ones themselves; pieces of one byte too.
+        boundary = 256 * 1024
+        for bad in (b"\xf0\x9f\x98A", b"\xe4\xb8\xe4\xb8\xad", b"\xed\xbf\xbf"):
+            for shift in range(-4, 2):
+                data = b"a" * (boundary + shift) + "😀é".encode() + bad + b"\xff"
+                expected = self.first_invalid(data)
+                with self.subTest(bad=bad, shift=shift):
+                    result = run([self.file("cut.txt", data)])
+                    self.assertEqual(result.stdout, reference("encode", "utf-8", data))
+                    self.assertIn(f"invalid UTF-8 at byte offset {expected},",
+                                  result.stderr.decode())
+        data = "é😀".encode() + b"\xf0\x9f\x98A"
+        process = subprocess.Popen([TELECODE], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                   stderr=subprocess.PIPE)
+        for i in range(len(data)):
+            process.stdin.write(data[i:i + 1])
+            process.stdin.flush()
+            time.sleep(0.001)
+        out, err = process.communicate(timeout=30)
+        self.assertEqual(out, data)
+        self.assertIn("invalid UTF-8 at byte offset 6,", err.decode())
+
+    @staticmethod
+    def first_invalid(data):
+        try:
+            data.decode("utf-8")
+        except UnicodeDecodeError as error:
+            return error.start
+        raise AssertionError("the data should hold an invalid sequence")
+
     def test_valid_utf8_gives_no_message(self):
         result = run([], ("中文 𠀀 😀 ünï " + MIXED).encode() + b"\xef\xbb\xbf")
         self.assertEqual(result.returncode, 0)
