@@ -1,95 +1,121 @@
 #include "utf16_transcoder.h"
 
+#include <algorithm>
+
 namespace telecode {
 
 namespace {
 
+// Work goes through a small buffer written by pointer, then into the string
+// in one append: appending character by character costs more than the
+// conversion itself.
+constexpr std::size_t kChunk = 8192;
+
 bool IsHigh(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLow(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
-void AppendUtf8(char32_t c, std::string& out) {
+char* PutUtf8(char32_t c, char* out) {
   if (c < 0x80) {
-    out += static_cast<char>(c);
+    *out++ = static_cast<char>(c);
   } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
+    *out++ = static_cast<char>(0xC0 | (c >> 6));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
   } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
+    *out++ = static_cast<char>(0xE0 | (c >> 12));
+    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
   } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
+    *out++ = static_cast<char>(0xF0 | (c >> 18));
+    *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
   }
+  return out;
 }
 
 }  // namespace
 
 void Utf16Decoder::Feed(std::string_view bytes, std::string& utf8) {
-  for (char byte : bytes) {
-    const auto b = static_cast<unsigned char>(byte);
-    ++offset_;
-    if (!half_) {
-      half_ = b;
-      continue;
+  const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t size = bytes.size();
+  std::size_t i = 0;
+  while (i < size && (half_ || offset_ < 2)) Byte(in[i++], utf8);
+  const std::uint64_t piece_start = offset_ - i;
+
+  const bool big_endian = byte_order_ == ByteOrder::kBigEndian;
+  char buffer[kChunk * 3 + 4];
+  while (size - i >= 2) {
+    const std::size_t end = i + std::min((size - i) / 2, kChunk) * 2;
+    char* out = buffer;
+    for (; i < end; i += 2) {
+      const auto unit =
+          static_cast<char16_t>(big_endian ? (in[i] << 8) | in[i + 1] : (in[i + 1] << 8) | in[i]);
+      if (high_ == 0 && (unit < 0xD800 || unit > 0xDFFF)) {
+        out = PutUtf8(unit, out);
+      } else {
+        out = Unit(unit, piece_start + i + 2, out);
+      }
     }
-    if (offset_ == 2 && *half_ == 0xFE && b == 0xFF) byte_order_ = ByteOrder::kBigEndian;
-    const auto unit = static_cast<char16_t>(
-        byte_order_ == ByteOrder::kBigEndian ? (*half_ << 8) | b : (b << 8) | *half_);
-    half_.reset();
-    Unit(unit, utf8);
+    utf8.append(buffer, static_cast<std::size_t>(out - buffer));
   }
+  offset_ = piece_start + i;
+  if (i < size) Byte(in[i], utf8);
 }
 
-void Utf16Decoder::Unit(char16_t unit, std::string& utf8) {
-  if (high_) {
-    if (IsLow(unit)) {
-      AppendUtf8(0x10000 + ((*high_ - 0xD800) << 10) + (unit - 0xDC00), utf8);
-      high_.reset();
-      return;
-    }
-    Invalid(offset_ - 4);
-    AppendUtf8(*high_, utf8);
-    high_.reset();
+void Utf16Decoder::Byte(unsigned char byte, std::string& utf8) {
+  ++offset_;
+  if (!half_) {
+    half_ = byte;
+    return;
+  }
+  if (offset_ == 2 && *half_ == 0xFE && byte == 0xFF) byte_order_ = ByteOrder::kBigEndian;
+  const auto unit = static_cast<char16_t>(
+      byte_order_ == ByteOrder::kBigEndian ? (*half_ << 8) | byte : (byte << 8) | *half_);
+  half_.reset();
+  char buffer[8];
+  utf8.append(buffer, static_cast<std::size_t>(Unit(unit, offset_, buffer) - buffer));
+}
+
+char* Utf16Decoder::Unit(char16_t unit, std::uint64_t end, char* out) {
+  if (high_ != 0) {
+    const char16_t high = high_;
+    high_ = 0;
+    if (IsLow(unit)) return PutUtf8(0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00), out);
+    Invalid(end - 4);
+    out = PutUtf8(high, out);
   }
   if (IsHigh(unit)) {
     high_ = unit;
-    return;
+    return out;
   }
-  if (IsLow(unit)) Invalid(offset_ - 2);
-  AppendUtf8(unit, utf8);
+  if (IsLow(unit)) Invalid(end - 2);
+  return PutUtf8(unit, out);
 }
 
 std::optional<char> Utf16Decoder::Finish(std::string& utf8) {
-  const std::uint64_t odd_offset = offset_ - 1;
-  if (high_) {
+  if (high_ != 0) {
     Invalid(offset_ - (half_ ? 3 : 2));
-    AppendUtf8(*high_, utf8);
-    high_.reset();
+    char buffer[4];
+    utf8.append(buffer, static_cast<std::size_t>(PutUtf8(high_, buffer) - buffer));
+    high_ = 0;
   }
   std::optional<char> odd;
   if (half_) {
-    Invalid(odd_offset);
+    Invalid(offset_ - 1);
     odd = static_cast<char>(*half_);
     half_.reset();
   }
   return odd;
 }
 
-void Utf16Encoder::Unit(char16_t unit, std::string& out) const {
+char* Utf16Encoder::Unit(char16_t unit, char* out) const {
   const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
-  if (order_ == ByteOrder::kBigEndian) {
-    out += high;
-    out += low;
-  } else {
-    out += low;
-    out += high;
-  }
+  *out++ = order_ == ByteOrder::kBigEndian ? high : low;
+  *out++ = order_ == ByteOrder::kBigEndian ? low : high;
+  return out;
 }
 
-std::size_t Utf16Encoder::Sequence(std::string_view text, bool final, std::string& out) const {
+std::size_t Utf16Encoder::Sequence(std::string_view text, bool final, char*& out) const {
   const auto lead = static_cast<unsigned char>(text[0]);
   std::size_t length = 0;
   char32_t c = 0;
@@ -110,32 +136,40 @@ std::size_t Utf16Encoder::Sequence(std::string_view text, bool final, std::strin
   }
   if (length != 0 && i == length && c <= 0x10FFFF) {
     if (c >= 0x10000) {
-      Unit(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)), out);
-      Unit(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)), out);
+      out = Unit(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)), out);
+      out = Unit(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)), out);
     } else {
-      Unit(static_cast<char16_t>(c), out);
+      out = Unit(static_cast<char16_t>(c), out);
     }
     return length;
   }
   if (length != 0 && i == text.size() && !final) return 0;
   // The decoder never produces such bytes and the converter passes them
   // through, so this cannot happen; it would show as a replacement character.
-  Unit(0xFFFD, out);
+  out = Unit(0xFFFD, out);
   return 1;
 }
 
 std::size_t Utf16Encoder::Encode(std::string_view text, std::string& out) const {
+  // Every byte becomes at most two bytes of UTF-16.
+  char buffer[kChunk * 2 + 8];
   std::size_t start = 0;
   while (start < text.size()) {
-    const auto byte = static_cast<unsigned char>(text[start]);
-    if (byte < 0x80) {
-      Unit(byte, out);
-      ++start;
-      continue;
+    const std::size_t end = std::min(text.size(), start + kChunk);
+    char* put = buffer;
+    while (start < end) {
+      const auto byte = static_cast<unsigned char>(text[start]);
+      if (byte < 0x80) {
+        put = Unit(byte, put);
+        ++start;
+        continue;
+      }
+      const std::size_t used = Sequence(text.substr(start), false, put);
+      if (used == 0) break;
+      start += used;
     }
-    const std::size_t used = Sequence(text.substr(start), false, out);
-    if (used == 0) break;
-    start += used;
+    out.append(buffer, static_cast<std::size_t>(put - buffer));
+    if (start < end) break;  // an incomplete sequence at the end
   }
   return start;
 }
@@ -158,8 +192,13 @@ void Utf16Encoder::Feed(std::string_view utf8, std::string& out) {
 }
 
 void Utf16Encoder::Finish(std::string& out) {
+  char buffer[16];
   std::string_view rest = carry_;
-  while (!rest.empty()) rest.remove_prefix(Sequence(rest, true, out));
+  while (!rest.empty()) {
+    char* put = buffer;
+    rest.remove_prefix(Sequence(rest, true, put));
+    out.append(buffer, static_cast<std::size_t>(put - buffer));
+  }
   carry_.clear();
 }
 

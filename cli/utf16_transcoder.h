@@ -30,14 +30,17 @@ class Utf16Decoder {
   std::optional<std::uint64_t> first_invalid() const { return first_invalid_; }
 
  private:
-  void Unit(char16_t unit, std::string& utf8);
+  // Takes one byte: for the first code unit and one cut between pieces.
+  void Byte(unsigned char byte, std::string& utf8);
+  // Writes the UTF-8 of `unit`, which ends at byte offset `end`.
+  char* Unit(char16_t unit, std::uint64_t end, char* out);
   void Invalid(std::uint64_t offset) {
     if (!first_invalid_) first_invalid_ = offset;
   }
 
   std::uint64_t offset_ = 0;           // bytes consumed
   std::optional<unsigned char> half_;  // first byte of a code unit
-  std::optional<char16_t> high_;       // a high surrogate waiting for its low one
+  char16_t high_ = 0;                  // a high surrogate waiting for its low one, or 0
   ByteOrder byte_order_ = ByteOrder::kLittleEndian;
   std::optional<std::uint64_t> first_invalid_;
 };
@@ -53,13 +56,13 @@ class Utf16Encoder {
   void Finish(std::string& out);
 
  private:
-  void Unit(char16_t unit, std::string& out) const;
   // Encodes the complete sequences at the start of `text`; returns how many
   // bytes they take.
   std::size_t Encode(std::string_view text, std::string& out) const;
-  // Encodes the sequence at the start of `text`; returns its length, or 0
-  // if `text` ends before the sequence does.
-  std::size_t Sequence(std::string_view text, bool final, std::string& out) const;
+  // Encodes the sequence at the start of `text` into `out`; returns its
+  // length, or 0 if `text` ends before the sequence does.
+  std::size_t Sequence(std::string_view text, bool final, char*& out) const;
+  char* Unit(char16_t unit, char* out) const;
 
   ByteOrder order_;
   std::string carry_;  // an incomplete sequence at the end of the last piece

@@ -91,6 +91,7 @@ void Utf8Validator::Feed(std::string_view piece) {
     // The error state is absorbing: looking for it once a block is enough.
     const std::size_t block_end = size - i < 64 ? size : i + 64;
     for (; i < block_end; ++i) state = Step(state, bytes[i]);
+    state &= 63;
     if (state == kError) Locate(piece);
   }
   if (!first_invalid_ && state != kAccept) {
@@ -112,7 +113,7 @@ void Utf8Validator::Locate(std::string_view piece) {
   std::uint64_t start = sequence_start_;
   for (std::size_t i = 0; i < piece.size(); ++i) {
     if (state == kAccept) start = offset_ + i;
-    state = Step(state, static_cast<unsigned char>(piece[i]));
+    state = Step(state, static_cast<unsigned char>(piece[i])) & 63;
     if (state == kError) {
       first_invalid_ = start;
       return;
