@@ -42,8 +42,8 @@ std::string MakeCp936(Kind kind, std::size_t size) {
   return s;
 }
 
+// Code-book characters and ASCII only, so the code book is a complete map.
 std::string ToUtf8(const std::string& cp936) {
-  // Code-book characters and ASCII only, so the code book is a complete map.
   std::u16string u;
   for (std::size_t i = 0; i < cp936.size(); ++i) {
     const unsigned char b = cp936[i];
@@ -59,39 +59,7 @@ std::string ToUtf8(const std::string& cp936) {
     }
     ++i;
   }
-  std::string out;
-  for (char16_t c : u) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | c >> 6);
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | c >> 12);
-      out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
-
-std::u16string ToUtf16(const std::string& utf8) {
-  std::u16string out;
-  for (std::size_t i = 0; i < utf8.size();) {
-    const unsigned char b = utf8[i];
-    if (b < 0x80) {
-      out += b;
-      i += 1;
-    } else if (b < 0xE0) {
-      out += static_cast<char16_t>((b & 0x1F) << 6 | (utf8[i + 1] & 0x3F));
-      i += 2;
-    } else {
-      out += static_cast<char16_t>((b & 0x0F) << 12 | (utf8[i + 1] & 0x3F) << 6 |
-                                   (utf8[i + 2] & 0x3F));
-      i += 3;
-    }
-  }
-  return out;
+  return yishu::reference::Utf8FromUtf16(u);
 }
 
 enum class Form { Cp936, Utf8, Utf16 };
@@ -100,7 +68,7 @@ template <bool kReference>
 void Convert(benchmark::State& state, int mode, Kind kind, Form form) {
   const std::string cp936 = MakeCp936(kind, state.range(0));
   const std::string utf8 = form == Form::Cp936 ? std::string() : ToUtf8(cp936);
-  const std::u16string utf16 = form == Form::Utf16 ? ToUtf16(utf8) : std::u16string();
+  const std::u16string utf16 = form == Form::Utf16 ? yishu::reference::Utf16FromUtf8(utf8) : std::u16string();
   std::size_t bytes = 0;
   for (auto _ : state) {
     if (form == Form::Cp936) {

@@ -153,6 +153,10 @@ std::size_t ReplaceAll(std::string& text, std::string_view key, std::string_view
   return count;
 }
 
+std::string Utf8FromUtf16(std::u16string_view utf16) { return EncodeUtf8(DecodeUtf16(utf16)); }
+
+std::u16string Utf16FromUtf8(std::string_view utf8) { return EncodeUtf16(DecodeUtf8(utf8)); }
+
 std::string ConvertText(int mode, std::string_view cp936) {
   std::string text(cp936);
   for (const Rule& rule : RulesFor(mode)) ReplaceAll(text, rule.key, rule.replacement);

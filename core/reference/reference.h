@@ -18,6 +18,12 @@ std::string ConvertText(int mode, std::string_view cp936);
 std::string ConvertTextUtf8(int mode, std::string_view utf8);
 std::u16string ConvertTextUtf16(int mode, std::u16string_view utf16);
 
+// Transcoding between the Unicode forms, for tests and benchmarks. Lone
+// surrogates and invalid bytes are carried over as they are where the target
+// form can hold them.
+std::string Utf8FromUtf16(std::u16string_view utf16);
+std::u16string Utf16FromUtf8(std::string_view utf8);
+
 // The replacement routine itself: replaces every occurrence of `key` in
 // `text`, scanning as described for ConvertText; returns the count.
 std::size_t ReplaceAll(std::string& text, std::string_view key, std::string_view replacement);
