@@ -3,6 +3,10 @@
 #include <array>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace telecode {
 
 namespace {
@@ -71,6 +75,49 @@ constexpr std::array<std::uint64_t, 256> kRows = MakeRows();
 
 std::uint64_t Step(std::uint64_t state, unsigned char byte) { return (kRows[byte] >> state) & 63; }
 
+#if defined(__SSE2__)
+// Checks 16 bytes at a time, from `i` (at least 3, so that the three bytes
+// before a block can be looked at) up to the first block that holds an
+// error; returns where it stopped. Bytes before `i` must be valid and no
+// sequence may be open at `i`.
+//
+// A byte is a continuation byte exactly when one of the three before it is a
+// lead byte whose sequence reaches it; on top of that come the bytes that are
+// never valid and the few leads that narrow the range of their second byte.
+std::size_t ValidBlocks(const unsigned char* bytes, std::size_t i, std::size_t size) {
+  const auto load = [&](std::size_t at) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at));
+  };
+  const auto at_least = [](__m128i x, unsigned char k) {
+    return _mm_cmpeq_epi8(_mm_max_epu8(x, _mm_set1_epi8(static_cast<char>(k))), x);
+  };
+  const auto equal = [](__m128i x, unsigned char k) {
+    return _mm_cmpeq_epi8(x, _mm_set1_epi8(static_cast<char>(k)));
+  };
+  for (; i + 16 <= size; i += 16) {
+    const __m128i byte = load(i), prev1 = load(i - 1);
+    // Nothing non-ASCII here and none just before: nothing can be open.
+    if (_mm_movemask_epi8(_mm_or_si128(byte, prev1)) == 0) continue;
+    const __m128i prev2 = load(i - 2), prev3 = load(i - 3);
+    const __m128i continuation = equal(_mm_and_si128(byte, _mm_set1_epi8(char(0xC0))), 0x80);
+    const __m128i expected = _mm_or_si128(
+        _mm_or_si128(at_least(prev1, 0xC0), at_least(prev2, 0xE0)), at_least(prev3, 0xF0));
+    __m128i error = _mm_xor_si128(continuation, expected);
+    error = _mm_or_si128(error, equal(_mm_and_si128(byte, _mm_set1_epi8(char(0xFE))), 0xC0));
+    error = _mm_or_si128(error, at_least(byte, 0xF5));
+    const __m128i from_a0 = at_least(byte, 0xA0), from_90 = at_least(byte, 0x90);
+    error = _mm_or_si128(error, _mm_andnot_si128(from_a0, equal(prev1, 0xE0)));  // overlong
+    error = _mm_or_si128(error, _mm_and_si128(from_a0, equal(prev1, 0xED)));     // surrogate
+    error = _mm_or_si128(error, _mm_andnot_si128(from_90, equal(prev1, 0xF0)));  // overlong
+    error = _mm_or_si128(error, _mm_and_si128(from_90, equal(prev1, 0xF4)));     // above U+10FFFF
+    if (_mm_movemask_epi8(error) != 0) break;
+  }
+  return i;
+}
+#else
+std::size_t ValidBlocks(const unsigned char*, std::size_t i, std::size_t) { return i; }
+#endif
+
 }  // namespace
 
 void Utf8Validator::Feed(std::string_view piece) {
@@ -79,13 +126,14 @@ void Utf8Validator::Feed(std::string_view piece) {
   std::uint64_t state = state_;
   std::size_t i = 0;
   while (i < size && !first_invalid_) {
-    if (state == kAccept) {
-      // Plain ASCII is most of many texts: skip it eight bytes at a time.
-      while (i + 8 <= size) {
-        std::uint64_t word;
-        std::memcpy(&word, bytes + i, 8);
-        if (word & 0x8080808080808080u) break;
-        i += 8;
+    if (state == kAccept && i >= 3) {
+      const std::size_t end = ValidBlocks(bytes, i, size);
+      if (end > i) {
+        // Go on from the start of the sequence that the last block may have
+        // cut: from there on, the automaton starts between sequences.
+        i = end;
+        for (int n = 0; n < 3 && (bytes[i - 1] & 0xC0) == 0x80; ++n) --i;
+        if ((bytes[i - 1] & 0xC0) == 0xC0) --i;
       }
     }
     // The error state is absorbing: looking for it once a block is enough.

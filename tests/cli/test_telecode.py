@@ -350,6 +350,23 @@ class InvalidInput(TempDirTest):
         self.assertEqual(out, data)
         self.assertIn("invalid UTF-8 at byte offset 6,", err.decode())
 
+    def test_offsets_agree_with_python_on_random_texts(self):
+        # Valid text of every sequence length around one faulty spot, at
+        # random places relative to the validator's 16-byte blocks.
+        rng = random.Random(8)
+        chars = ["a", "\n", "é", "中", "\ud7ff", "\ue000", "\uffff", "😀", "\U0010ffff"]
+        faults = [b"\x80", b"\xbf\xbf", b"\xc0\xaf", b"\xc1\xbf", b"\xc3", b"\xe0\x9f\xbf",
+                  b"\xe4\xb8", b"\xed\xa0\x80", b"\xf0\x8f\xbf\xbf", b"\xf4\x90\x80\x80",
+                  b"\xf5\x80\x80\x80", b"\xff", b"\xf0\x9f\x98"]
+        for case in range(150):
+            def valid(n):
+                return "".join(rng.choice(chars) for _ in range(n)).encode()
+            data = valid(rng.randrange(120)) + rng.choice(faults) + valid(rng.randrange(40))
+            with self.subTest(case=case, data=data):
+                result = run([], data)
+                self.assertIn(f"invalid UTF-8 at byte offset {self.first_invalid(data)},",
+                              result.stderr.decode())
+
     @staticmethod
     def first_invalid(data):
         try:

@@ -1,0 +1,117 @@
+#!/bin/sh
+# Measures telecode on 100 MB files, per direction and encoding: throughput,
+# peak resident memory, and the ratio of its time to iconv's on the same file
+# in the same run (below 1.0: telecode is faster). Output goes to /dev/null
+# for both, so the figures are the tools' own work plus reading the input.
+#
+#   tools/bench-cli.sh [TELECODE]        default: build/native/cli/telecode
+#
+# Needs python3, iconv (glibc) and GNU time (/usr/bin/time, package "time").
+# Takes about a minute and 700 MB in a temporary directory.
+set -eu
+cd "$(dirname "$0")/.."
+TELECODE=$(realpath "${1:-build/native/cli/telecode}")
+[ -x "$TELECODE" ] || { echo "bench-cli: $TELECODE is not built" >&2; exit 1; }
+[ -x /usr/bin/time ] || { echo "bench-cli: GNU time is missing (apt-get install time)" >&2; exit 1; }
+
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/bench-cli.XXXXXX")
+trap 'rm -rf "$WORK"' EXIT INT TERM
+
+exec python3 - "$TELECODE" "$WORK" <<'PYEOF'
+import random
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+telecode, work = sys.argv[1], Path(sys.argv[2])
+SIZE = 100_000_000
+RUNS = 3
+
+# Texts built from the code book itself: for CharToCode, characters with a
+# code, Chinese punctuation and line breaks; for CodeToChar, their codes.
+rows = [line.split("\t") for line in
+        subprocess.run([telecode, "--list"], capture_output=True, check=True,
+                       text=True).stdout.splitlines()]
+rows = [(code, char) for code, char in rows if not "\ue000" <= char <= "\uf8ff"]
+rng = random.Random(936)
+
+
+def repeat_to_size(block: bytes) -> bytes:
+    return (block * (SIZE // len(block) + 1))[:SIZE]
+
+
+def chinese_block():
+    words = []
+    for _ in range(400_000):
+        words.append(rng.choice(rows)[1])
+        roll = rng.random()
+        if roll < 0.06:
+            words.append("，")
+        elif roll < 0.08:
+            words.append("。\n")
+    return "".join(words)
+
+
+def codes_block():
+    words = []
+    for _ in range(200_000):
+        words.append(rng.choice(rows)[0] + " ")
+        if rng.random() < 0.05:
+            words.append("\n")
+    return "".join(words)
+
+
+chinese, codes = chinese_block(), codes_block()
+files = {}
+for name, text in (("chinese", chinese), ("codes", codes)):
+    for encoding, codec in (("utf-8", "utf-8"), ("cp936", "gbk"), ("utf-16", "utf-16")):
+        path = work / f"{name}.{encoding}"
+        data = text.encode(codec)
+        if encoding == "utf-16":
+            data = data[:2] + repeat_to_size(data[2:])[:SIZE - 2]
+        else:
+            data = repeat_to_size(data)
+        path.write_bytes(data)
+        files[name, encoding] = path
+
+# iconv converts the same file in the direction users know, from its encoding
+# (UTF-8: to GBK, as in `iconv -f utf-8 -t gbk`; CP936 and GB18030: to UTF-8).
+# Codes are never cut in two; a character at the very end may be, so -c.
+ICONV = {
+    "utf-8": ["-f", "utf-8", "-t", "gbk"],
+    "cp936": ["-f", "gbk", "-t", "utf-8"],
+    "gb18030": ["-f", "gb18030", "-t", "utf-8"],
+    "utf-16": ["-f", "utf-16", "-t", "gbk"],
+}
+
+
+def measure(command):
+    """Best wall time of RUNS runs, and the largest peak resident set."""
+    best, peak = float("inf"), 0
+    for _ in range(RUNS):
+        start = time.perf_counter()
+        subprocess.run(["/usr/bin/time", "-f", "%M", "-o", str(work / "rss"), *command],
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
+        best = min(best, time.perf_counter() - start)
+        peak = max(peak, int((work / "rss").read_text().split()[-1]))
+    return best, peak
+
+
+print(f"telecode: {telecode}")
+print(f"input files of {SIZE / 1e6:.0f} MB; best of {RUNS} runs; MB = 10^6 bytes\n")
+print(f"{'direction':<11} {'encoding':<8} {'telecode':>10} {'peak RSS':>9} "
+      f"{'iconv':>10} {'ratio':>6}")
+worst_ratio, worst_rss = 0.0, 0
+for direction, name, flags in (("CharToCode", "chinese", []), ("CodeToChar", "codes", ["-d"])):
+    for encoding in ("utf-8", "cp936", "gb18030", "utf-16"):
+        path = files[name, "cp936" if encoding == "gb18030" else encoding]
+        seconds, rss = measure([telecode, *flags, "-e", encoding, str(path)])
+        iconv_seconds, _ = measure(["iconv", "-c", *ICONV[encoding], str(path)])
+        ratio = seconds / iconv_seconds
+        worst_ratio, worst_rss = max(worst_ratio, ratio), max(worst_rss, rss)
+        print(f"{direction:<11} {encoding:<8} {SIZE / seconds / 1e6:>5.0f} MB/s {rss / 1024:>6.1f} MiB"
+              f" {SIZE / iconv_seconds / 1e6:>5.0f} MB/s {ratio:>6.2f}")
+print(f"\nhighest ratio {worst_ratio:.2f} (goal <= 1.0); "
+      f"highest peak {worst_rss / 1024:.1f} MiB (goal < 32 MiB)")
+PYEOF
