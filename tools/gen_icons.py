@@ -30,8 +30,8 @@ VGA = [
     (0x80, 0x80, 0x80), (0xFF, 0x00, 0x00), (0x00, 0xFF, 0x00), (0xFF, 0xFF, 0x00),
     (0x00, 0x00, 0xFF), (0xFF, 0x00, 0xFF), (0x00, 0xFF, 0xFF), (0xFF, 0xFF, 0xFF),
 ]
-BLACK, MAROON, OLIVE, NAVY, SILVER, GRAY, RED, YELLOW, WHITE = (
-    VGA[0], VGA[1], VGA[3], VGA[4], VGA[7], VGA[8], VGA[9], VGA[11], VGA[15])
+BLACK, OLIVE, NAVY, SILVER, GRAY, RED, YELLOW, WHITE = (
+    VGA[0], VGA[3], VGA[4], VGA[7], VGA[8], VGA[9], VGA[11], VGA[15])
 
 # Three-by-five pixel digits, one string per row.
 DIGITS = {
