@@ -30,11 +30,11 @@ esac
 (cd "$scratch/a" && sha256sum -c --quiet "$name.sha256") || fail "checksum file does not match"
 [ "$(cut -d' ' -f3 "$scratch/a/$name.sha256")" = "$name" ] || fail "checksum file names another file"
 
-listing=$(unzip -Z1 "$scratch/a/$name" | tr '\n' ' ')
-[ "$listing" = "yishu.exe telecode.exe README.md LICENSE " ] || fail "zip holds: $listing"
+listing=$(python3 -c 'import sys, zipfile; print(*zipfile.ZipFile(sys.argv[1]).namelist())' \
+  "$scratch/a/$name")
+[ "$listing" = "yishu.exe telecode.exe README.md LICENSE" ] || fail "zip holds: $listing"
 
-mkdir "$scratch/unpacked"
-unzip -q "$scratch/a/$name" -d "$scratch/unpacked"
+python3 -m zipfile -e "$scratch/a/$name" "$scratch/unpacked"
 for doc in README.md LICENSE; do
   cmp -s "$repo/$doc" "$scratch/unpacked/$doc" || fail "$doc in the zip differs from the repository's"
 done
