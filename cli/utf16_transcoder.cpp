@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace telecode {
 
 namespace {
@@ -33,6 +37,35 @@ char* PutUtf8(char32_t c, char* out) {
   return out;
 }
 
+#if defined(__SSE2__)
+// Runs of ASCII, the codes and digits of most texts, go eight code units or
+// sixteen bytes at a time.
+bool AsciiUnits(const unsigned char* in, bool big_endian, char* out) {
+  __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+  if (big_endian) units = _mm_or_si128(_mm_srli_epi16(units, 8), _mm_slli_epi16(units, 8));
+  if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(units, _mm_set1_epi16(short(0xFF80))),
+                                        _mm_setzero_si128())) != 0xFFFF) {
+    return false;
+  }
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(units, units));
+  return true;
+}
+
+bool AsciiBytes(const char* in, bool big_endian, char* out) {
+  const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+  if (_mm_movemask_epi8(bytes) != 0) return false;
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i low = big_endian ? _mm_unpacklo_epi8(zero, bytes) : _mm_unpacklo_epi8(bytes, zero);
+  const __m128i high = big_endian ? _mm_unpackhi_epi8(zero, bytes) : _mm_unpackhi_epi8(bytes, zero);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out), low);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 16), high);
+  return true;
+}
+#else
+bool AsciiUnits(const unsigned char*, bool, char*) { return false; }
+bool AsciiBytes(const char*, bool, char*) { return false; }
+#endif
+
 }  // namespace
 
 void Utf16Decoder::Feed(std::string_view bytes, std::string& utf8) {
@@ -48,6 +81,11 @@ void Utf16Decoder::Feed(std::string_view bytes, std::string& utf8) {
     const std::size_t end = i + std::min((size - i) / 2, kChunk) * 2;
     char* out = buffer;
     for (; i < end; i += 2) {
+      if (high_ == 0 && end - i >= 16 && AsciiUnits(in + i, big_endian, out)) {
+        out += 8;
+        i += 14;
+        continue;
+      }
       const auto unit =
           static_cast<char16_t>(big_endian ? (in[i] << 8) | in[i + 1] : (in[i + 1] << 8) | in[i]);
       if (high_ == 0 && (unit < 0xD800 || unit > 0xDFFF)) {
@@ -158,6 +196,12 @@ std::size_t Utf16Encoder::Encode(std::string_view text, std::string& out) const 
     const std::size_t end = std::min(text.size(), start + kChunk);
     char* put = buffer;
     while (start < end) {
+      if (end - start >= 16 &&
+          AsciiBytes(text.data() + start, order_ == ByteOrder::kBigEndian, put)) {
+        put += 32;
+        start += 16;
+        continue;
+      }
       const auto byte = static_cast<unsigned char>(text[start]);
       if (byte < 0x80) {
         put = Unit(byte, put);
