@@ -223,7 +223,9 @@ Input::Input(const std::string& name, bool /*console_utf8*/) {
     error_ = strerror(errno);
     return;
   }
+#ifdef POSIX_FADV_SEQUENTIAL  // not on macOS
   posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+#endif
   handle_ = fd;
   open_ = owned_ = true;
 }
