@@ -62,6 +62,22 @@ status=0
 "$WINE" "$EXE" --bogus > /dev/null 2> err.txt || status=$?
 check "an unknown option: exit status" 2 "$status"
 
+# On a console (a pseudo-terminal through script(1)), UTF-8 output and
+# messages must show as Unicode: written as raw bytes, the console's code page
+# (437 here) would garble them.
+if command -v script > /dev/null; then
+  printf '0022 2429 ' > console.txt
+  script -qc "'$WINE' '$EXE' -d console.txt 缺失.txt" /dev/null < /dev/null > console.out 2>&1 || true
+  for expected in 中文 "telecode: 缺失.txt:"; do
+    if grep -q "$expected" console.out; then
+      echo "ok: console shows $expected"
+    else
+      echo "FAILED: console: expected $expected in: $(cat console.out)"
+      failures=$((failures + 1))
+    fi
+  done
+fi
+
 check "version" "telecode $2" "$("$WINE" "$EXE" --version)"
 
 [ "$failures" -eq 0 ]
