@@ -53,6 +53,12 @@ inline bool BeginsCharacter(const char* p, std::size_t known, std::size_t q) {
   return (q - i) % 2 == 0;
 }
 
+// Whether four digits and a space stand at p.
+template <class Unit>
+inline bool IsCodeKey(const Unit* p) {
+  return IsDigit(p[0]) && IsDigit(p[1]) && IsDigit(p[2]) && IsDigit(p[3]) && p[4] == ' ';
+}
+
 template <Form F>
 class CodeToCharEngine {
  public:
@@ -65,6 +71,16 @@ class CodeToCharEngine {
     const Lookup& lookup = GetLookup();
     std::size_t copied = 0, pos = 0;
     for (;;) {
+      // Codes one after another, as in "0022 2429 ", need no search. A run
+      // starts at `pos`: text starts there, or a space or other character
+      // stands before it.
+      while (pos + 5 <= n && IsCodeKey(p + pos)) {
+        const int row = lookup.row_of_code[CodeOfDigits(p + pos)];
+        if (row == 0) break;
+        out.append(p + copied, pos - copied);
+        TextForm<F>::AppendChar(out, kCodeRows[row - 1]);
+        copied = pos = pos + 5;
+      }
       const std::size_t q = FindDigit(p, pos, n);
       if (q == n) break;
       if constexpr (F == Form::Cp936) {

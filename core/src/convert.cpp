@@ -31,6 +31,9 @@ std::size_t RunBytes(int mode, Encoding encoding, std::string_view text, bool fi
   return RunEngine<Form::Cp936>(mode, text.data(), text.size(), final, out);
 }
 
+// How much of a new piece is joined to what was held back before it.
+constexpr std::size_t kHeadBytes = 64;
+
 bool IsAllDigits(std::string_view s) {
   for (char c : s) {
     if (!detail::IsDigit(c)) return false;
@@ -70,10 +73,26 @@ void Converter::Process(std::string_view text, bool final, std::string& out) {
     carry_.append(text);
     return;
   }
+  // What was held back usually resolves within the next few bytes: convert it
+  // with a short head of the new piece, then go on in the piece itself, which
+  // saves copying the piece. Converting stops only where it can start again.
+  const std::size_t held = carry_.size();
+  const std::string_view head = text.substr(0, kHeadBytes);
   std::string joined = std::move(carry_);
-  joined.append(text);
-  const std::size_t used = RunBytes(mode_, encoding_, joined, final, out);
-  carry_.assign(joined, used);
+  joined.append(head);
+  carry_.clear();
+  const bool whole = head.size() == text.size();
+  const std::size_t used = RunBytes(mode_, encoding_, joined, final && whole, out);
+  if (whole) {
+    carry_.assign(joined, used);
+  } else if (used >= held) {
+    Process(text.substr(used - held), final, out);
+  } else {  // still undecided, such as a long run of digits: join it all
+    std::string all = joined.substr(used);
+    all.append(text.substr(head.size()));
+    const std::size_t all_used = RunBytes(mode_, encoding_, all, final, out);
+    carry_.assign(all, all_used);
+  }
 }
 
 std::span<const CodeRow> CodeBook() { return {detail::kCodeRows, detail::kCodeRowCount}; }

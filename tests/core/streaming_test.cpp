@@ -71,6 +71,27 @@ TEST(StreamingTest, ConverterCanBeReused) {
   EXPECT_EQ(out, "0001 \xB6\xA1");  // the first text ended without its space
 }
 
+TEST(StreamingTest, RandomPiecesOfLongTexts) {
+  std::mt19937 rng(11);
+  for (const Sample& s : kSamples) {
+    std::string text;
+    while (text.size() < 20000) {
+      const std::size_t from = std::uniform_int_distribution<std::size_t>(0, s.text.size() - 1)(rng);
+      text += s.text.substr(from);
+    }
+    for (std::size_t most : {3u, 70u, 700u}) {
+      std::vector<std::size_t> cuts;
+      for (std::size_t at = 0;;) {
+        at += std::uniform_int_distribution<std::size_t>(1, most)(rng);
+        if (at >= text.size()) break;
+        cuts.push_back(at);
+      }
+      ASSERT_EQ(Stream(s.mode, s.encoding, text, cuts), ConvertText(s.mode, text, s.encoding))
+          << "pieces of up to " << most;
+    }
+  }
+}
+
 // Endless digit runs are converted in part while they last; the cut must not
 // change what the day keys and the final code become.
 TEST(StreamingTest, LongDigitRunsHoldLittleAndConvertExactly) {
