@@ -7,6 +7,7 @@
 #else
 #include <errno.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <string.h>
 #include <unistd.h>
@@ -194,15 +195,25 @@ int wmain(int argc, wchar_t** argv) {
   return telecode::Run(args);
 }
 
-#else  // POSIX
+#else                         // POSIX
 
 namespace {
+
+// A descriptor inherited in non-blocking mode says EAGAIN instead of waiting.
+void WaitFor(int fd, short events) {
+  pollfd entry{fd, events, 0};
+  poll(&entry, 1, -1);
+}
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t written = write(fd, bytes.data(), bytes.size());
     if (written < 0) {
       if (errno == EINTR) continue;
+      if (errno == EAGAIN || errno == EWOULDBLOCK) {
+        WaitFor(fd, POLLOUT);
+        continue;
+      }
       return false;
     }
     bytes.remove_prefix(static_cast<std::size_t>(written));
@@ -239,6 +250,10 @@ std::ptrdiff_t Input::Read(char* buffer, std::size_t size) {
     const ssize_t count = read(static_cast<int>(handle_), buffer, size);
     if (count >= 0) return count;
     if (errno == EINTR) continue;
+    if (errno == EAGAIN || errno == EWOULDBLOCK) {
+      WaitFor(static_cast<int>(handle_), POLLIN);
+      continue;
+    }
     error_ = strerror(errno);
     return -1;
   }

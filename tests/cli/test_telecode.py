@@ -14,6 +14,7 @@ import random
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import unittest
 from pathlib import Path
@@ -293,6 +294,32 @@ class Errors(TempDirTest):
                 self.assertEqual(result.returncode, 1)
                 self.assertEqual(result.stderr.decode(),
                                  "telecode: write error: No space left on device\n")
+
+    def test_non_blocking_pipes_are_waited_for(self):
+        # Descriptors inherited in non-blocking mode answer EAGAIN, no error.
+        in_read, in_write = os.pipe()
+        out_read, out_write = os.pipe()
+        for fd in (in_read, out_write):
+            os.set_blocking(fd, False)
+        process = subprocess.Popen([TELECODE, "-d"], stdin=in_read, stdout=out_write,
+                                   stderr=subprocess.PIPE)
+        os.close(in_read)
+        os.close(out_write)
+
+        def feed():
+            time.sleep(0.2)  # telecode finds its input empty first
+            with os.fdopen(in_write, "wb") as pipe:
+                pipe.write(b"0022 " * 200_000)
+
+        feeder = threading.Thread(target=feed)
+        feeder.start()
+        time.sleep(0.4)  # and its output full
+        with os.fdopen(out_read, "rb") as pipe:
+            output = pipe.read()
+        feeder.join()
+        self.assertEqual(process.wait(timeout=30), 0)
+        self.assertEqual(process.stderr.read(), b"")
+        self.assertEqual(output, "中".encode() * 200_000)
 
     def test_closed_output_pipe_ends_quietly(self):
         path = self.file("long.txt", "中文电报码\n".encode() * 400_000)
