@@ -1,11 +1,42 @@
 #!/bin/sh
-# `make run`: shows the command-line converter on a short sample.
+# `make run`: opens the Windows program, yishu.exe, under Wine on this
+# display. Its Wine prefix lives in build/wine-run (made on first use, with
+# 宋体/SimSun mapped to an installed CJK font so that Chinese renders).
 set -eu
-cd "$(dirname "$0")/.."
-T=build/native/cli/telecode
-if [ ! -x "$T" ]; then
-  echo "The converter is not built yet: neither the Windows program nor telecode exists." >&2
+repo=$(cd "$(dirname "$0")/.." && pwd)
+. "$repo/tools/wine/common.sh"
+
+exe=$repo/build/windows/app/yishu.exe
+telecode=$repo/build/native/cli/telecode
+
+cli_sample() {
+  [ -x "$telecode" ] || return 0
+  echo "Meanwhile, the command-line converter telecode works without one:"
+  echo "  \$ echo 中文电报码 | $telecode"
+  echo "中文电报码" | "$telecode" | sed 's/^/  /'
+}
+
+if [ ! -f "$exe" ]; then
+  echo "yishu.exe is not built yet: run 'make windows' (or 'make run', which builds it)." >&2
   exit 1
 fi
-echo "中文电报码" | $T
-printf '0022 2429 7193 1032 4316 ' | $T -d; echo
+if [ -z "${DISPLAY:-}" ]; then
+  echo "yishu.exe is a Windows program: it needs a graphical display to open its window," >&2
+  echo "and DISPLAY is not set. Run 'make run' from a desktop session (X11, or XWayland)." >&2
+  cli_sample >&2
+  exit 1
+fi
+if [ ! -x "$WINE_LOADER" ]; then
+  echo "Wine is missing ($WINE_LOADER): run tools/install-deps.sh." >&2
+  exit 1
+fi
+
+wine_env
+export WINEPREFIX="$repo/build/wine-run"
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "Preparing a Wine prefix in build/wine-run (once, about 20 seconds)..."
+  rm -rf "$WINEPREFIX"
+  create_prefix "$WINEPREFIX"
+fi
+echo "Opening yishu.exe on display $DISPLAY (close it with its Exit button, 退出)."
+exec "$WINE_LOADER" "$exe"

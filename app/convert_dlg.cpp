@@ -1,0 +1,103 @@
+#include "convert_dlg.h"
+
+#include <yishu/yishu.h>
+
+#include "framework/wide_text.h"
+#include "framework/win_app.h"
+#include "resource.h"
+
+namespace {
+
+// Labels before the first click on a radio button.
+constexpr wchar_t kStartInputLabel[] = L"输入";
+constexpr wchar_t kStartOutputLabel[] = L"输出";
+
+}  // namespace
+
+CConvertDlg::CConvertDlg(HWND parent)
+    : CDialog(IDD_CONVERT_DIALOG, parent),
+      m_strInputLabel(kStartInputLabel),
+      m_strOutputLabel(kStartOutputLabel),
+      m_hIcon(LoadIconW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
+
+void CConvertDlg::DoDataExchange(CDataExchange* pDX) {
+  CDialog::DoDataExchange(pDX);
+  DDX_Text(pDX, IDC_INPUT, m_strInput);
+  DDX_Text(pDX, IDC_OUTPUT, m_strOutput);
+  DDX_Radio(pDX, IDC_CODE_TO_CHAR, m_nMode);
+  DDX_Text(pDX, IDC_INPUT_LABEL, m_strInputLabel);
+  DDX_Text(pDX, IDC_OUTPUT_LABEL, m_strOutputLabel);
+}
+
+BOOL CConvertDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+
+  // The platform's default limit (about 30,000 characters) would make the
+  // boxes refuse a longer paste outright; 0 lifts it to the maximum.
+  SendMessageW(GetDlgItem(IDC_INPUT), EM_SETLIMITTEXT, 0, 0);
+  SendMessageW(GetDlgItem(IDC_OUTPUT), EM_SETLIMITTEXT, 0, 0);
+
+  SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+  SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+  FocusInput();
+  return TRUE;
+}
+
+bool CConvertDlg::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT&) {
+  if (message != WM_COMMAND) return false;
+  const int id = LOWORD(wParam);
+  const int code = HIWORD(wParam);
+  if (code == BN_CLICKED) {
+    switch (id) {
+      case IDC_CODE_TO_CHAR:
+        OnCodeToChar();
+        return true;
+      case IDC_CHAR_TO_CODE:
+        OnCharToCode();
+        return true;
+      case IDC_CLEAR:
+        OnClear();
+        return true;
+    }
+  }
+  if (code == EN_UPDATE && id == IDC_INPUT) {
+    OnUpdateInput();
+    return true;
+  }
+  return false;
+}
+
+void CConvertDlg::OnUpdateInput() {
+  UpdateData(TRUE);
+  m_strOutput = ToWide(yishu::ConvertText(m_nMode, ToU16(m_strInput)));
+  UpdateData(FALSE);
+}
+
+void CConvertDlg::OnCodeToChar() {
+  SetMode(yishu::CodeToChar, L"输入四位数字后要加空格:", L"对应的汉字:");
+}
+
+void CConvertDlg::OnCharToCode() {
+  SetMode(yishu::CharToCode, L"在这里输入汉字:", L"对应的电报码:");
+}
+
+// A mode switch converts nothing: the next change of the input does. The
+// input's whole text is selected, so that typing replaces it.
+void CConvertDlg::SetMode(int mode, const wchar_t* inputLabel, const wchar_t* outputLabel) {
+  UpdateData(TRUE);
+  m_nMode = mode;
+  m_strInputLabel = inputLabel;
+  m_strOutputLabel = outputLabel;
+  UpdateData(FALSE);
+  FocusInput();
+}
+
+void CConvertDlg::OnClear() {
+  m_strInput.clear();
+  m_strOutput.clear();
+  UpdateData(FALSE);
+  FocusInput();
+}
+
+void CConvertDlg::FocusInput() { GotoDlgCtrl(GetDlgItem(IDC_INPUT)); }

@@ -1,0 +1,104 @@
+#include "framework/dialog.h"
+
+#include "framework/win_app.h"
+
+CDialog::CDialog(UINT templateId, HWND parent) : m_nTemplateId(templateId), m_hParent(parent) {}
+
+INT_PTR CDialog::DoModal() {
+  HWND owner = m_hParent;
+  if (!owner) {
+    CWinApp* app = AfxGetApp();
+    if (app && app->m_pMainWnd && app->m_pMainWnd != this) owner = app->m_pMainWnd->GetSafeHwnd();
+  }
+  return DialogBoxParamW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(m_nTemplateId), owner,
+                         &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+BOOL CDialog::UpdateData(BOOL saveAndValidate) {
+  CDataExchange dx(m_hWnd, saveAndValidate != FALSE);
+  DoDataExchange(&dx);
+  return TRUE;
+}
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+BOOL CDialog::OnInitDialog() {
+  UpdateData(FALSE);
+  return TRUE;
+}
+
+void CDialog::OnOK() {
+  UpdateData(TRUE);
+  EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+bool CDialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+void CDialog::EndDialog(INT_PTR result) { ::EndDialog(m_hWnd, result); }
+
+void CDialog::GotoDlgCtrl(HWND control) {
+  SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    auto* dialog = reinterpret_cast<CDialog*>(lParam);
+    SetWindowLongPtrW(window, DWLP_USER, lParam);
+    dialog->m_hWnd = window;
+  }
+  auto* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrW(window, DWLP_USER));
+  if (!dialog) return FALSE;  // messages before WM_INITDIALOG: the platform's defaults
+  INT_PTR answer = FALSE;
+  try {
+    answer = dialog->Dispatch(message, wParam, lParam);
+  } catch (...) {
+    // Nothing may unwind through the platform's frames. The handler's work is
+    // abandoned; the controls still hold everything the user typed.
+    MessageBeep(MB_ICONERROR);
+    answer = FALSE;
+  }
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(window, DWLP_USER, 0);
+    dialog->m_hWnd = nullptr;
+  }
+  return answer;
+}
+
+INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) return OnInitDialog();
+
+  LRESULT result = 0;
+  if (OnMessage(message, wParam, lParam, result)) {
+    switch (message) {
+      // These answer through the dialog procedure's own return value.
+      case WM_CHARTOITEM:
+      case WM_COMPAREITEM:
+      case WM_CTLCOLORBTN:
+      case WM_CTLCOLORDLG:
+      case WM_CTLCOLOREDIT:
+      case WM_CTLCOLORLISTBOX:
+      case WM_CTLCOLORSCROLLBAR:
+      case WM_CTLCOLORSTATIC:
+      case WM_QUERYDRAGICON:
+      case WM_VKEYTOITEM:
+        return static_cast<INT_PTR>(result);
+      default:
+        SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
+        return TRUE;
+    }
+  }
+
+  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+    switch (LOWORD(wParam)) {
+      case IDOK:
+        OnOK();
+        return TRUE;
+      case IDCANCEL:
+        OnCancel();
+        return TRUE;
+    }
+  }
+  return FALSE;
+}

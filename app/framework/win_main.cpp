@@ -1,0 +1,13 @@
+// The program's entry point. The command line and the show command are not
+// used: the program takes no arguments.
+#include <windows.h>
+
+#include "framework/win_app.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  CWinApp* app = AfxGetApp();
+  if (!app) return 1;
+  app->m_hInstance = instance;
+  if (!app->InitInstance()) return 0;
+  return app->Run();
+}

@@ -1,0 +1,154 @@
+#include "keystroke_bench.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "groups.h"
+#include "resource.h"
+#include "user_input.h"
+
+namespace {
+
+DWORD_PTR TextLength(HWND window) {
+  DWORD_PTR length = 0;
+  SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 10000, &length);
+  return length;
+}
+
+double Milliseconds(LONGLONG ticks) {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  return 1000.0 * static_cast<double>(ticks) / static_cast<double>(frequency.QuadPart);
+}
+
+struct Scenario {
+  const char* name;
+  int mode;
+  std::wstring line;  // repeated to fill the input box, each line ending in CR LF
+  wchar_t key;        // typed at the end, one keystroke per measurement
+  int keystrokes;     // how many are measured
+};
+
+// The time from sending one keystroke until the output box has changed,
+// median and maximum. Polls without sleeping: each poll
+// is a message the program answers only once it is idle again.
+std::pair<double, double> TimeKeystrokes(Suite& suite, HWND outputBox, int keystrokes,
+                                         const std::function<void()>& keystroke) {
+  std::vector<double> times;
+  for (int i = 0; i < keystrokes; ++i) {
+    const DWORD_PTR before = TextLength(outputBox);
+    LARGE_INTEGER start, now;
+    QueryPerformanceCounter(&start);
+    keystroke();
+    bool changed = false;
+    do {
+      changed = TextLength(outputBox) != before;
+      QueryPerformanceCounter(&now);
+    } while (!changed && Milliseconds(now.QuadPart - start.QuadPart) < 10000);
+    if (!suite.Expect(changed, "the output follows the keystroke")) return {-1, -1};
+    times.push_back(Milliseconds(now.QuadPart - start.QuadPart));
+  }
+  std::sort(times.begin(), times.end());
+  return {times[times.size() / 2], times.back()};
+}
+
+// The same keystroke in a bare edit box of the driver's own, with the same
+// styles, font and text: what the platform's edit control alone costs, with
+// no conversion behind it. The median.
+double BareEditKeystroke(const std::wstring& text, wchar_t key, int keystrokes) {
+  HWND frame = CreateWindowExW(0, L"#32770", L"baseline", WS_POPUP | WS_VISIBLE | WS_CAPTION, 0,
+                               400, 400, 200, nullptr, nullptr, nullptr, nullptr);
+  HWND edit = CreateWindowExW(0, L"Edit", L"",
+                              WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_MULTILINE |
+                                  ES_AUTOHSCROLL | ES_AUTOVSCROLL | ES_WANTRETURN,
+                              4, 4, 360, 100, frame, nullptr, nullptr, nullptr);
+  HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0,
+                           0, L"宋体");
+  SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
+  SetWindowTextW(edit, text.c_str());
+  SetFocus(edit);
+  const LRESULT end = GetWindowTextLengthW(edit);
+  SendMessageW(edit, EM_SETSEL, end, end);
+  std::vector<double> times;
+  for (int i = 0; i < keystrokes; ++i) {
+    LARGE_INTEGER start, stop;
+    QueryPerformanceCounter(&start);
+    SendMessageW(edit, WM_CHAR, key, 1);
+    UpdateWindow(edit);
+    QueryPerformanceCounter(&stop);
+    times.push_back(Milliseconds(stop.QuadPart - start.QuadPart));
+  }
+  DestroyWindow(frame);
+  DeleteObject(font);
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+void Measure(Suite& suite, const Scenario& scenario, size_t characters) {
+  auto app = Launch(suite);
+  if (!app) return;
+  app->Activate();
+  if (scenario.mode == 1) {
+    Click(app->Item(IDC_CHAR_TO_CODE));
+    WaitFor([&] { return app->Checked(IDC_CHAR_TO_CODE) && app->FocusId() == IDC_INPUT; });
+  }
+  std::wstring input;
+  while (input.size() < characters) input += scenario.line;
+  input.resize(characters);
+  HWND inputBox = app->Item(IDC_INPUT);
+  HWND outputBox = app->Item(IDC_OUTPUT);
+
+  // Filling the box is set-up, not measured: one replacement, one conversion.
+  LARGE_INTEGER fillStart, fillEnd;
+  QueryPerformanceCounter(&fillStart);
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(inputBox, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(input.c_str()),
+                      SMTO_ABORTIFHUNG, 120000, &ignored);
+  if (!suite.Expect(TextLength(inputBox) == characters && TextLength(outputBox) > 0,
+                    "the input box was filled")) {
+    return;
+  }
+  QueryPerformanceCounter(&fillEnd);
+  const DWORD_PTR outputLength = TextLength(outputBox);
+
+  // A real keystroke (SendInput), which includes the platform's input
+  // delivery, and the character posted straight to the box, which doesn't.
+  const auto typed = TimeKeystrokes(suite, outputBox, scenario.keystrokes,
+                                    [&] { Type(std::wstring(1, scenario.key)); });
+  const auto posted = TimeKeystrokes(suite, outputBox, scenario.keystrokes,
+                                     [&] { PostMessageW(inputBox, WM_CHAR, scenario.key, 1); });
+  app.reset();
+  const double bare = BareEditKeystroke(input, scenario.key, scenario.keystrokes);
+  char line[480];
+  std::snprintf(line, sizeof line,
+                "%s: input %zu units, output %zu units, filling %.0f ms, %d keystrokes\n"
+                "  keystroke to output (SendInput):      median %7.1f ms, max %7.1f ms\n"
+                "  keystroke to output (posted WM_CHAR): median %7.1f ms, max %7.1f ms\n"
+                "  the same keystroke in a bare edit box with this text: median %.1f ms",
+                scenario.name, characters, static_cast<size_t>(outputLength),
+                Milliseconds(fillEnd.QuadPart - fillStart.QuadPart), scenario.keystrokes,
+                typed.first, typed.second, posted.first, posted.second, bare);
+  Print(line);
+}
+
+}  // namespace
+
+int RunKeystrokeBench(Suite& suite, size_t characters) {
+  suite.Case("keystroke bench");
+  std::wstring codes, hanzi;
+  for (int i = 0; i < 16; ++i) {
+    codes += L"0022 2429 7193 1032 4316 ";
+    hanzi += L"中文电报码";
+  }
+  const Scenario scenarios[] = {
+      {"codes to characters, lines of 80 codes", 0, codes + L"\r\n", L'1', 20},
+      {"characters to codes, lines of 80 characters", 1, hanzi + L"\r\n", L'中', 20},
+      // The edit control itself re-measures a whole line on every keystroke.
+      {"codes to characters, all on one line", 0, codes, L'1', 3},
+  };
+  for (const Scenario& scenario : scenarios) Measure(suite, scenario, characters);
+  return suite.failures() == 0 ? 0 : 1;
+}

@@ -1,0 +1,51 @@
+# Shared by the Wine scripts (sourced, POSIX sh): where Wine lives, the
+# environment every Wine process gets, and how a prefix is made.
+
+WINE_LOADER=${WINE_LOADER:-/usr/lib/wine/wine64}
+WINE_SERVER=${WINE_SERVER:-/usr/lib/wine/wineserver64}
+
+# Quiet, 64-bit, no Mono/Gecko installers, a fixed UTF-8 locale. The Chinese
+# texts render through the font replacements below, not through the locale.
+wine_env() {
+  export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=C.UTF-8
+  export WINELOADER="$WINE_LOADER" WINESERVER="$WINE_SERVER"
+}
+
+# Prints a Unix path as the Windows path Wine sees (drive Z: is the root).
+windows_path() {
+  printf 'Z:%s' "$1" | tr / '\\'
+}
+
+# Writes registry settings for `regedit /S` to $1: UTF-16LE with a byte-order
+# mark, as regedit wants. $2 = "unmanaged" adds the settings for a bare X
+# server: without a window manager, managed windows stall ~2 s whenever one
+# is hidden or destroyed.
+write_registry_file() {
+  {
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+    printf '"宋体"="WenQuanYi Micro Hei"\r\n'
+    printf '"SimSun"="WenQuanYi Micro Hei"\r\n\r\n'
+    if [ "${2:-}" = unmanaged ]; then
+      printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n'
+      printf '"Managed"="N"\r\n'
+      printf '"Decorated"="N"\r\n\r\n'
+    fi
+    if [ -n "${3:-}" ]; then
+      printf '[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n'
+      printf '"LogPixels"=dword:%08x\r\n\r\n' "$3"
+    fi
+  } | { printf '\377\376'; iconv -f UTF-8 -t UTF-16LE; } >"$1"
+}
+
+# Creates a Wine prefix at $1 with the registry settings of
+# write_registry_file ($2, $3). Needs wine_env, WINEPREFIX unset or equal to
+# $1, and a TMPDIR of the caller's own (the server's socket lives there).
+create_prefix() {
+  mkdir -p "$1"
+  WINEPREFIX=$1 "$WINE_LOADER" wineboot -i >/dev/null 2>&1
+  write_registry_file "$1/yishu.reg" "${2:-}" "${3:-}"
+  WINEPREFIX=$1 "$WINE_LOADER" regedit /S "$(windows_path "$1/yishu.reg")" >/dev/null 2>&1
+  # The server writes the registry to disk when it ends.
+  WINEPREFIX=$1 "$WINE_SERVER" -w
+}
