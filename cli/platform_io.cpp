@@ -10,6 +10,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <string.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -111,6 +112,19 @@ Input::Input(const std::string& name, bool console_utf8) {
 
 Input::~Input() {
   if (owned_) CloseHandle(AsHandle(handle_));
+}
+
+bool Input::IsStandardOutput() const {
+  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (GetFileType(AsHandle(handle_)) != FILE_TYPE_DISK || GetFileType(out) != FILE_TYPE_DISK) {
+    return false;
+  }
+  BY_HANDLE_FILE_INFORMATION in_info, out_info;
+  return GetFileInformationByHandle(AsHandle(handle_), &in_info) &&
+         GetFileInformationByHandle(out, &out_info) &&
+         in_info.dwVolumeSerialNumber == out_info.dwVolumeSerialNumber &&
+         in_info.nFileIndexHigh == out_info.nFileIndexHigh &&
+         in_info.nFileIndexLow == out_info.nFileIndexLow;
 }
 
 std::ptrdiff_t Input::Read(char* buffer, std::size_t size) {
@@ -243,6 +257,13 @@ Input::Input(const std::string& name, bool /*console_utf8*/) {
 
 Input::~Input() {
   if (owned_) close(static_cast<int>(handle_));
+}
+
+bool Input::IsStandardOutput() const {
+  struct stat in_info, out_info;
+  return fstat(static_cast<int>(handle_), &in_info) == 0 && fstat(STDOUT_FILENO, &out_info) == 0 &&
+         S_ISREG(in_info.st_mode) && in_info.st_dev == out_info.st_dev &&
+         in_info.st_ino == out_info.st_ino;
 }
 
 std::ptrdiff_t Input::Read(char* buffer, std::size_t size) {

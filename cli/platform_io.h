@@ -27,6 +27,9 @@ class Input {
   Input& operator=(const Input&) = delete;
 
   bool is_open() const { return open_; }
+  // Whether this is the very file standard output writes to: converting it
+  // would read back what was written (endlessly, when appending).
+  bool IsStandardOutput() const;
   // Reads up to `size` bytes: returns how many, 0 at the end, -1 on error.
   std::ptrdiff_t Read(char* buffer, std::size_t size);
   // Why opening or reading failed, for the user.

@@ -52,6 +52,10 @@ class Conversion {
       Fail(name, input.error());
       return Status::kOk;
     }
+    if (input.IsStandardOutput()) {
+      Fail(name, "input file is output file");
+      return Status::kOk;
+    }
     converter_.Reset();
     for (;;) {
       const std::ptrdiff_t count = input.Read(buffer_.get(), kReadSize);

@@ -259,6 +259,21 @@ class Errors(TempDirTest):
                 self.assertEqual(result.stdout, b"0022 0022 ")
                 self.assertEqual(result.stderr.decode(), f"telecode: {bad}: {reason}\n")
 
+    def test_input_file_is_output_file(self):
+        # Appending its own output to the file it reads would never end.
+        path = self.file("self.txt", "中文\n".encode())
+        other = self.file("other.txt", "码".encode())
+        for args in ([path], [other, "-"]):
+            with self.subTest(args=args):
+                with open(path, "ab") as out, open(path, "rb") as stdin:
+                    result = subprocess.run([TELECODE, *args], stdin=stdin, stdout=out,
+                                            stderr=subprocess.PIPE, timeout=30)
+                name = "standard input" if "-" in args else path
+                self.assertEqual(result.returncode, 1)
+                self.assertEqual(result.stderr.decode(),
+                                 f"telecode: {name}: input file is output file\n")
+        self.assertEqual(Path(path).read_bytes(), "中文\n4316 ".encode())
+
     def test_file_without_read_permission(self):
         if os.geteuid() == 0:
             self.skipTest("root reads every file")
