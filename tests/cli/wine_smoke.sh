@@ -19,6 +19,11 @@ cleanup() {
 trap cleanup EXIT INT TERM
 cd "$WORK"
 
+# Every run has a time limit, so that a fault hangs no test run.
+telecode() {
+  timeout 60 "$WINE" "$EXE" "$@"
+}
+
 failures=0
 check() {  # name expected actual
   if [ "$2" = "$3" ]; then
@@ -32,25 +37,25 @@ check() {  # name expected actual
 "$WINE" wineboot -i >/dev/null 2>&1 || true
 
 printf '中文电报码\n' > 电报.txt
-check "a file with a Chinese name" "0022 2429 7193 1032 4316 " "$("$WINE" "$EXE" 电报.txt)"
+check "a file with a Chinese name" "0022 2429 7193 1032 4316 " "$(telecode 电报.txt)"
 
-check "codes through a pipe" "中文" "$(printf '0022 2429 ' | "$WINE" "$EXE" -d)"
+check "codes through a pipe" "中文" "$(printf '0022 2429 ' | telecode -d)"
 
 printf '0022 \r\n2429 ' > crlf.txt
-"$WINE" "$EXE" -d crlf.txt > crlf.out
+telecode -d crlf.txt > crlf.out
 check "line breaks kept byte for byte" "$(printf '中\r\n文' | od -An -tx1)" "$(od -An -tx1 crlf.out)"
 
 printf '\326\320\316\304' > gbk.txt
-check "CP936" "0022 2429 " "$("$WINE" "$EXE" -e gbk gbk.txt)"
+check "CP936" "0022 2429 " "$(telecode -e gbk gbk.txt)"
 
 i=0
 while [ $i -lt 20000 ]; do echo "电报码中文电报码中文，abc 一二三"; i=$((i + 1)); done > big.txt
-"$WINE" "$EXE" big.txt > big.codes
-"$WINE" "$EXE" -d big.codes > big.back
+telecode big.txt > big.codes
+telecode -d big.codes > big.back
 check "a 1.2 MB round trip" "$(od -An -tx1 big.txt | cksum)" "$(od -An -tx1 big.back | cksum)"
 
 status=0
-"$WINE" "$EXE" 电报.txt 缺失.txt > out.txt 2> err.txt || status=$?
+telecode 电报.txt 缺失.txt > out.txt 2> err.txt || status=$?
 check "a missing file: exit status" 1 "$status"
 check "a missing file: the others still converted" "0022 2429 7193 1032 4316 " "$(cat out.txt)"
 case "$(cat err.txt)" in
@@ -59,7 +64,7 @@ case "$(cat err.txt)" in
 esac
 
 status=0
-"$WINE" "$EXE" --bogus > /dev/null 2> err.txt || status=$?
+telecode --bogus > /dev/null 2> err.txt || status=$?
 check "an unknown option: exit status" 2 "$status"
 
 # On a console (a pseudo-terminal through script(1)), UTF-8 output and
@@ -67,7 +72,7 @@ check "an unknown option: exit status" 2 "$status"
 # (437 here) would garble them.
 if command -v script > /dev/null; then
   printf '0022 2429 ' > console.txt
-  script -qc "'$WINE' '$EXE' -d console.txt 缺失.txt" /dev/null < /dev/null > console.out 2>&1 || true
+  timeout 60 script -qc "'$WINE' '$EXE' -d console.txt 缺失.txt" /dev/null < /dev/null > console.out 2>&1 || true
   for expected in 中文 "telecode: 缺失.txt:"; do
     if grep -q "$expected" console.out; then
       echo "ok: console shows $expected"
@@ -78,6 +83,6 @@ if command -v script > /dev/null; then
   done
 fi
 
-check "version" "telecode $2" "$("$WINE" "$EXE" --version)"
+check "version" "telecode $2" "$(telecode --version)"
 
 [ "$failures" -eq 0 ]
