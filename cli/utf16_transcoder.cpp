@@ -81,17 +81,17 @@ void Utf16Decoder::Feed(std::string_view bytes, std::string& utf8) {
     const std::size_t end = i + std::min((size - i) / 2, kChunk) * 2;
     char* out = buffer;
     for (; i < end; i += 2) {
-      if (high_ == 0 && end - i >= 16 && AsciiUnits(in + i, big_endian, out)) {
-        out += 8;
-        i += 14;
-        continue;
-      }
       const auto unit =
           static_cast<char16_t>(big_endian ? (in[i] << 8) | in[i + 1] : (in[i + 1] << 8) | in[i]);
-      if (high_ == 0 && (unit < 0xD800 || unit > 0xDFFF)) {
-        out = PutUtf8(unit, out);
-      } else {
+      if (high_ != 0 || (unit >= 0xD800 && unit <= 0xDFFF)) {
         out = Unit(unit, piece_start + i + 2, out);
+      } else if (unit >= 0x80) {
+        out = PutUtf8(unit, out);
+      } else if (end - i >= 16 && AsciiUnits(in + i, big_endian, out)) {
+        out += 8;  // an ASCII run: eight units at once
+        i += 14;
+      } else {
+        *out++ = static_cast<char>(unit);
       }
     }
     utf8.append(buffer, static_cast<std::size_t>(out - buffer));
