@@ -1,6 +1,6 @@
 #!/bin/sh
 # telecode.exe under Wine: a Chinese file name, pipes in binary, exit
-# statuses. Uses a throwaway Wine prefix (about 6 s, most of it for the prefix).
+# statuses. Uses a throwaway Wine prefix (8 to 16 s, most of it for the prefix).
 #
 #   wine_smoke.sh TELECODE_EXE
 set -eu
