@@ -7,7 +7,6 @@
 // included; an odd last byte is passed on after the converted text.
 #include <cstdio>
 #include <iostream>
-#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -43,7 +42,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::freopen(nullptr, "rb", stdin);
-  const std::string input(std::istreambuf_iterator<char>(std::cin), {});
+  std::string input;
+  char chunk[1 << 16];
+  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, stdin)) > 0;) input.append(chunk, n);
   const int mode = std::string_view(argv[1]) == "encode" ? yishu::CharToCode : yishu::CodeToChar;
   const std::string_view encoding = argv[2];
   std::string output;
@@ -55,6 +56,9 @@ int main(int argc, char** argv) {
     output = Bytes(yishu::ConvertText(mode, Units(input, big_endian)), big_endian);
     if (input.size() % 2) output += input.back();
   }
-  std::cout.write(output.data(), static_cast<std::streamsize>(output.size()));
-  return std::cout ? 0 : 1;
+  std::freopen(nullptr, "wb", stdout);
+  return std::fwrite(output.data(), 1, output.size(), stdout) == output.size() &&
+                 std::fflush(stdout) == 0
+             ? 0
+             : 1;
 }
