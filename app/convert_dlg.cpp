@@ -2,8 +2,10 @@
 
 #include <yishu/yishu.h>
 
+#include "about_dlg.h"
 #include "framework/wide_text.h"
 #include "framework/win_app.h"
+#include "icon_position.h"
 #include "resource.h"
 
 namespace {
@@ -37,6 +39,8 @@ BOOL CConvertDlg::OnInitDialog() {
   SendMessageW(GetDlgItem(IDC_INPUT), EM_SETLIMITTEXT, 0, 0);
   SendMessageW(GetDlgItem(IDC_OUTPUT), EM_SETLIMITTEXT, 0, 0);
 
+  AddAboutToSystemMenu();
+
   SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
   SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
@@ -44,8 +48,21 @@ BOOL CConvertDlg::OnInitDialog() {
   return TRUE;
 }
 
-bool CConvertDlg::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT&) {
-  if (message != WM_COMMAND) return false;
+// The message map: the one place that routes messages to handlers.
+bool CConvertDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case WM_SYSCOMMAND:
+      return OnSysCommand(static_cast<UINT>(wParam), lParam);
+    case WM_PAINT:
+      return OnPaint();
+    case WM_QUERYDRAGICON:
+      result = reinterpret_cast<LRESULT>(OnQueryDragIcon());
+      return true;
+    case WM_COMMAND:
+      break;
+    default:
+      return false;
+  }
   const int id = LOWORD(wParam);
   const int code = HIWORD(wParam);
   if (code == BN_CLICKED) {
@@ -55,6 +72,9 @@ bool CConvertDlg::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT&) {
         return true;
       case IDC_CHAR_TO_CODE:
         OnCharToCode();
+        return true;
+      case IDCANCEL:
+        OnAbout();
         return true;
       case IDC_CLEAR:
         OnClear();
@@ -92,6 +112,55 @@ void CConvertDlg::SetMode(int mode, const wchar_t* inputLabel, const wchar_t* ou
   UpdateData(FALSE);
   FocusInput();
 }
+
+// The cancel command: the About button, Escape, and every way of closing the
+// window. The program stays open; only Exit ends it.
+void CConvertDlg::OnAbout() {
+  CAboutDlg dlgAbout;
+  dlgAbout.DoModal();
+  FocusInput();
+}
+
+// Appended after the platform's own items, behind a separator; nothing at
+// all if the entry's text is missing.
+void CConvertDlg::AddAboutToSystemMenu() {
+  HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE);
+  if (!systemMenu) return;
+  wchar_t text[128] = {};
+  if (LoadStringW(AfxGetInstanceHandle(), IDS_ABOUTBOX, text, 128) <= 0) return;
+  AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, text);
+}
+
+// The platform keeps the four low bits of a system command for itself, so
+// 0x0010 to 0x001F all mean the About entry. Afterwards the platform gives
+// the focus back to the control that had it.
+bool CConvertDlg::OnSysCommand(UINT nID, LPARAM) {
+  if ((nID & 0xFFF0) != IDM_ABOUTBOX) return false;
+  CAboutDlg dlgAbout;
+  dlgAbout.DoModal();
+  return true;
+}
+
+// Minimized, the window draws its icon centred; otherwise it paints as any
+// dialog.
+bool CConvertDlg::OnPaint() {
+  if (!IsIconic(m_hWnd)) return false;
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(m_hWnd, &paint);
+  SendMessageW(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  RECT client;
+  GetClientRect(m_hWnd, &client);
+  const IconPosition at =
+      CenteredIconPosition(client.right - client.left, client.bottom - client.top,
+                           GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
+  DrawIcon(dc, at.x, at.y, m_hIcon);
+  EndPaint(m_hWnd, &paint);
+  return true;
+}
+
+// The cursor while the user drags the minimized window.
+HCURSOR CConvertDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
 
 void CConvertDlg::OnClear() {
   m_strInput.clear();

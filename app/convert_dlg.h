@@ -18,13 +18,21 @@ class CConvertDlg : public CDialog {
   BOOL OnInitDialog() override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
+  // Framework-shaped handlers: false passes the message on to the platform's
+  // default processing.
+  bool OnSysCommand(UINT nID, LPARAM lParam);
+  bool OnPaint();
+  HCURSOR OnQueryDragIcon();
+
   void OnCodeToChar();
   void OnCharToCode();
   void OnUpdateInput();
+  void OnAbout();
   void OnClear();
 
  private:
   void SetMode(int mode, const wchar_t* inputLabel, const wchar_t* outputLabel);
+  void AddAboutToSystemMenu();
   void FocusInput();
 
   std::wstring m_strInput;

@@ -17,13 +17,14 @@ bool IsDialog(HWND window) {
 struct FindState {
   HWND except;
   HWND found;
+  int count;
 };
 
 BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM param) {
   auto* state = reinterpret_cast<FindState*>(param);
   if (window != state->except && IsWindowVisible(window) && IsDialog(window)) {
     state->found = window;
-    return FALSE;
+    ++state->count;
   }
   return TRUE;
 }
@@ -48,7 +49,7 @@ std::unique_ptr<AppUnderTest> AppUnderTest::Start(const std::wstring& program,
   // The caption can exist before the controls: wait for the last control.
   const bool built = WaitFor(
       [&] {
-        FindState state{nullptr, nullptr};
+        FindState state{nullptr, nullptr, 0};
         EnumThreadWindows(app->threadId_, FindVisibleDialog, reinterpret_cast<LPARAM>(&state));
         if (state.found && GetDlgItem(state.found, IDC_OUTPUT_LABEL)) {
           app->dialog_ = state.found;
@@ -120,9 +121,15 @@ int AppUnderTest::FocusId() const {
 }
 
 HWND AppUnderTest::FindOtherDialog() const {
-  FindState state{dialog_, nullptr};
+  FindState state{dialog_, nullptr, 0};
   EnumThreadWindows(threadId_, FindVisibleDialog, reinterpret_cast<LPARAM>(&state));
   return state.found;
+}
+
+int AppUnderTest::CountOtherDialogs() const {
+  FindState state{dialog_, nullptr, 0};
+  EnumThreadWindows(threadId_, FindVisibleDialog, reinterpret_cast<LPARAM>(&state));
+  return state.count;
 }
 
 bool AppUnderTest::Running() const {

@@ -31,8 +31,10 @@ class AppUnderTest {
   // The dialog identifier of the focused control, or 0.
   int FocusId() const;
 
-  // A visible dialog box of the program other than the main dialog, or null.
+  // A visible dialog box of the program other than the main dialog, or null;
+  // and how many there are.
   HWND FindOtherDialog() const;
+  int CountOtherDialogs() const;
 
   bool Running() const;
   // Waits until the process has ended; its exit code in `exitCode`.
