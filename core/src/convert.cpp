@@ -34,11 +34,52 @@ std::size_t RunBytes(int mode, Encoding encoding, std::string_view text, bool fi
 // How much of a new piece is joined to what was held back before it.
 constexpr std::size_t kHeadBytes = 64;
 
-bool IsAllDigits(std::string_view s) {
-  for (char c : s) {
+template <class Unit>
+bool IsAllDigits(std::basic_string_view<Unit> s) {
+  for (Unit c : s) {
     if (!detail::IsDigit(c)) return false;
   }
   return true;
+}
+
+// Converts the next piece of a streamed text. `carry` holds what earlier
+// pieces left undecided; `run` converts a text and returns how much of it is
+// decided (all of it when final).
+template <class Unit, class Run>
+void StreamPiece(std::basic_string<Unit>& carry, std::basic_string_view<Unit> text, bool final,
+                 bool codes_to_chars, std::basic_string<Unit>& out, const Run& run) {
+  using View = std::basic_string_view<Unit>;
+  if (carry.empty()) {
+    const std::size_t used = run(text, final, out);
+    carry.assign(text.substr(used));
+    return;
+  }
+  // A held-back digit run that only grows needs no work until it is long.
+  if (!final && codes_to_chars && IsAllDigits(View(carry)) && IsAllDigits(text) &&
+      carry.size() + text.size() <= detail::kMaxHeldRun) {
+    carry.append(text);
+    return;
+  }
+  // What was held back usually resolves within the next few units: convert it
+  // with a short head of the new piece, then go on in the piece itself, which
+  // saves copying the piece. Converting stops only where it can start again.
+  const std::size_t held = carry.size();
+  const View head = text.substr(0, kHeadBytes);
+  std::basic_string<Unit> joined = std::move(carry);
+  joined.append(head);
+  carry.clear();
+  const bool whole = head.size() == text.size();
+  const std::size_t used = run(View(joined), final && whole, out);
+  if (whole) {
+    carry.assign(joined, used);
+  } else if (used >= held) {
+    StreamPiece(carry, text.substr(used - held), final, codes_to_chars, out, run);
+  } else {  // still undecided, such as a long run of digits: join it all
+    std::basic_string<Unit> all = joined.substr(used);
+    all.append(text.substr(head.size()));
+    const std::size_t all_used = run(View(all), final, out);
+    carry.assign(all, all_used);
+  }
 }
 
 }  // namespace
@@ -62,37 +103,25 @@ void Converter::Feed(std::string_view piece, std::string& out) { Process(piece, 
 void Converter::Finish(std::string& out) { Process({}, true, out); }
 
 void Converter::Process(std::string_view text, bool final, std::string& out) {
-  if (carry_.empty()) {
-    const std::size_t used = RunBytes(mode_, encoding_, text, final, out);
-    carry_.assign(text.substr(used));
-    return;
-  }
-  // A held-back digit run that only grows needs no work until it is long.
-  if (!final && mode_ != CharToCode && IsAllDigits(carry_) && IsAllDigits(text) &&
-      carry_.size() + text.size() <= detail::kMaxHeldRun) {
-    carry_.append(text);
-    return;
-  }
-  // What was held back usually resolves within the next few bytes: convert it
-  // with a short head of the new piece, then go on in the piece itself, which
-  // saves copying the piece. Converting stops only where it can start again.
-  const std::size_t held = carry_.size();
-  const std::string_view head = text.substr(0, kHeadBytes);
-  std::string joined = std::move(carry_);
-  joined.append(head);
-  carry_.clear();
-  const bool whole = head.size() == text.size();
-  const std::size_t used = RunBytes(mode_, encoding_, joined, final && whole, out);
-  if (whole) {
-    carry_.assign(joined, used);
-  } else if (used >= held) {
-    Process(text.substr(used - held), final, out);
-  } else {  // still undecided, such as a long run of digits: join it all
-    std::string all = joined.substr(used);
-    all.append(text.substr(head.size()));
-    const std::size_t all_used = RunBytes(mode_, encoding_, all, final, out);
-    carry_.assign(all, all_used);
-  }
+  StreamPiece(carry_, text, final, mode_ != CharToCode, out,
+              [this](std::string_view t, bool f, std::string& o) {
+                return RunBytes(mode_, encoding_, t, f, o);
+              });
+}
+
+Utf16Converter::Utf16Converter(int mode) : mode_(mode) {}
+
+void Utf16Converter::Feed(std::u16string_view piece, std::u16string& out) {
+  Process(piece, false, out);
+}
+
+void Utf16Converter::Finish(std::u16string& out) { Process({}, true, out); }
+
+void Utf16Converter::Process(std::u16string_view text, bool final, std::u16string& out) {
+  StreamPiece(carry_, text, final, mode_ != CharToCode, out,
+              [this](std::u16string_view t, bool f, std::u16string& o) {
+                return RunEngine<Form::Utf16>(mode_, t.data(), t.size(), f, o);
+              });
 }
 
 std::span<const CodeRow> CodeBook() { return {detail::kCodeRows, detail::kCodeRowCount}; }

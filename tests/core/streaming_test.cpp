@@ -92,6 +92,30 @@ TEST(StreamingTest, RandomPiecesOfLongTexts) {
   }
 }
 
+TEST(StreamingTest, Utf16PiecesConvertAsTheWhole) {
+  const std::u16string sample = u"中0022 2429 99010 99319941 \xD800𠀀0001 一文 99199010 ";
+  std::mt19937 rng(5);
+  std::u16string text;
+  while (text.size() < 5000) {
+    text += sample.substr(std::uniform_int_distribution<std::size_t>(0, sample.size() - 1)(rng));
+  }
+  for (int mode : {CodeToChar, CharToCode}) {
+    const std::u16string whole = ConvertText(mode, std::u16string_view(text));
+    for (std::size_t most : {1u, 7u, 100u}) {
+      Utf16Converter converter(mode);
+      std::u16string out;
+      for (std::size_t at = 0; at < text.size();) {
+        const std::size_t n = std::uniform_int_distribution<std::size_t>(1, most)(rng);
+        converter.Feed(std::u16string_view(text).substr(at, n), out);
+        EXPECT_LE(converter.held(), 8192u);
+        at += n;
+      }
+      converter.Finish(out);
+      EXPECT_EQ(out, whole) << "mode " << mode << ", pieces of up to " << most;
+    }
+  }
+}
+
 // Endless digit runs are converted in part while they last; the cut must not
 // change what the day keys and the final code become.
 TEST(StreamingTest, LongDigitRunsHoldLittleAndConvertExactly) {

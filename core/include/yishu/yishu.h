@@ -77,6 +77,21 @@ class Converter {
   std::string carry_;
 };
 
+// The same for UTF-16 text.
+class Utf16Converter {
+ public:
+  explicit Utf16Converter(int mode);
+  void Feed(std::u16string_view piece, std::u16string& out);
+  void Finish(std::u16string& out);
+  std::size_t held() const { return carry_.size(); }
+
+ private:
+  void Process(std::u16string_view text, bool final, std::u16string& out);
+
+  int mode_;
+  std::u16string carry_;
+};
+
 // One row of the code book: a code and its character.
 struct CodeRow {
   std::uint16_t code;     // 1..9998
