@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "utf16_transcoder.h"
+#include "utf16_units.h"
 #include "yishu/yishu.h"
 
 namespace telecode {
@@ -27,27 +27,33 @@ void AppendUtf8(char16_t c, std::string& out) {
 }  // namespace
 
 std::string CodeList(TextEncoding encoding) {
-  const bool byte_form = encoding == TextEncoding::kCp936 || encoding == TextEncoding::kGb18030;
   std::string list;
+  std::u16string units = u"\uFEFF";  // UTF-16 only: the list after its byte-order mark
   for (const yishu::CodeRow& row : yishu::CodeBook()) {
     char digits[8];
     std::snprintf(digits, sizeof digits, "%04u\t", static_cast<unsigned>(row.code));
-    list += digits;
-    if (byte_form) {
-      list += static_cast<char>(row.lead);
-      list += static_cast<char>(row.trail);
-    } else {
-      AppendUtf8(row.unicode, list);
+    switch (encoding) {
+      case TextEncoding::kCp936:
+      case TextEncoding::kGb18030:
+        list += digits;
+        list += static_cast<char>(row.lead);
+        list += static_cast<char>(row.trail);
+        list += '\n';
+        break;
+      case TextEncoding::kUtf8:
+        list += digits;
+        AppendUtf8(row.unicode, list);
+        list += '\n';
+        break;
+      case TextEncoding::kUtf16:  // every character of the code book is one unit
+        units.append(digits, digits + 5);
+        units += row.unicode;
+        units += u'\n';
+        break;
     }
-    list += '\n';
   }
-  if (encoding != TextEncoding::kUtf16) return list;
-
-  std::string utf16 = "\xFF\xFE";  // the byte-order mark
-  Utf16Encoder encoder(ByteOrder::kLittleEndian);
-  encoder.Feed(list, utf16);
-  encoder.Finish(utf16);
-  return utf16;
+  if (encoding == TextEncoding::kUtf16) AppendUnits(units, ByteOrder::kLittleEndian, list);
+  return list;
 }
 
 }  // namespace telecode

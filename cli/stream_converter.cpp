@@ -15,7 +15,13 @@ yishu::Encoding CoreEncoding(TextEncoding encoding) {
 }
 
 StreamConverter::StreamConverter(int mode, TextEncoding encoding)
-    : encoding_(encoding), converter_(mode, CoreEncoding(encoding)) {}
+    : encoding_(encoding), converter_(mode, CoreEncoding(encoding)), utf16_converter_(mode) {}
+
+// The output keeps the input's byte order.
+void StreamConverter::WriteUnits(std::string& out) {
+  AppendUnits(units_out_, utf16_reader_.byte_order(), out);
+  units_out_.clear();
+}
 
 void StreamConverter::Feed(std::string_view piece, std::string& out) {
   switch (encoding_) {
@@ -28,12 +34,8 @@ void StreamConverter::Feed(std::string_view piece, std::string& out) {
       converter_.Feed(piece, out);
       return;
     case TextEncoding::kUtf16:
-      utf8_in_.clear();
-      utf8_out_.clear();
-      decoder_.Feed(piece, utf8_in_);
-      converter_.Feed(utf8_in_, utf8_out_);
-      encoder_.set_byte_order(decoder_.byte_order());
-      encoder_.Feed(utf8_out_, out);
+      utf16_converter_.Feed(utf16_reader_.Feed(piece), units_out_);
+      WriteUnits(out);
       return;
   }
 }
@@ -49,14 +51,9 @@ void StreamConverter::Finish(std::string& out) {
       converter_.Finish(out);
       return;
     case TextEncoding::kUtf16: {
-      utf8_in_.clear();
-      utf8_out_.clear();
-      const std::optional<char> odd_byte = decoder_.Finish(utf8_in_);
-      converter_.Feed(utf8_in_, utf8_out_);
-      converter_.Finish(utf8_out_);
-      encoder_.set_byte_order(decoder_.byte_order());
-      encoder_.Feed(utf8_out_, out);
-      encoder_.Finish(out);
+      const std::optional<char> odd_byte = utf16_reader_.Finish();
+      utf16_converter_.Finish(units_out_);
+      WriteUnits(out);
       if (odd_byte) out += *odd_byte;
       return;
     }
@@ -65,7 +62,7 @@ void StreamConverter::Finish(std::string& out) {
 
 void StreamConverter::Reset() {
   validator_.Reset();
-  decoder_.Reset();
+  utf16_reader_.Reset();
 }
 
 std::optional<std::uint64_t> StreamConverter::first_invalid() const {
@@ -73,7 +70,7 @@ std::optional<std::uint64_t> StreamConverter::first_invalid() const {
     case TextEncoding::kUtf8:
       return validator_.first_invalid();
     case TextEncoding::kUtf16:
-      return decoder_.first_invalid();
+      return utf16_reader_.first_invalid();
     case TextEncoding::kCp936:
     case TextEncoding::kGb18030:
       break;

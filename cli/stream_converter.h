@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "text_encoding.h"
-#include "utf16_transcoder.h"
+#include "utf16_units.h"
 #include "utf8_validator.h"
 #include "yishu/yishu.h"
 
@@ -31,19 +31,21 @@ class StreamConverter {
   std::optional<std::uint64_t> first_invalid() const;
 
  private:
+  void WriteUnits(std::string& out);
+
   TextEncoding encoding_;
-  yishu::Converter converter_;
+  yishu::Converter converter_;  // the byte forms
   Utf8Validator validator_;
-  Utf16Decoder decoder_;
-  Utf16Encoder encoder_;
-  std::string utf8_in_, utf8_out_;  // UTF-16 only: the text on its way through
+  yishu::Utf16Converter utf16_converter_;
+  Utf16Reader utf16_reader_;
+  std::u16string units_out_;
 };
 
 // The core's byte form for an encoding. GB18030 uses the CP936 form: it
 // encodes every character of the code book with the same two bytes, and each
 // of its four-byte sequences (digits 0x30..0x39 as second and fourth byte)
 // reads in CP936 as two characters that no code matches, so no digit inside
-// one can start a code. UTF-16 goes through UTF-8.
+// one can start a code. UTF-16 has a converter of its own.
 yishu::Encoding CoreEncoding(TextEncoding encoding);
 
 }  // namespace telecode

@@ -1,0 +1,116 @@
+#include "utf16_units.h"
+
+#include <bit>
+#include <cstring>
+
+namespace telecode {
+
+namespace {
+
+constexpr ByteOrder kNative =
+    std::endian::native == std::endian::big ? ByteOrder::kBigEndian : ByteOrder::kLittleEndian;
+
+char16_t Swapped(char16_t unit) { return static_cast<char16_t>((unit >> 8) | (unit << 8)); }
+
+bool IsHigh(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLow(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+// Most texts hold no surrogate at all; a loop without an early exit
+// vectorizes and tells quickly.
+bool AnySurrogate(const char16_t* units, std::size_t count) {
+  bool any = false;
+  for (std::size_t i = 0; i < count; ++i) any |= (units[i] & 0xF800) == 0xD800;
+  return any;
+}
+
+}  // namespace
+
+void AppendUnits(std::u16string_view units, ByteOrder order, std::string& bytes) {
+  const std::size_t start = bytes.size();
+  bytes.resize(start + units.size() * 2);
+  char* out = bytes.data() + start;
+  if (order == kNative) {
+    std::memcpy(out, units.data(), units.size() * 2);
+    return;
+  }
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    const char16_t unit = Swapped(units[i]);
+    std::memcpy(out + i * 2, &unit, 2);
+  }
+}
+
+char16_t Utf16Reader::Unit(unsigned char first, unsigned char second) {
+  if (offset_ == 0 && first == 0xFE && second == 0xFF) order_ = ByteOrder::kBigEndian;
+  offset_ += 2;
+  return static_cast<char16_t>(order_ == ByteOrder::kBigEndian ? (first << 8) | second
+                                                               : (second << 8) | first);
+}
+
+std::u16string_view Utf16Reader::Feed(std::string_view bytes) {
+  const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+  std::size_t size = bytes.size();
+  if (units_.size() < size / 2 + 1) units_.resize(size / 2 + 1);
+  char16_t* units = units_.data();
+  const std::uint64_t start = offset_;
+  std::size_t count = 0;
+  if (half_ && size > 0) {
+    units[count++] = Unit(*half_, in[0]);
+    half_.reset();
+    ++in, --size;
+  }
+  if (offset_ == 0 && size >= 2) {
+    units[count++] = Unit(in[0], in[1]);
+    in += 2, size -= 2;
+  }
+  const std::size_t bulk = size / 2;
+  std::memcpy(units + count, in, bulk * 2);
+  if (order_ != kNative) {
+    for (std::size_t i = count; i < count + bulk; ++i) units[i] = Swapped(units[i]);
+  }
+  count += bulk;
+  offset_ += bulk * 2;
+  if (size % 2) half_ = in[size - 1];
+  if (!first_invalid_) Check(units, count, start);
+  return {units, count};
+}
+
+void Utf16Reader::Check(const char16_t* units, std::size_t count, std::uint64_t offset) {
+  if (high_pending_ && count > 0) {
+    high_pending_ = false;
+    if (!IsLow(units[0])) return Invalid(offset - 2);
+    ++units, --count, offset += 2;
+  }
+  if (!AnySurrogate(units, count)) return;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (high_pending_) {
+      high_pending_ = false;
+      if (!IsLow(units[i])) return Invalid(offset + i * 2 - 2);
+    } else if (IsHigh(units[i])) {
+      high_pending_ = true;
+    } else if (IsLow(units[i])) {
+      return Invalid(offset + i * 2);
+    }
+  }
+}
+
+std::optional<char> Utf16Reader::Finish() {
+  if (high_pending_) Invalid(offset_ - 2);
+  std::optional<char> odd;
+  if (half_) {
+    Invalid(offset_);
+    odd = static_cast<char>(*half_);
+    half_.reset();
+  }
+  high_pending_ = false;
+  return odd;
+}
+
+void Utf16Reader::Reset() {
+  offset_ = 0;
+  half_.reset();
+  high_pending_ = false;
+  order_ = ByteOrder::kLittleEndian;
+  first_invalid_.reset();
+}
+
+}  // namespace telecode
