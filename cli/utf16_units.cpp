@@ -18,21 +18,21 @@ bool IsLow(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 // Most texts hold no surrogate at all; a loop without an early exit
 // vectorizes and tells quickly.
 bool AnySurrogate(const char16_t* units, std::size_t count) {
-  bool any = false;
+  char16_t any = 0;
   for (std::size_t i = 0; i < count; ++i) any |= (units[i] & 0xF800) == 0xD800;
-  return any;
+  return any != 0;
 }
 
 }  // namespace
 
 void AppendUnits(std::u16string_view units, ByteOrder order, std::string& bytes) {
+  if (order == kNative) {
+    bytes.append(reinterpret_cast<const char*>(units.data()), units.size() * 2);
+    return;
+  }
   const std::size_t start = bytes.size();
   bytes.resize(start + units.size() * 2);
   char* out = bytes.data() + start;
-  if (order == kNative) {
-    std::memcpy(out, units.data(), units.size() * 2);
-    return;
-  }
   for (std::size_t i = 0; i < units.size(); ++i) {
     const char16_t unit = Swapped(units[i]);
     std::memcpy(out + i * 2, &unit, 2);

@@ -4,20 +4,24 @@
 # in the same run (below 1.0: telecode is faster). Output goes to /dev/null
 # for both, so the figures are the tools' own work plus reading the input.
 #
-#   tools/bench-cli.sh [TELECODE]        default: build/native/cli/telecode
+#   tools/bench-cli.sh [TELECODE [ENCODING...]]
+#
+# TELECODE defaults to build/native/cli/telecode; ENCODINGs (utf-8, cp936,
+# gb18030, utf-16) to all four.
 #
 # Needs python3, iconv (glibc) and GNU time (/usr/bin/time, package "time").
 # Takes about two minutes and 700 MB in a temporary directory.
 set -eu
 cd "$(dirname "$0")/.."
 TELECODE=$(realpath "${1:-build/native/cli/telecode}")
+[ $# -gt 0 ] && shift
 [ -x "$TELECODE" ] || { echo "bench-cli: $TELECODE is not built" >&2; exit 1; }
 [ -x /usr/bin/time ] || { echo "bench-cli: GNU time is missing (apt-get install time)" >&2; exit 1; }
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/bench-cli.XXXXXX")
 trap 'rm -rf "$WORK"' EXIT INT TERM
 
-exec python3 - "$TELECODE" "$WORK" <<'PYEOF'
+python3 - "$TELECODE" "$WORK" "$@" <<'PYEOF'
 import random
 import subprocess
 import sys
@@ -25,6 +29,7 @@ import time
 from pathlib import Path
 
 telecode, work = sys.argv[1], Path(sys.argv[2])
+ENCODINGS = sys.argv[3:] or ["utf-8", "cp936", "gb18030", "utf-16"]
 SIZE = 100_000_000
 RUNS = 5
 
@@ -66,6 +71,8 @@ chinese, codes = chinese_block(), codes_block()
 files = {}
 for name, text in (("chinese", chinese), ("codes", codes)):
     for encoding, codec in (("utf-8", "utf-8"), ("cp936", "gbk"), ("utf-16", "utf-16")):
+        if not {encoding, "gb18030" if encoding == "cp936" else encoding} & set(ENCODINGS):
+            continue
         path = work / f"{name}.{encoding}"
         data = text.encode(codec)
         if encoding == "utf-16":
@@ -117,7 +124,7 @@ print(f"{'direction':<11} {'encoding':<8} {'telecode':>10} {'peak RSS':>9} {'ico
       f"{'ratio':>6} {'CPU ratio':>9}")
 worst_ratio, worst_rss = 0.0, 0
 for direction, name, flags in (("CharToCode", "chinese", []), ("CodeToChar", "codes", ["-d"])):
-    for encoding in ("utf-8", "cp936", "gb18030", "utf-16"):
+    for encoding in ENCODINGS:
         path = str(files[name, "cp936" if encoding == "gb18030" else encoding])
         (wall, cpu), (iconv_wall, iconv_cpu), rss = measure(
             [telecode, *flags, "-e", encoding, path], ["iconv", "-c", *ICONV[encoding], path])
