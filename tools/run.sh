@@ -33,7 +33,7 @@ fi
 
 wine_env
 export WINEPREFIX="$repo/build/wine-run"
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
+if [ "$(cat "$WINEPREFIX/yishu-prefix-layout" 2>/dev/null)" != "$PREFIX_LAYOUT" ]; then
   echo "Preparing a Wine prefix in build/wine-run (once, about 20 seconds)..."
   rm -rf "$WINEPREFIX"
   create_prefix "$WINEPREFIX"

@@ -2,6 +2,12 @@
 # environment every Wine process gets, and how a prefix is made.
 
 WINE_LOADER=${WINE_LOADER:-/usr/lib/wine/wine64}
+# Wine's caption-button font (package fonts-wine), which Wine does not find
+# on its own here: without it the caption buttons draw as letters. Only this
+# one: with Wine's Tahoma present, captions would lose the CJK fallback.
+WINE_MARLETT=${WINE_MARLETT:-/usr/share/wine/fonts/marlett.ttf}
+# Bumped whenever create_prefix changes, so that cached templates are remade.
+PREFIX_LAYOUT=3
 WINE_SERVER=${WINE_SERVER:-/usr/lib/wine/wineserver64}
 
 # Quiet, 64-bit, no Mono/Gecko installers, a fixed UTF-8 locale. The Chinese
@@ -44,8 +50,10 @@ write_registry_file() {
 create_prefix() {
   mkdir -p "$1"
   WINEPREFIX=$1 "$WINE_LOADER" wineboot -i >/dev/null 2>&1
+  if [ -f "$WINE_MARLETT" ]; then ln -sf "$WINE_MARLETT" "$1/drive_c/windows/Fonts/"; fi
   write_registry_file "$1/yishu.reg" "${2:-}" "${3:-}"
   WINEPREFIX=$1 "$WINE_LOADER" regedit /S "$(windows_path "$1/yishu.reg")" >/dev/null 2>&1
   # The server writes the registry to disk when it ends.
   WINEPREFIX=$1 "$WINE_SERVER" -w
+  echo "$PREFIX_LAYOUT" >"$1/yishu-prefix-layout"
 }

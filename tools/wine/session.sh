@@ -7,7 +7,7 @@
 #
 # * Xvfb is started on a free display (-displayfd); only that Xvfb is killed.
 # * The prefix is a copy of a template prefix (built once, cached in DIR,
-#   default build/wine-template-DPI): fonts mapped so that Chinese renders,
+#   default build/wine-template-LAYOUT-DPI): fonts mapped so that Chinese renders,
 #   windows unmanaged, no Mono/Gecko. Only this prefix's Wine processes are
 #   ended (wineserver -k), never anyone else's.
 # * PROGRAM.exe and ARGS that are existing absolute Unix paths are handed over as
@@ -35,7 +35,7 @@ while [ $# -gt 0 ]; do
   esac
 done
 [ $# -ge 1 ] || { echo "usage: session.sh [options] -- PROGRAM.exe [ARGS...]" >&2; exit 2; }
-template=${template:-$repo/build/wine-template-$dpi}
+template=${template:-$repo/build/wine-template-$PREFIX_LAYOUT-$dpi}
 
 for tool in Xvfb "$WINE_LOADER" "$WINE_SERVER" iconv; do
   command -v "$tool" >/dev/null 2>&1 || {
