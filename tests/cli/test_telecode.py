@@ -168,19 +168,21 @@ class Conversion(TempDirTest):
 
 
 class Splits(TempDirTest):
-    SAMPLES = {
-        "utf-8": MIXED.encode() + "𠀀😀".encode() + b"\xe4\xb8\xff",
-        "cp936": MIXED.encode("cp936_full") + b"\x80\xd6",
-        "utf-16": MIXED.encode("utf-16") + "😀".encode("utf-16-le") + b"\x00\xdc\x41",
+    SAMPLES = {  # name: encoding, input
+        "utf-8": ("utf-8", MIXED.encode() + "𠀀😀".encode() + b"\xe4\xb8\xff"),
+        "cp936": ("cp936", MIXED.encode("cp936_full") + b"\x80\xd6"),
+        "utf-16": ("utf-16", MIXED.encode("utf-16") + "😀".encode("utf-16-le") + b"\x00\xdc\x41"),
+        "utf-16be": ("utf-16", b"\xfe\xff" + MIXED.encode("utf-16-be") + "😀".encode("utf-16-be")
+                     + b"\xd8\x00\x00\x41\x30"),
     }
 
     def test_pipe_fed_one_byte_at_a_time(self):
-        for encoding, data in self.SAMPLES.items():
+        for name, (encoding, data) in self.SAMPLES.items():
             for mode in ("encode", "decode"):
-                with self.subTest(encoding=encoding, mode=mode):
+                with self.subTest(sample=name, mode=mode), open(self.dir / "out", "wb") as out:
                     process = subprocess.Popen(
                         [TELECODE, *mode_args(mode), "-e", encoding], stdin=subprocess.PIPE,
-                        stdout=self.open_output(), stderr=subprocess.DEVNULL)
+                        stdout=out, stderr=subprocess.DEVNULL)
                     for i in range(len(data)):
                         process.stdin.write(data[i:i + 1])
                         process.stdin.flush()
@@ -190,9 +192,6 @@ class Splits(TempDirTest):
                     self.assertEqual((self.dir / "out").read_bytes(),
                                      reference(mode, encoding, data))
 
-    def open_output(self):
-        return open(self.dir / "out", "wb")
-
     def test_every_split_of_a_code_at_a_read_boundary(self):
         # The units are 13 bytes long: reads of any power-of-two size up to
         # 256 KiB end at every offset within a unit somewhere in the file.
@@ -201,11 +200,17 @@ class Splits(TempDirTest):
             ("utf-8", "encode"): "中文x电报码".encode()[:13],
             ("cp936", "decode"): "0022 99010中x".encode("cp936_full"),
             ("cp936", "encode"): "中文电报码2429 ".encode("cp936_full")[:13],
+            # UTF-16: 13 units, after a mark or none.
+            ("utf-16", "decode"): "0022 99010 中x".encode("utf-16-le"),
+            ("utf-16be", "decode"): "0022 99010 中x".encode("utf-16-be"),
+            ("utf-16be", "encode"): "中文电报码2429 002".encode("utf-16-be"),
         }
-        for (encoding, mode), unit in units.items():
-            with self.subTest(encoding=encoding, mode=mode):
-                self.assertEqual(len(unit), 13)
-                data = unit * (13 * 256 * 1024 // 13 + 1)
+        for (name, mode), unit in units.items():
+            with self.subTest(encoding=name, mode=mode):
+                encoding = "utf-16" if name.startswith("utf-16") else name
+                self.assertEqual(len(unit), 26 if encoding == "utf-16" else 13)
+                data = b"\xfe\xff" if name == "utf-16be" else b""
+                data += unit * (13 * 256 * 1024 // 13 + 1)
                 path = self.file("boundaries.txt", data)
                 result = run([*mode_args(mode), "-e", encoding, path])
                 self.assertEqual(result.returncode, 0)
@@ -445,6 +450,31 @@ class InvalidInput(TempDirTest):
                     self.assertEqual(result.stdout, reference(mode, "utf-16", data))
                     self.assertIn(f"invalid UTF-16 at byte offset {offset},",
                                   result.stderr.decode())
+
+
+    def test_utf16_offsets_across_a_read_boundary(self):
+        # Unpaired surrogates, and pairs, on both sides of the 256 KiB read
+        # boundary, in both byte orders; offsets as Python's decoder has them.
+        faults = ["\ud800", "\udc00", "\ud800\ud800", "😀\udc00", "\ud800😀"]
+        for codec, bom in (("utf-16-le", b"\xff\xfe"), ("utf-16-be", b"\xfe\xff")):
+            for fault in faults:
+                for shift in range(-3, 2):
+                    filler = "中" * (256 * 1024 // 2 - 1 + shift) + "😀"
+                    text = filler + fault + "文"
+                    data = bom + text.encode(codec, "surrogatepass")
+                    with self.subTest(codec=codec, fault=fault, shift=shift):
+                        result = run(["-d", "-e", "utf-16", self.file("cut.txt", data)])
+                        self.assertEqual(result.stdout, data)
+                        self.assertIn(f"invalid UTF-16 at byte offset {self.first_invalid16(data)},",
+                                      result.stderr.decode())
+
+    @staticmethod
+    def first_invalid16(data):
+        try:
+            data.decode("utf-16")
+        except UnicodeDecodeError as error:
+            return error.start
+        raise AssertionError("the data should hold an invalid sequence")
 
 
 class OutsideCp936(TempDirTest):
