@@ -2,6 +2,33 @@
 
 #include "framework/win_app.h"
 
+namespace {
+
+// Centres a dialog over its owner, or on its monitor's work area if it has
+// none, keeping it on that work area.
+void CenterWindow(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  HWND owner = GetWindow(window, GW_OWNER);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(owner ? owner : window, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& work = monitor.rcWork;
+  RECT area = work;
+  if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &area);
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  int x = area.left + (area.right - area.left - width) / 2;
+  int y = area.top + (area.bottom - area.top - height) / 2;
+  if (x + width > work.right) x = work.right - width;
+  if (y + height > work.bottom) y = work.bottom - height;
+  if (x < work.left) x = work.left;
+  if (y < work.top) y = work.top;
+  SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
 CDialog::CDialog(UINT templateId, HWND parent) : m_nTemplateId(templateId), m_hParent(parent) {}
 
 INT_PTR CDialog::DoModal() {
@@ -67,7 +94,16 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
 }
 
 INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) return OnInitDialog();
+  if (message == WM_INITDIALOG) {
+    // As the class framework does: a dialog that did not place itself while
+    // initialising is centred (the templates say 0, 0).
+    RECT before{}, after{};
+    GetWindowRect(m_hWnd, &before);
+    const BOOL result = OnInitDialog();
+    GetWindowRect(m_hWnd, &after);
+    if (EqualRect(&before, &after)) CenterWindow(m_hWnd);
+    return result;
+  }
 
   LRESULT result = 0;
   if (OnMessage(message, wParam, lParam, result)) {

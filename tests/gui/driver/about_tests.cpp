@@ -122,6 +122,15 @@ void AboutBoxContents(Suite& suite) {
                    Printable(AppUnderTest::TextOf(child.window)));
     }
   }
+  RECT mainRect{};
+  GetWindowRect(app->dialog(), &mainRect);
+  const long mainCentreX = (mainRect.left + mainRect.right) / 2;
+  const long mainCentreY = (mainRect.top + mainRect.bottom) / 2;
+  RECT aboutRect{};
+  GetWindowRect(box, &aboutRect);
+  suite.Expect(std::abs((aboutRect.left + aboutRect.right) / 2 - mainCentreX) <= 1 &&
+                   std::abs((aboutRect.top + aboutRect.bottom) / 2 - mainCentreY) <= 1,
+               "centred over the main dialog");
   suite.Expect(WaitFor([&] { return app->Focus() == GetDlgItem(box, IDOK); }),
                "the focus is on OK");
   if (!suite.artifacts().empty()) {

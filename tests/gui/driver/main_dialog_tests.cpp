@@ -1,5 +1,6 @@
 // The conversion dialog, driven as a person uses it: typing, clicking the
 // radio buttons and buttons, the keyboard's dialog navigation.
+#include <cstdlib>
 #include <functional>
 
 #include "dialog_checks.h"
@@ -28,6 +29,11 @@ void StartUp(Suite& suite) {
     ExpectMode(suite, *app, 0);
     ExpectLabels(suite, *app, L"输入", L"输出");
     ExpectFocus(suite, *app, IDC_INPUT);
+    RECT rect{};
+    GetWindowRect(app->dialog(), &rect);
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    suite.Expect(std::abs(rect.left + rect.right - screenWidth) <= 2, "centred on the screen",
+                 "left " + std::to_string(rect.left) + ", right " + std::to_string(rect.right));
     const struct {
       int id;
       const wchar_t* caption;
