@@ -1,5 +1,5 @@
 #!/bin/sh
-# telecode.exe under Wine: a Chinese file name, pipes in binary, exit
+# telecode.exe under Wine: a Chinese file name, pipes in binary, UTF-16, exit
 # statuses. Uses a throwaway Wine prefix (8 to 16 s, most of it for the prefix).
 #
 #   wine_smoke.sh TELECODE_EXE
@@ -47,6 +47,15 @@ check "line breaks kept byte for byte" "$(printf '中\r\n文' | od -An -tx1)" "$
 
 printf '\326\320\316\304' > gbk.txt
 check "CP936" "0022 2429 " "$(telecode -e gbk gbk.txt)"
+
+# UTF-16 in both byte orders: 中文 after its mark, codes back in the same form.
+hex() { od -An -tx1 | tr -s ' \n' '  ' | sed 's/^ //; s/ $//'; }
+printf '\377\376\055\116\207\145' > le.txt
+check "UTF-16 little-endian" "ff fe 30 00 30 00 32 00 32 00 20 00 32 00 34 00 32 00 39 00 20 00" \
+  "$(telecode -e utf-16 le.txt | hex)"
+printf '\376\377\116\055\145\207' > be.txt
+check "UTF-16 big-endian" "fe ff 00 30 00 30 00 32 00 32 00 20 00 32 00 34 00 32 00 39 00 20" \
+  "$(telecode -e utf-16 be.txt | hex)"
 
 i=0
 while [ $i -lt 20000 ]; do echo "电报码中文电报码中文，abc 一二三"; i=$((i + 1)); done > big.txt
