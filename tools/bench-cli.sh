@@ -7,7 +7,7 @@
 #   tools/bench-cli.sh [TELECODE [ENCODING...]]
 #
 # TELECODE defaults to build/native/cli/telecode; ENCODINGs (utf-8, cp936,
-# gb18030, utf-16) to all four.
+# gb18030, utf-16, and utf-16be: UTF-16 with the big-endian mark) to all.
 #
 # Needs python3, iconv (glibc) and GNU time (/usr/bin/time, package "time").
 # Takes about two minutes and 700 MB in a temporary directory.
@@ -29,7 +29,7 @@ import time
 from pathlib import Path
 
 telecode, work = sys.argv[1], Path(sys.argv[2])
-ENCODINGS = sys.argv[3:] or ["utf-8", "cp936", "gb18030", "utf-16"]
+ENCODINGS = sys.argv[3:] or ["utf-8", "cp936", "gb18030", "utf-16", "utf-16be"]
 SIZE = 100_000_000
 RUNS = 5
 
@@ -70,12 +70,15 @@ def codes_block():
 chinese, codes = chinese_block(), codes_block()
 files = {}
 for name, text in (("chinese", chinese), ("codes", codes)):
-    for encoding, codec in (("utf-8", "utf-8"), ("cp936", "gbk"), ("utf-16", "utf-16")):
+    for encoding, codec in (("utf-8", "utf-8"), ("cp936", "gbk"), ("utf-16", "utf-16"),
+                            ("utf-16be", "utf-16-be")):
         if not {encoding, "gb18030" if encoding == "cp936" else encoding} & set(ENCODINGS):
             continue
         path = work / f"{name}.{encoding}"
         data = text.encode(codec)
-        if encoding == "utf-16":
+        if encoding == "utf-16be":
+            data = b"\xfe\xff" + data
+        if encoding.startswith("utf-16"):
             data = data[:2] + repeat_to_size(data[2:])[:SIZE - 2]
         else:
             data = repeat_to_size(data)
@@ -90,6 +93,7 @@ ICONV = {
     "cp936": ["-f", "gbk", "-t", "utf-8"],
     "gb18030": ["-f", "gb18030", "-t", "utf-8"],
     "utf-16": ["-f", "utf-16", "-t", "gbk"],
+    "utf-16be": ["-f", "utf-16", "-t", "gbk"],
 }
 
 
@@ -127,7 +131,7 @@ for direction, name, flags in (("CharToCode", "chinese", []), ("CodeToChar", "co
     for encoding in ENCODINGS:
         path = str(files[name, "cp936" if encoding == "gb18030" else encoding])
         (wall, cpu), (iconv_wall, iconv_cpu), rss = measure(
-            [telecode, *flags, "-e", encoding, path], ["iconv", "-c", *ICONV[encoding], path])
+            [telecode, *flags, "-e", encoding.removesuffix("be"), path], ["iconv", "-c", *ICONV[encoding], path])
         ratio = wall / iconv_wall
         worst_ratio, worst_rss = max(worst_ratio, ratio), max(worst_rss, rss)
         print(f"{direction:<11} {encoding:<8} {SIZE / wall / 1e6:>5.0f} MB/s {rss / 1024:>6.1f} MiB"
