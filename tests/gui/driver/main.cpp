@@ -91,6 +91,7 @@ int wmain(int argc, wchar_t** argv) {
       wanted.push_back(Utf8(arg));
     }
   }
+  if (!artifacts.empty()) CreateDirectoryW(artifacts.c_str(), nullptr);  // may exist already
   Suite suite(argv[1], artifacts);
   if (bench) return RunKeystrokeBench(suite, benchCharacters);
 
