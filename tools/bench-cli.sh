@@ -10,7 +10,7 @@
 # gb18030, utf-16, and utf-16be: UTF-16 with the big-endian mark) to all.
 #
 # Needs python3, iconv (glibc) and GNU time (/usr/bin/time, package "time").
-# Takes about two minutes and 700 MB in a temporary directory.
+# Takes under a minute (30 s here) and 800 MB in a temporary directory.
 set -eu
 cd "$(dirname "$0")/.."
 TELECODE=$(realpath "${1:-build/native/cli/telecode}")
