@@ -18,7 +18,7 @@ using detail::Form;
 template <Form F, class Unit>
 std::size_t RunEngine(int mode, const Unit* text, std::size_t n, bool final,
                       std::basic_string<Unit>& result) {
-  detail::Writer<Unit> out(result, detail::MostOutput<Unit>(n));
+  detail::Writer<Unit> out(result, detail::MostOutput<Unit>(mode == CharToCode, n));
   if (mode == CharToCode) return detail::CharToCodeEngine<F>().Run(text, n, final, out);
   return detail::CodeToCharEngine<F>().Run(text, n, final, out);
 }

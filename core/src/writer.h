@@ -37,11 +37,14 @@ class Writer {
   Unit* at_;
 };
 
-// The most a conversion of n units can write: a two-byte character becomes
-// five bytes, a UTF-16 unit five units; day texts grow less.
+// The most a conversion of n units can write. Characters to codes: a
+// two-byte character becomes five bytes, a UTF-16 unit five units. Codes to
+// characters: five digits become at most a day text of three characters,
+// nine bytes in UTF-8.
 template <class Unit>
-constexpr std::size_t MostOutput(std::size_t n) {
-  return (sizeof(Unit) == 1 ? n * 5 / 2 : n * 5) + 16;
+constexpr std::size_t MostOutput(bool to_codes, std::size_t n) {
+  if (to_codes) return (sizeof(Unit) == 1 ? n * 5 / 2 : n * 5) + 16;
+  return (sizeof(Unit) == 1 ? n * 9 / 5 : n) + 16;
 }
 
 }  // namespace yishu::detail
