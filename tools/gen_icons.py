@@ -85,11 +85,11 @@ def mix(a, b, t):
     return tuple(round(p + (q - p) * t) for p, q in zip(a, b))
 
 
-def paint(spec, y0, y1):
+def paint(shade, y0, y1):
     """A plain colour, or a (top, bottom) pair shaded from row y0 to row y1."""
-    if isinstance(spec[0], int):
-        return spec
-    top, bottom = spec
+    if isinstance(shade[0], int):
+        return shade
+    top, bottom = shade
     return lambda x, y: mix(top, bottom, (y - y0) / max(1, y1 - y0))
 
 
