@@ -44,6 +44,11 @@ std::string MakeCp936(Kind kind, std::size_t size) {
 
 // Code-book characters and ASCII only, so the code book is a complete map.
 std::string ToUtf8(const std::string& cp936) {
+  static const std::vector<char16_t> unicode_of = [] {
+    std::vector<char16_t> table(65536);
+    for (const CodeRow& r : yishu::CodeBook()) table[r.lead << 8 | r.trail] = r.unicode;
+    return table;
+  }();
   std::u16string u;
   for (std::size_t i = 0; i < cp936.size(); ++i) {
     const unsigned char b = cp936[i];
@@ -51,13 +56,7 @@ std::string ToUtf8(const std::string& cp936) {
       u += b;
       continue;
     }
-    for (const CodeRow& r : yishu::CodeBook()) {
-      if (r.lead == b && r.trail == static_cast<unsigned char>(cp936[i + 1])) {
-        u += r.unicode;
-        break;
-      }
-    }
-    ++i;
+    u += unicode_of[b << 8 | static_cast<unsigned char>(cp936[++i])];
   }
   return yishu::reference::Utf8FromUtf16(u);
 }

@@ -11,24 +11,39 @@ constexpr char32_t kNotACharacter = 0x110000;
 
 bool IsLead(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
 
-// The same scan over decoded characters, where every item is one character.
-std::size_t ReplaceAllItems(std::u32string& text, std::u32string_view key,
-                            std::u32string_view replacement) {
-  if (key.empty() || text.find(key) == std::u32string::npos) return 0;
-  std::u32string result;
+// The scan of the platform's substring replacement: compare at the scan
+// position; on a match insert the replacement and go on after it, otherwise
+// step over one character. `char_length(text, pos)` gives that step, or 0
+// where the scan ends.
+template <class String, class CharLength>
+std::size_t ReplaceScan(String& text, std::basic_string_view<typename String::value_type> key,
+                        std::basic_string_view<typename String::value_type> replacement,
+                        const CharLength& char_length) {
+  // A key whose units occur nowhere cannot occur at a character boundary.
+  if (key.empty() || text.find(key) == String::npos) return 0;
+  String result;
   std::size_t pos = 0, count = 0;
   while (pos < text.size() && text.size() - pos >= key.size()) {
-    if (std::u32string_view(text).substr(pos, key.size()) == key) {
+    if (text.compare(pos, key.size(), key) == 0) {
       result += replacement;
       pos += key.size();
       ++count;
-    } else {
-      result += text[pos++];
+      continue;
     }
+    const std::size_t step = char_length(text, pos);
+    if (step == 0) break;
+    result.append(text, pos, step);
+    pos += step;
   }
   result.append(text, pos);
   text = std::move(result);
   return count;
+}
+
+// Decoded text: every item is one character.
+std::size_t ReplaceAllItems(std::u32string& text, std::u32string_view key,
+                            std::u32string_view replacement) {
+  return ReplaceScan(text, key, replacement, [](const std::u32string&, std::size_t) { return 1; });
 }
 
 std::u32string DecodeUtf8(std::string_view s) {
@@ -128,29 +143,11 @@ std::u32string ConvertItems(int mode, std::u32string text) {
 }  // namespace
 
 std::size_t ReplaceAll(std::string& text, std::string_view key, std::string_view replacement) {
-  // A key whose bytes occur nowhere cannot occur at a character boundary.
-  if (key.empty() || text.find(key) == std::string::npos) return 0;
-  std::string result;
-  std::size_t pos = 0, count = 0;
-  while (pos < text.size() && text.size() - pos >= key.size()) {
-    if (std::string_view(text).substr(pos, key.size()) == key) {
-      result += replacement;
-      pos += key.size();
-      ++count;
-      continue;
-    }
-    const unsigned char b = text[pos];
-    if (IsLead(b)) {
-      if (pos + 1 == text.size()) break;  // a lead byte at the very end ends the scan
-      result.append(text, pos, 2);
-      pos += 2;
-    } else {
-      result += text[pos++];
-    }
-  }
-  result.append(text, pos);
-  text = std::move(result);
-  return count;
+  return ReplaceScan(text, key, replacement, [](const std::string& t, std::size_t pos) {
+    if (!IsLead(static_cast<unsigned char>(t[pos]))) return std::size_t{1};
+    return pos + 1 == t.size() ? std::size_t{0}  // a lead byte at the very end ends the scan
+                               : std::size_t{2};
+  });
 }
 
 std::string Utf8FromUtf16(std::u16string_view utf16) { return EncodeUtf8(DecodeUtf16(utf16)); }
