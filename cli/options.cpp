@@ -7,19 +7,22 @@
 
 namespace telecode {
 
-const std::string_view kUsage =
-    "Usage: telecode [-d] [-e ENCODING] [FILE...]\n"
-    "       telecode --list [-e ENCODING]\n"
-    "Try 'telecode --help' for more information.\n";
+// Usage errors name what is wrong and point to --help, as GNU tools do.
+const std::string_view kUsage = "Try 'telecode --help' for more information.\n";
 
+// The one text of telecode's usage: --help prints it, the manual page is made
+// from it by help2man and docs/telecode.md shows it (tools/gen_usage_doc.py).
+// help2man reads "Usage:"/"  or:" as the synopsis, option lines as options,
+// and a line "Heading:" as the start of a section of that name.
 const std::string_view kHelp =
     "Usage: telecode [-d] [-e ENCODING] [FILE...]\n"
-    "       telecode --list [-e ENCODING]\n"
+    "  or:  telecode --list [-e ENCODING]\n"
     "Converts Chinese characters to four-digit telegraph codes, each followed by a\n"
     "space, or with -d such codes back to characters. Reads each FILE in turn, or\n"
     "standard input when there is none or FILE is -, and writes the result to\n"
     "standard output. Text without a code passes through unchanged.\n"
     "\n"
+    "Options:\n"
     "  -d, --decode             codes to characters; a code converts once its\n"
     "                           space follows (\"0022 \" becomes 中)\n"
     "  -e, --encoding=ENCODING  utf-8 (the default), cp936 (also: gbk), gb18030,\n"
@@ -29,13 +32,20 @@ const std::string_view kHelp =
     "  -h, --help               print this help\n"
     "  -V, --version            print the version\n"
     "\n"
-    "Examples:\n"
-    "  echo 中文 | telecode                 prints 0022 2429\n"
-    "  telecode -d -e gbk codes.txt > text.txt\n"
+    "Options may come before or after the files and be bundled (-degbk); after\n"
+    "-- every argument is a file. Invalid input passes through byte for byte;\n"
+    "the first invalid sequence is reported on standard error.\n"
     "\n"
-    "Invalid input passes through byte for byte; the first invalid sequence is\n"
-    "reported on standard error. Exit status: 0 on success, 1 if a file could\n"
-    "not be read or the output not written, 2 for a wrong command line.\n";
+    "Exit status:\n"
+    "  0  success\n"
+    "  1  a file could not be read or the output not written\n"
+    "  2  a wrong command line\n"
+    "\n"
+    "Examples:\n"
+    "  echo 中文 | telecode             prints 0022 2429\n"
+    "  telecode -d -e gbk in.txt > out.txt\n"
+    "                                  codes in a GBK file to characters\n"
+    "  telecode --list | grep 中        the code of 中: 0022\n";
 
 std::optional<TextEncoding> EncodingFromName(std::string_view name) {
   static constexpr std::array<std::pair<std::string_view, TextEncoding>, 8> kNames = {{

@@ -32,7 +32,7 @@ std::optional<TextEncoding> EncodingFromName(std::string_view name);
 
 std::variant<Options, UsageError> ParseCommandLine(const std::vector<std::string>& args);
 
-// The synopsis printed with usage errors.
+// What usage errors print after the error.
 extern const std::string_view kUsage;
 // The full text of --help.
 extern const std::string_view kHelp;

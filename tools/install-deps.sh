@@ -4,7 +4,7 @@
 set -eu
 
 PACKAGES="
-  make cmake g++ clang libclang-rt-14-dev
+  make cmake g++ clang libclang-rt-14-dev help2man
   googletest libgtest-dev libbenchmark-dev
   python3 bzip2 unicode-data zip time
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64

@@ -303,7 +303,7 @@ class Errors(TempDirTest):
                 result = run(args, "0022 ".encode())
                 self.assertEqual(result.returncode, 2)
                 self.assertEqual(result.stdout, b"")
-                self.assertRegex(result.stderr.decode(), r"^telecode: .+\nUsage: telecode ")
+                self.assertRegex(result.stderr.decode(), r"^telecode: .+\nTry 'telecode --help' for more information.\n$")
 
     def test_disk_full(self):
         for args in ([], ["--list"]):
