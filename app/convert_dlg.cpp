@@ -10,6 +10,13 @@
 
 namespace {
 
+// The one place where the radio buttons' value becomes a direction: the
+// second button converts characters to codes; the first, or none checked
+// (-1), converts codes to characters.
+yishu::Direction DirectionOfRadio(int checked) {
+  return checked == 1 ? yishu::Direction::CharToCode : yishu::Direction::CodeToChar;
+}
+
 // Labels before the first click on a radio button.
 constexpr wchar_t kStartInputLabel[] = L"输入";
 constexpr wchar_t kStartOutputLabel[] = L"输出";
@@ -90,23 +97,23 @@ bool CConvertDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
 
 void CConvertDlg::OnUpdateInput() {
   UpdateData(TRUE);
-  m_strOutput = ToWide(yishu::ConvertText(m_nMode, ToU16(m_strInput)));
+  m_strOutput = ToWide(yishu::ConvertText(DirectionOfRadio(m_nMode), ToU16(m_strInput)));
   UpdateData(FALSE);
 }
 
 void CConvertDlg::OnCodeToChar() {
-  SetMode(yishu::CodeToChar, L"输入四位数字后要加空格:", L"对应的汉字:");
+  SetMode(0, L"输入四位数字后要加空格:", L"对应的汉字:");
 }
 
 void CConvertDlg::OnCharToCode() {
-  SetMode(yishu::CharToCode, L"在这里输入汉字:", L"对应的电报码:");
+  SetMode(1, L"在这里输入汉字:", L"对应的电报码:");
 }
 
 // A mode switch converts nothing: the next change of the input does. The
 // input's whole text is selected, so that typing replaces it.
-void CConvertDlg::SetMode(int mode, const wchar_t* inputLabel, const wchar_t* outputLabel) {
+void CConvertDlg::SetMode(int radio, const wchar_t* inputLabel, const wchar_t* outputLabel) {
   UpdateData(TRUE);
-  m_nMode = mode;
+  m_nMode = radio;
   m_strInputLabel = inputLabel;
   m_strOutputLabel = outputLabel;
   UpdateData(FALSE);

@@ -31,7 +31,7 @@ class CConvertDlg : public CDialog {
   void OnClear();
 
  private:
-  void SetMode(int mode, const wchar_t* inputLabel, const wchar_t* outputLabel);
+  void SetMode(int radio, const wchar_t* inputLabel, const wchar_t* outputLabel);
   void AddAboutToSystemMenu();
   void FocusInput();
 

@@ -64,7 +64,7 @@ std::string ToUtf8(const std::string& cp936) {
 enum class Form { Cp936, Utf8, Utf16 };
 
 template <bool kReference>
-void Convert(benchmark::State& state, int mode, Kind kind, Form form) {
+void Convert(benchmark::State& state, yishu::Direction mode, Kind kind, Form form) {
   const std::string cp936 = MakeCp936(kind, state.range(0));
   const std::string utf8 = form == Form::Cp936 ? std::string() : ToUtf8(cp936);
   const std::u16string utf16 = form == Form::Utf16 ? yishu::reference::Utf16FromUtf8(utf8) : std::u16string();
@@ -92,14 +92,14 @@ void Convert(benchmark::State& state, int mode, Kind kind, Form form) {
 void Register() {
   struct Mode {
     const char* name;
-    int mode;
+    yishu::Direction mode;
     Kind kind;
   };
-  const Mode modes[] = {{"CodeToChar/codes", yishu::CodeToChar, Kind::Codes},
-                        {"CharToCode/hanzi", yishu::CharToCode, Kind::Hanzi},
-                        {"CodeToChar/nothing(hanzi)", yishu::CodeToChar, Kind::Hanzi},
-                        {"CodeToChar/nothing(ascii)", yishu::CodeToChar, Kind::Ascii},
-                        {"CharToCode/nothing(ascii)", yishu::CharToCode, Kind::Ascii}};
+  const Mode modes[] = {{"CodeToChar/codes", yishu::Direction::CodeToChar, Kind::Codes},
+                        {"CharToCode/hanzi", yishu::Direction::CharToCode, Kind::Hanzi},
+                        {"CodeToChar/nothing(hanzi)", yishu::Direction::CodeToChar, Kind::Hanzi},
+                        {"CodeToChar/nothing(ascii)", yishu::Direction::CodeToChar, Kind::Ascii},
+                        {"CharToCode/nothing(ascii)", yishu::Direction::CharToCode, Kind::Ascii}};
   const std::pair<const char*, Form> forms[] = {
       {"cp936", Form::Cp936}, {"utf8", Form::Utf8}, {"utf16", Form::Utf16}};
   for (const Mode& m : modes) {

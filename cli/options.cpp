@@ -95,7 +95,7 @@ class Parser {
         if (name != "encoding" && value)
           return UsageError{"option '--" + std::string(name) + "' takes no value"};
         if (name == "decode") {
-          options_.mode = 0;
+          options_.direction = yishu::Direction::CodeToChar;
         } else if (name == "list") {
           list = true;
         } else if (name == "help") {
@@ -112,7 +112,7 @@ class Parser {
         for (std::size_t i = 1; i < arg.size(); ++i) {
           switch (arg[i]) {
             case 'd':
-              options_.mode = 0;
+              options_.direction = yishu::Direction::CodeToChar;
               break;
             case 'h':
               help = true;

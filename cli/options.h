@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "text_encoding.h"
+#include "yishu/yishu.h"
 
 namespace telecode {
 
@@ -16,7 +17,7 @@ enum class Action { kConvert, kList, kHelp, kVersion };
 
 struct Options {
   Action action = Action::kConvert;
-  int mode = 1;  // yishu::CharToCode unless -d
+  yishu::Direction direction = yishu::Direction::CharToCode;  // unless -d
   TextEncoding encoding = TextEncoding::kUtf8;
   std::vector<std::string> files;  // empty: standard input
 };

@@ -14,8 +14,10 @@ yishu::Encoding CoreEncoding(TextEncoding encoding) {
   return yishu::Encoding::Utf8;
 }
 
-StreamConverter::StreamConverter(int mode, TextEncoding encoding)
-    : encoding_(encoding), converter_(mode, CoreEncoding(encoding)), utf16_converter_(mode) {}
+StreamConverter::StreamConverter(yishu::Direction direction, TextEncoding encoding)
+    : encoding_(encoding),
+      converter_(direction, CoreEncoding(encoding)),
+      utf16_converter_(direction) {}
 
 // The output keeps the input's byte order.
 void StreamConverter::WriteUnits(std::string& out) {

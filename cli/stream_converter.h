@@ -17,7 +17,7 @@ namespace telecode {
 
 class StreamConverter {
  public:
-  StreamConverter(int mode, TextEncoding encoding);
+  StreamConverter(yishu::Direction direction, TextEncoding encoding);
 
   // Appends to `out` the output that no later piece can change.
   void Feed(std::string_view piece, std::string& out);

@@ -32,7 +32,7 @@ class Conversion {
  public:
   explicit Conversion(const Options& options)
       : options_(options),
-        converter_(options.mode, options.encoding),
+        converter_(options.direction, options.encoding),
         output_(options.encoding == TextEncoding::kUtf8),
         buffer_(new char[kReadSize]) {}
 

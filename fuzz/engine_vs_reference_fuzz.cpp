@@ -15,8 +15,8 @@ void Check(bool same) {
   if (!same) std::abort();
 }
 
-std::string Streamed(int mode, yishu::Encoding encoding, const std::string& text, std::size_t step) {
-  yishu::Converter converter(mode, encoding);
+std::string Streamed(yishu::Direction direction, yishu::Encoding encoding, const std::string& text, std::size_t step) {
+  yishu::Converter converter(direction, encoding);
   std::string out;
   for (std::size_t at = 0; at < text.size(); at += step) converter.Feed(text.substr(at, step), out);
   converter.Finish(out);
@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     utf16 += static_cast<char16_t>(static_cast<unsigned char>(text[i]) |
                                    static_cast<unsigned char>(text[i + 1]) << 8);
   }
-  for (int mode : {yishu::CodeToChar, yishu::CharToCode}) {
+  for (yishu::Direction mode : {yishu::Direction::CodeToChar, yishu::Direction::CharToCode}) {
     const std::string cp936 = yishu::ConvertText(mode, text);
     Check(cp936 == yishu::reference::ConvertText(mode, text));
     Check(cp936 == Streamed(mode, yishu::Encoding::Cp936, text, step));

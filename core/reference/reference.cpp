@@ -129,12 +129,12 @@ std::u16string EncodeUtf16(const std::u32string& items) {
   return out;
 }
 
-const std::vector<Rule>& RulesFor(int mode) {
-  return mode == 1 ? CharToCodeRules() : CodeToCharRules();
+const std::vector<Rule>& RulesFor(Direction direction) {
+  return direction == Direction::CharToCode ? CharToCodeRules() : CodeToCharRules();
 }
 
-std::u32string ConvertItems(int mode, std::u32string text) {
-  for (const Rule& rule : RulesFor(mode)) {
+std::u32string ConvertItems(Direction direction, std::u32string text) {
+  for (const Rule& rule : RulesFor(direction)) {
     ReplaceAllItems(text, rule.unicode_key, rule.unicode_replacement);
   }
   return text;
@@ -154,18 +154,18 @@ std::string Utf8FromUtf16(std::u16string_view utf16) { return EncodeUtf8(DecodeU
 
 std::u16string Utf16FromUtf8(std::string_view utf8) { return EncodeUtf16(DecodeUtf8(utf8)); }
 
-std::string ConvertText(int mode, std::string_view cp936) {
+std::string ConvertText(Direction direction, std::string_view cp936) {
   std::string text(cp936);
-  for (const Rule& rule : RulesFor(mode)) ReplaceAll(text, rule.key, rule.replacement);
+  for (const Rule& rule : RulesFor(direction)) ReplaceAll(text, rule.key, rule.replacement);
   return text;
 }
 
-std::string ConvertTextUtf8(int mode, std::string_view utf8) {
-  return EncodeUtf8(ConvertItems(mode, DecodeUtf8(utf8)));
+std::string ConvertTextUtf8(Direction direction, std::string_view utf8) {
+  return EncodeUtf8(ConvertItems(direction, DecodeUtf8(utf8)));
 }
 
-std::u16string ConvertTextUtf16(int mode, std::u16string_view utf16) {
-  return EncodeUtf16(ConvertItems(mode, DecodeUtf16(utf16)));
+std::u16string ConvertTextUtf16(Direction direction, std::u16string_view utf16) {
+  return EncodeUtf16(ConvertItems(direction, DecodeUtf16(utf16)));
 }
 
 }  // namespace yishu::reference

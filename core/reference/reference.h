@@ -6,17 +6,19 @@
 #include <string>
 #include <string_view>
 
+#include "yishu/yishu.h"
+
 namespace yishu::reference {
 
 // CP936 bytes, matched the way the platform string class does: a scan that
 // steps over a lead byte (0x81..0xFE) and the byte after it as one character.
-std::string ConvertText(int mode, std::string_view cp936);
+std::string ConvertText(Direction direction, std::string_view cp936);
 
 // Unicode: the same rules matched on decoded characters. Invalid UTF-8 bytes
 // and unpaired surrogates are kept as characters of their own that no rule
 // matches.
-std::string ConvertTextUtf8(int mode, std::string_view utf8);
-std::u16string ConvertTextUtf16(int mode, std::u16string_view utf16);
+std::string ConvertTextUtf8(Direction direction, std::string_view utf8);
+std::u16string ConvertTextUtf16(Direction direction, std::u16string_view utf16);
 
 // Transcoding between the Unicode forms, for tests and benchmarks. Lone
 // surrogates and invalid bytes are carried over as they are where the target

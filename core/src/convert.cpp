@@ -13,22 +13,23 @@ namespace {
 
 using detail::Form;
 
-// Converts text[0..n) in `mode`; returns how many units were consumed (all of
-// them when `final`).
+// Converts text[0..n) in `direction`; returns how many units were consumed
+// (all of them when `final`).
 template <Form F, class Unit>
-std::size_t RunEngine(int mode, const Unit* text, std::size_t n, bool final,
+std::size_t RunEngine(Direction direction, const Unit* text, std::size_t n, bool final,
                       std::basic_string<Unit>& result) {
-  detail::Writer<Unit> out(result, detail::MostOutput<Unit>(mode == CharToCode, n));
-  if (mode == CharToCode) return detail::CharToCodeEngine<F>().Run(text, n, final, out);
+  const bool to_codes = direction == Direction::CharToCode;
+  detail::Writer<Unit> out(result, detail::MostOutput<Unit>(to_codes, n));
+  if (to_codes) return detail::CharToCodeEngine<F>().Run(text, n, final, out);
   return detail::CodeToCharEngine<F>().Run(text, n, final, out);
 }
 
-std::size_t RunBytes(int mode, Encoding encoding, std::string_view text, bool final,
+std::size_t RunBytes(Direction direction, Encoding encoding, std::string_view text, bool final,
                      std::string& out) {
   if (encoding == Encoding::Utf8) {
-    return RunEngine<Form::Utf8>(mode, text.data(), text.size(), final, out);
+    return RunEngine<Form::Utf8>(direction, text.data(), text.size(), final, out);
   }
-  return RunEngine<Form::Cp936>(mode, text.data(), text.size(), final, out);
+  return RunEngine<Form::Cp936>(direction, text.data(), text.size(), final, out);
 }
 
 // How much of a new piece is joined to what was held back before it.
@@ -84,32 +85,33 @@ void StreamPiece(std::basic_string<Unit>& carry, std::basic_string_view<Unit> te
 
 }  // namespace
 
-std::string ConvertText(int mode, std::string_view text, Encoding encoding) {
+std::string ConvertText(Direction direction, std::string_view text, Encoding encoding) {
   std::string out;
-  RunBytes(mode, encoding, text, true, out);
+  RunBytes(direction, encoding, text, true, out);
   return out;
 }
 
-std::u16string ConvertText(int mode, std::u16string_view text) {
+std::u16string ConvertText(Direction direction, std::u16string_view text) {
   std::u16string out;
-  RunEngine<Form::Utf16>(mode, text.data(), text.size(), true, out);
+  RunEngine<Form::Utf16>(direction, text.data(), text.size(), true, out);
   return out;
 }
 
-Converter::Converter(int mode, Encoding encoding) : mode_(mode), encoding_(encoding) {}
+Converter::Converter(Direction direction, Encoding encoding)
+    : direction_(direction), encoding_(encoding) {}
 
 void Converter::Feed(std::string_view piece, std::string& out) { Process(piece, false, out); }
 
 void Converter::Finish(std::string& out) { Process({}, true, out); }
 
 void Converter::Process(std::string_view text, bool final, std::string& out) {
-  StreamPiece(carry_, text, final, mode_ != CharToCode, out,
+  StreamPiece(carry_, text, final, direction_ == Direction::CodeToChar, out,
               [this](std::string_view t, bool f, std::string& o) {
-                return RunBytes(mode_, encoding_, t, f, o);
+                return RunBytes(direction_, encoding_, t, f, o);
               });
 }
 
-Utf16Converter::Utf16Converter(int mode) : mode_(mode) {}
+Utf16Converter::Utf16Converter(Direction direction) : direction_(direction) {}
 
 void Utf16Converter::Feed(std::u16string_view piece, std::u16string& out) {
   Process(piece, false, out);
@@ -118,9 +120,9 @@ void Utf16Converter::Feed(std::u16string_view piece, std::u16string& out) {
 void Utf16Converter::Finish(std::u16string& out) { Process({}, true, out); }
 
 void Utf16Converter::Process(std::u16string_view text, bool final, std::u16string& out) {
-  StreamPiece(carry_, text, final, mode_ != CharToCode, out,
+  StreamPiece(carry_, text, final, direction_ == Direction::CodeToChar, out,
               [this](std::u16string_view t, bool f, std::u16string& o) {
-                return RunEngine<Form::Utf16>(mode_, t.data(), t.size(), f, o);
+                return RunEngine<Form::Utf16>(direction_, t.data(), t.size(), f, o);
               });
 }
 

@@ -45,7 +45,8 @@ int main(int argc, char** argv) {
   std::string input;
   char chunk[1 << 16];
   for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, stdin)) > 0;) input.append(chunk, n);
-  const int mode = std::string_view(argv[1]) == "encode" ? yishu::CharToCode : yishu::CodeToChar;
+  const yishu::Direction mode = std::string_view(argv[1]) == "encode" ? yishu::Direction::CharToCode
+                                                                   : yishu::Direction::CodeToChar;
   const std::string_view encoding = argv[2];
   std::string output;
   if (encoding == "utf-8" || encoding == "cp936") {

@@ -14,6 +14,8 @@
 namespace yishu {
 namespace {
 
+using enum Direction;
+
 bool IsGb2312Hanzi(const CodeRow& r) {
   return r.lead >= 0xB0 && r.lead <= 0xF7 && r.trail >= 0xA1 && r.trail <= 0xFE;
 }

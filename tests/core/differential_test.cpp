@@ -15,6 +15,8 @@
 namespace yishu {
 namespace {
 
+using enum Direction;
+
 class TextMaker {
  public:
   explicit TextMaker(unsigned seed) : rng_(seed) {
@@ -117,14 +119,14 @@ TEST_P(DifferentialTest, EngineEqualsReference) {
       utf8.insert(maker.Pick(0, utf8.size()), maker.Utf8Only());
       utf16.insert(maker.Pick(0, utf16.size()), maker.Utf16Only());
     }
-    for (int mode : {CodeToChar, CharToCode}) {
+    for (Direction mode : {CodeToChar, CharToCode}) {
       const std::string from_cp936 = ConvertText(mode, cp936);
       ASSERT_EQ(from_cp936, reference::ConvertText(mode, cp936))
-          << "CP936, mode " << mode << ", text " << testing::PrintToString(cp936);
+          << "CP936, mode " << static_cast<int>(mode) << ", text " << testing::PrintToString(cp936);
       ASSERT_EQ(ConvertText(mode, utf8, Encoding::Utf8), reference::ConvertTextUtf8(mode, utf8))
-          << "UTF-8, mode " << mode << ", text " << testing::PrintToString(utf8);
+          << "UTF-8, mode " << static_cast<int>(mode) << ", text " << testing::PrintToString(utf8);
       const std::u16string from_utf16 = ConvertText(mode, std::u16string_view(utf16));
-      ASSERT_EQ(from_utf16, reference::ConvertTextUtf16(mode, utf16)) << "UTF-16, mode " << mode;
+      ASSERT_EQ(from_utf16, reference::ConvertTextUtf16(mode, utf16)) << "UTF-16, mode " << static_cast<int>(mode);
       if (plain) {  // the forms agree through the code page
         ASSERT_EQ(test::FromCp936(from_cp936), from_utf16) << test::ToUtf8(text);
       }

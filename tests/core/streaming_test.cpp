@@ -11,7 +11,9 @@
 namespace yishu {
 namespace {
 
-std::string Stream(int mode, Encoding encoding, std::string_view text,
+using enum Direction;
+
+std::string Stream(Direction mode, Encoding encoding, std::string_view text,
                    const std::vector<std::size_t>& cuts, std::size_t* most_held = nullptr) {
   Converter converter(mode, encoding);
   std::string out;
@@ -27,7 +29,7 @@ std::string Stream(int mode, Encoding encoding, std::string_view text,
 }
 
 struct Sample {
-  int mode;
+  Direction mode;
   Encoding encoding;
   std::string text;
 };
@@ -99,7 +101,7 @@ TEST(StreamingTest, Utf16PiecesConvertAsTheWhole) {
   while (text.size() < 5000) {
     text += sample.substr(std::uniform_int_distribution<std::size_t>(0, sample.size() - 1)(rng));
   }
-  for (int mode : {CodeToChar, CharToCode}) {
+  for (Direction mode : {CodeToChar, CharToCode}) {
     const std::u16string whole = ConvertText(mode, std::u16string_view(text));
     for (std::size_t most : {1u, 7u, 100u}) {
       Utf16Converter converter(mode);
@@ -111,7 +113,7 @@ TEST(StreamingTest, Utf16PiecesConvertAsTheWhole) {
         at += n;
       }
       converter.Finish(out);
-      EXPECT_EQ(out, whole) << "mode " << mode << ", pieces of up to " << most;
+      EXPECT_EQ(out, whole) << "mode " << static_cast<int>(mode) << ", pieces of up to " << most;
     }
   }
 }

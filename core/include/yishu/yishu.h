@@ -37,25 +37,25 @@
 
 namespace yishu {
 
-// The direction of a conversion. Any value other than CharToCode (including
-// -1, "nothing selected") converts codes to characters.
-enum ConversionMode : int { CodeToChar = 0, CharToCode = 1 };
+// The direction of a conversion.
+enum class Direction { CodeToChar, CharToCode };
 
 // The byte forms of text.
 enum class Encoding { Cp936, Utf8 };
 
 // Converts a whole text. `text` is in `encoding`; so is the result.
-std::string ConvertText(int mode, std::string_view text, Encoding encoding = Encoding::Cp936);
+std::string ConvertText(Direction direction, std::string_view text,
+                        Encoding encoding = Encoding::Cp936);
 
 // Converts a whole UTF-16 text.
-std::u16string ConvertText(int mode, std::u16string_view text);
+std::u16string ConvertText(Direction direction, std::u16string_view text);
 
 // Converts a text that arrives in pieces, in constant memory. Feeding the
 // pieces of a text one after another and then calling Finish gives exactly
 // what ConvertText gives for the whole text, however the text was split.
 class Converter {
  public:
-  Converter(int mode, Encoding encoding);
+  Converter(Direction direction, Encoding encoding);
 
   // Converts `piece` and appends to `out` all the output that no later piece
   // can change. At most a few kilobytes are held back.
@@ -72,7 +72,7 @@ class Converter {
  private:
   void Process(std::string_view text, bool final, std::string& out);
 
-  int mode_;
+  Direction direction_;
   Encoding encoding_;
   std::string carry_;
 };
@@ -80,7 +80,7 @@ class Converter {
 // The same for UTF-16 text.
 class Utf16Converter {
  public:
-  explicit Utf16Converter(int mode);
+  explicit Utf16Converter(Direction direction);
   void Feed(std::u16string_view piece, std::u16string& out);
   void Finish(std::u16string& out);
   std::size_t held() const { return carry_.size(); }
@@ -88,7 +88,7 @@ class Utf16Converter {
  private:
   void Process(std::u16string_view text, bool final, std::u16string& out);
 
-  int mode_;
+  Direction direction_;
   std::u16string carry_;
 };
 
