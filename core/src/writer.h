@@ -23,6 +23,8 @@ class Writer {
   Writer& operator=(const Writer&) = delete;
 
   void append(const Unit* units, std::size_t n) {
+    // An empty piece may come with a null pointer, which memcpy must not get.
+    if (n == 0) return;
     std::memcpy(at_, units, n * sizeof(Unit));
     at_ += n;
   }
