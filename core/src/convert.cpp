@@ -20,7 +20,7 @@ std::size_t RunEngine(Direction direction, const Unit* text, std::size_t n, bool
                       std::basic_string<Unit>& result) {
   const bool to_codes = direction == Direction::CharToCode;
   detail::Writer<Unit> out(result, detail::MostOutput<Unit>(to_codes, n));
-  if (to_codes) return detail::CharToCodeEngine<F>().Run(text, n, final, out);
+  if (to_codes) return detail::CharsToCodes<F>(text, n, final, out);
   return detail::CodeToCharEngine<F>().Run(text, n, final, out);
 }
 

@@ -67,9 +67,10 @@ void FindDayTakes(const Unit* d, std::size_t n, std::vector<DayTake>& takes,
 }
 
 // Writes digits d[from..to) with the day takes among them replaced.
-template <Form F, class Out>
+template <Form F>
 void AppendDigitsWithDays(const typename TextForm<F>::Unit* d, std::size_t from, std::size_t to,
-                          const std::vector<DayTake>& takes, Out& out) {
+                          const std::vector<DayTake>& takes,
+                          Writer<typename TextForm<F>::Unit>& out) {
   for (const DayTake& t : takes) {
     if (t.pos < from) continue;
     if (t.pos >= to) break;
@@ -91,9 +92,9 @@ struct RunScratch {
 
 // Converts the whole run d[0..n), which a space follows if `space`. Returns
 // whether a code took that space.
-template <Form F, class Out>
+template <Form F>
 bool AppendRun(const typename TextForm<F>::Unit* d, std::size_t n, bool space, const Lookup& lookup,
-               RunScratch& scratch, Out& out) {
+               RunScratch& scratch, Writer<typename TextForm<F>::Unit>& out) {
   int row = 0;
   bool code_first = false;
   if (space && n >= 4) {
@@ -104,8 +105,7 @@ bool AppendRun(const typename TextForm<F>::Unit* d, std::size_t n, bool space, c
   const std::size_t day_digits = code_first ? n - 4 : n;
   FindDayTakes(d, day_digits, scratch.takes, scratch.candidates);
   const bool code_last =
-      row != 0 && !code_first &&
-      (scratch.takes.empty() || scratch.takes.back().pos + 5 <= n - 4);
+      row != 0 && !code_first && (scratch.takes.empty() || scratch.takes.back().pos + 5 <= n - 4);
   const bool code = code_first || code_last;
   AppendDigitsWithDays<F>(d, 0, code ? n - 4 : n, scratch.takes, out);
   if (code) TextForm<F>::AppendChar(out, kCodeRows[row - 1]);
@@ -121,9 +121,9 @@ inline constexpr std::size_t kRunTailKept = 256;
 // greater than kRunTailKept. Returns how many digits were consumed; the rest
 // is converted later as a run of its own, which gives the same result: no key
 // that was replaced reaches into it.
-template <Form F, class Out>
-std::size_t AppendRunStart(const typename TextForm<F>::Unit* d, std::size_t n,
-                           RunScratch& scratch, Out& out) {
+template <Form F>
+std::size_t AppendRunStart(const typename TextForm<F>::Unit* d, std::size_t n, RunScratch& scratch,
+                           Writer<typename TextForm<F>::Unit>& out) {
   FindDayTakes(d, n, scratch.takes, scratch.candidates);
   std::size_t cut = n - kRunTailKept;
   for (const DayTake& t : scratch.takes) {

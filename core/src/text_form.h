@@ -9,6 +9,8 @@
 
 #include "code_table.h"
 #include "day_rules.h"
+#include "utf8.h"
+#include "writer.h"
 
 namespace yishu::detail {
 
@@ -19,30 +21,14 @@ struct TextForm;
 
 inline bool IsLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
 
-template <class Out>
-inline void AppendUtf8(Out& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | cp >> 6);
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {  // every character of the code book lies in the BMP
-    out += static_cast<char>(0xE0 | cp >> 12);
-    out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 template <>
 struct TextForm<Form::Cp936> {
   using Unit = char;
-  template <class Out>
-  static void AppendChar(Out& out, const CodeRow& row) {
+  static void AppendChar(Writer<char>& out, const CodeRow& row) {
     out += static_cast<char>(row.lead);
     out += static_cast<char>(row.trail);
   }
-  template <class Out>
-  static void AppendDay(Out& out, const DayText& day) {
+  static void AppendDay(Writer<char>& out, const DayText& day) {
     out.append(day.cp936, 2 * day.length);
   }
 };
@@ -50,25 +36,21 @@ struct TextForm<Form::Cp936> {
 template <>
 struct TextForm<Form::Utf8> {
   using Unit = char;
-  template <class Out>
-  static void AppendChar(Out& out, const CodeRow& row) {
-    AppendUtf8(out, row.unicode);
+  static void AppendUnicode(Writer<char>& out, char16_t c) {
+    char bytes[3];
+    out.append(bytes, static_cast<std::size_t>(EncodeUtf8(c, bytes)));
   }
-  template <class Out>
-  static void AppendDay(Out& out, const DayText& day) {
-    for (int i = 0; i < day.length; ++i) AppendUtf8(out, day.unicode[i]);
+  static void AppendChar(Writer<char>& out, const CodeRow& row) { AppendUnicode(out, row.unicode); }
+  static void AppendDay(Writer<char>& out, const DayText& day) {
+    for (int i = 0; i < day.length; ++i) AppendUnicode(out, day.unicode[i]);
   }
 };
 
 template <>
 struct TextForm<Form::Utf16> {
   using Unit = char16_t;
-  template <class Out>
-  static void AppendChar(Out& out, const CodeRow& row) {
-    out += row.unicode;
-  }
-  template <class Out>
-  static void AppendDay(Out& out, const DayText& day) {
+  static void AppendChar(Writer<char16_t>& out, const CodeRow& row) { out += row.unicode; }
+  static void AppendDay(Writer<char16_t>& out, const DayText& day) {
     out.append(day.unicode, day.length);
   }
 };

@@ -1,9 +1,11 @@
 // Output for the engines: a string grown once by the most a conversion can
 // write, filled through a pointer, and cut to size at the end. Appending
 // piece by piece to a string costs a capacity check per piece, and the
-// engines write many small pieces.
+// engines write many small pieces. Debug builds check every write against
+// the size the conversion said it could reach.
 #pragma once
 
+#include <cassert>
 #include <cstddef>
 #include <cstring>
 #include <string>
@@ -17,18 +19,21 @@ class Writer {
   Writer(std::basic_string<Unit>& out, std::size_t most) : out_(out), start_(out.size()) {
     out_.resize(start_ + most);
     at_ = out_.data() + start_;
+    end_ = at_ + most;
   }
   ~Writer() { out_.resize(static_cast<std::size_t>(at_ - out_.data())); }
   Writer(const Writer&) = delete;
   Writer& operator=(const Writer&) = delete;
 
   void append(const Unit* units, std::size_t n) {
+    assert(n <= static_cast<std::size_t>(end_ - at_) && "output estimate too small");
     // An empty piece may come with a null pointer, which memcpy must not get.
     if (n == 0) return;
     std::memcpy(at_, units, n * sizeof(Unit));
     at_ += n;
   }
   Writer& operator+=(Unit u) {
+    assert(at_ < end_ && "output estimate too small");
     *at_++ = u;
     return *this;
   }
@@ -37,6 +42,7 @@ class Writer {
   std::basic_string<Unit>& out_;
   std::size_t start_;
   Unit* at_;
+  Unit* end_;
 };
 
 // The most a conversion of n units can write. Characters to codes: a
