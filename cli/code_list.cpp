@@ -2,54 +2,31 @@
 
 #include <cstdio>
 
+#include "stream_converter.h"
 #include "utf16_units.h"
 #include "yishu/yishu.h"
 
 namespace telecode {
 
-namespace {
-
-void AppendUtf8(char16_t c, std::string& out) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-    return;
-  }
-  if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-    return;
-  }
-  out += static_cast<char>(0xE0 | (c >> 12));
-  out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-  out += static_cast<char>(0x80 | (c & 0x3F));
-}
-
-}  // namespace
-
+// Each line is a code, a tab and what the core makes of the code.
 std::string CodeList(TextEncoding encoding) {
   std::string list;
   std::u16string units = u"\uFEFF";  // UTF-16 only: the list after its byte-order mark
   for (const yishu::CodeRow& row : yishu::CodeBook()) {
     char digits[8];
-    std::snprintf(digits, sizeof digits, "%04u\t", static_cast<unsigned>(row.code));
-    switch (encoding) {
-      case TextEncoding::kCp936:
-      case TextEncoding::kGb18030:
-        list += digits;
-        list += static_cast<char>(row.lead);
-        list += static_cast<char>(row.trail);
-        list += '\n';
-        break;
-      case TextEncoding::kUtf8:
-        list += digits;
-        AppendUtf8(row.unicode, list);
-        list += '\n';
-        break;
-      case TextEncoding::kUtf16:  // every character of the code book is one unit
-        units.append(digits, digits + 5);
-        units += row.unicode;
-        units += u'\n';
-        break;
+    std::snprintf(digits, sizeof digits, "%04u ", static_cast<unsigned>(row.code));
+    const std::string_view code(digits, 5);
+    if (encoding == TextEncoding::kUtf16) {
+      units.append(code.begin(), code.end() - 1);
+      units += u'\t';
+      units += yishu::ConvertText(yishu::Direction::CodeToChar,
+                                  std::u16string(code.begin(), code.end()));
+      units += u'\n';
+    } else {
+      list.append(code.substr(0, 4));
+      list += '\t';
+      list += yishu::ConvertText(yishu::Direction::CodeToChar, code, CoreEncoding(encoding));
+      list += '\n';
     }
   }
   if (encoding == TextEncoding::kUtf16) AppendUnits(units, ByteOrder::kLittleEndian, list);

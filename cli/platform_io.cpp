@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "utf8.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -62,13 +64,13 @@ bool IsConsole(HANDLE handle) {
   return GetConsoleMode(handle, &mode) != 0;
 }
 
-// The length of `text` without an incomplete UTF-8 sequence at its end.
+// The length of `text` without a sequence that its end cuts off.
 std::size_t CompleteUtf8(std::string_view text) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
   for (std::size_t back = 1; back <= 3 && back <= text.size(); ++back) {
-    const auto byte = static_cast<unsigned char>(text[text.size() - back]);
-    if ((byte & 0xC0) == 0x80) continue;  // a continuation byte: look further back
-    const std::size_t needed = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
-    return needed > back ? text.size() - back : text.size();
+    const std::size_t at = text.size() - back;
+    if ((bytes[at] & 0xC0) == 0x80) continue;  // a continuation byte: look further back
+    return yishu::detail::Utf8SequenceLength(bytes + at, back) < 0 ? at : text.size();
   }
   return text.size();
 }

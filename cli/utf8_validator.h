@@ -1,10 +1,11 @@
 // Finds the first invalid UTF-8 sequence in a byte stream that arrives in
-// pieces, wherever the pieces are cut. It only looks: the bytes themselves
-// pass through the converter untouched.
+// pieces, wherever the pieces are cut, by the core's own UTF-8 rules. It
+// only looks: the bytes themselves pass through the converter untouched.
 #pragma once
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace telecode {
@@ -21,13 +22,9 @@ class Utf8Validator {
   std::optional<std::uint64_t> first_invalid() const { return first_invalid_; }
 
  private:
-  // Replays `piece` from the state it began in, to find where the sequence
-  // that failed in it began.
-  void Locate(std::string_view piece);
-
-  std::uint64_t offset_ = 0;          // bytes seen before the current piece
-  std::uint64_t state_ = 0;           // where in a sequence the last piece ended
-  std::uint64_t sequence_start_ = 0;  // of that unfinished sequence
+  std::uint64_t offset_ = 0;  // bytes seen before the current piece
+  std::string open_;          // a sequence that the last piece cut off
+  std::uint64_t open_start_ = 0;
   std::optional<std::uint64_t> first_invalid_;
 };
 

@@ -46,6 +46,9 @@ std::size_t ReplaceAllItems(std::u32string& text, std::u32string_view key,
   return ReplaceScan(text, key, replacement, [](const std::u32string&, std::size_t) { return 1; });
 }
 
+// The reference decodes and encodes Unicode with code of its own, written
+// apart from the engine's (core/src/utf8.h) on purpose: as the oracle of the
+// tests it must not share a fault with what it checks.
 std::u32string DecodeUtf8(std::string_view s) {
   std::u32string out;
   std::size_t i = 0;
