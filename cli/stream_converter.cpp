@@ -15,9 +15,13 @@ yishu::Encoding CoreEncoding(TextEncoding encoding) {
 }
 
 StreamConverter::StreamConverter(yishu::Direction direction, TextEncoding encoding)
-    : encoding_(encoding),
-      converter_(direction, CoreEncoding(encoding)),
-      utf16_converter_(direction) {}
+    : encoding_(encoding) {
+  if (encoding == TextEncoding::kUtf16) {
+    utf16_converter_.emplace(direction);
+  } else {
+    converter_.emplace(direction, CoreEncoding(encoding));
+  }
+}
 
 // The output keeps the input's byte order.
 void StreamConverter::WriteUnits(std::string& out) {
@@ -29,14 +33,14 @@ void StreamConverter::Feed(std::string_view piece, std::string& out) {
   switch (encoding_) {
     case TextEncoding::kUtf8:
       validator_.Feed(piece);
-      converter_.Feed(piece, out);
+      converter_->Feed(piece, out);
       return;
     case TextEncoding::kCp936:
     case TextEncoding::kGb18030:
-      converter_.Feed(piece, out);
+      converter_->Feed(piece, out);
       return;
     case TextEncoding::kUtf16:
-      utf16_converter_.Feed(utf16_reader_.Feed(piece), units_out_);
+      utf16_converter_->Feed(utf16_reader_.Feed(piece), units_out_);
       WriteUnits(out);
       return;
   }
@@ -46,15 +50,15 @@ void StreamConverter::Finish(std::string& out) {
   switch (encoding_) {
     case TextEncoding::kUtf8:
       validator_.Finish();
-      converter_.Finish(out);
+      converter_->Finish(out);
       return;
     case TextEncoding::kCp936:
     case TextEncoding::kGb18030:
-      converter_.Finish(out);
+      converter_->Finish(out);
       return;
     case TextEncoding::kUtf16: {
       const std::optional<char> odd_byte = utf16_reader_.Finish();
-      utf16_converter_.Finish(units_out_);
+      utf16_converter_->Finish(units_out_);
       WriteUnits(out);
       if (odd_byte) out += *odd_byte;
       return;

@@ -34,9 +34,9 @@ class StreamConverter {
   void WriteUnits(std::string& out);
 
   TextEncoding encoding_;
-  yishu::Converter converter_;  // the byte forms
+  std::optional<yishu::Converter> converter_;  // the byte encodings
   Utf8Validator validator_;
-  yishu::Utf16Converter utf16_converter_;
+  std::optional<yishu::Utf16Converter> utf16_converter_;  // UTF-16 only
   Utf16Reader utf16_reader_;
   std::u16string units_out_;
 };

@@ -45,42 +45,46 @@ bool IsAllDigits(std::basic_string_view<Unit> s) {
 
 // Converts the next piece of a streamed text. `carry` holds what earlier
 // pieces left undecided; `run` converts a text and returns how much of it is
-// decided (all of it when final).
+// decided (all of it when final). What is held back is always short: a
+// character cut off, or a digit run of at most kMaxHeldRun units, as longer
+// runs are converted in part.
 template <class Unit, class Run>
 void StreamPiece(std::basic_string<Unit>& carry, std::basic_string_view<Unit> text, bool final,
                  bool codes_to_chars, std::basic_string<Unit>& out, const Run& run) {
   using View = std::basic_string_view<Unit>;
-  if (carry.empty()) {
-    const std::size_t used = run(text, final, out);
-    carry.assign(text.substr(used));
-    return;
+  std::size_t from = 0;  // where converting goes on in `text`
+  if (!carry.empty()) {
+    // A held-back digit run that only grows needs no work until it is long.
+    if (!final && codes_to_chars && IsAllDigits(View(carry)) && IsAllDigits(text) &&
+        carry.size() + text.size() <= detail::kMaxHeldRun) {
+      carry.append(text);
+      return;
+    }
+    // What was held back usually resolves within the next few units: convert
+    // it with a short head of the piece, then go on in the piece itself, which
+    // saves copying the piece. Only when the head leaves the held units
+    // undecided (a long digit run) is the whole piece joined to them.
+    const std::size_t held = carry.size();
+    const View head = text.substr(0, kHeadBytes);
+    std::basic_string<Unit> joined = std::move(carry);
+    carry.clear();
+    joined.append(head);
+    bool whole = head.size() == text.size();
+    std::size_t used = run(View(joined), final && whole, out);
+    if (!whole && used < held) {
+      joined.erase(0, used);
+      joined.append(text.substr(head.size()));
+      whole = true;
+      used = run(View(joined), final, out);
+    }
+    if (whole) {
+      carry.assign(joined, used);
+      return;
+    }
+    from = used - held;
   }
-  // A held-back digit run that only grows needs no work until it is long.
-  if (!final && codes_to_chars && IsAllDigits(View(carry)) && IsAllDigits(text) &&
-      carry.size() + text.size() <= detail::kMaxHeldRun) {
-    carry.append(text);
-    return;
-  }
-  // What was held back usually resolves within the next few units: convert it
-  // with a short head of the new piece, then go on in the piece itself, which
-  // saves copying the piece. Converting stops only where it can start again.
-  const std::size_t held = carry.size();
-  const View head = text.substr(0, kHeadBytes);
-  std::basic_string<Unit> joined = std::move(carry);
-  joined.append(head);
-  carry.clear();
-  const bool whole = head.size() == text.size();
-  const std::size_t used = run(View(joined), final && whole, out);
-  if (whole) {
-    carry.assign(joined, used);
-  } else if (used >= held) {
-    StreamPiece(carry, text.substr(used - held), final, codes_to_chars, out, run);
-  } else {  // still undecided, such as a long run of digits: join it all
-    std::basic_string<Unit> all = joined.substr(used);
-    all.append(text.substr(head.size()));
-    const std::size_t all_used = run(View(all), final, out);
-    carry.assign(all, all_used);
-  }
+  const std::size_t used = run(text.substr(from), final, out);
+  carry.assign(text.substr(from + used));
 }
 
 }  // namespace
