@@ -11,6 +11,7 @@ import codecs
 import hashlib
 import os
 import random
+import re
 import subprocess
 import sys
 import tempfile
@@ -81,6 +82,27 @@ def convert(mode, encoding, data):
     return result.stdout
 
 
+CASES = Path(__file__).resolve().parent.parent / "cases" / "conversion.tsv"
+
+
+def read_cases():
+    """(line, direction, input, expected, why) of the conversion cases that
+    every face is tested with; the file's head describes the format."""
+    escapes = {"n": "\n", "r": "\r", "t": "\t", "\\": "\\"}
+
+    def unescape(field):
+        return re.sub(r"\\(.)", lambda m: escapes[m.group(1)], field)
+
+    cases = []
+    for number, row in enumerate(CASES.read_text(encoding="utf-8").split("\n"), 1):
+        if not row or row.startswith("#"):
+            continue
+        direction, text, expected, why = row.split("\t")
+        assert direction in ("to-codes", "to-chars"), f"{CASES}:{number}: {direction}"
+        cases.append((number, direction, unescape(text), unescape(expected), why))
+    return cases
+
+
 def code_book():
     """(code, character) for every line of --list."""
     lines = run(["--list"]).stdout.decode("utf-8").splitlines()
@@ -102,18 +124,13 @@ class TempDirTest(unittest.TestCase):
 
 
 class Conversion(TempDirTest):
-    def test_known_results(self):
-        cases = [
-            ("encode", "中文", "0022 2429 "),
-            ("encode", "中文\n", "0022 2429 \n"),
-            ("decode", "0022 2429 ", "中文"),
-            ("decode", "0022 2429", "中2429"),  # a code converts once its space follows
-            ("decode", "", ""),
-            ("encode", "abc", "abc"),
-        ]
-        for mode, text, expected in cases:
-            for encoding in ("utf-8", "cp936"):
-                with self.subTest(mode=mode, text=text, encoding=encoding):
+    def test_shared_cases(self):
+        cases = read_cases()
+        self.assertGreaterEqual(len(cases), 40, "the cases file lost cases")
+        for line, direction, text, expected, why in cases:
+            mode = "encode" if direction == "to-codes" else "decode"
+            for encoding in CODECS:
+                with self.subTest(line=line, why=why, encoding=encoding):
                     codec = CODECS[encoding]
                     self.assertEqual(convert(mode, encoding, text.encode(codec)),
                                      expected.encode(codec))

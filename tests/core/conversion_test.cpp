@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "cases.h"
 #include "reference.h"
 #include "test_text.h"
 #include "yishu/yishu.h"
@@ -12,68 +14,25 @@ namespace yishu {
 namespace {
 
 using test::ToCp936;
-using test::ToUtf8;
 using enum Direction;
 
-struct Case {
-  Direction mode;
-  std::u16string input, expected;
-};
-
-void PrintTo(const Case& c, std::ostream* os) { *os << (c.mode == CodeToChar ? "codes to characters: " : "characters to codes: ") << ToUtf8(c.input); }
-
-class ConversionTest : public testing::TestWithParam<Case> {};
-
-TEST_P(ConversionTest, EveryFormAndBothEngines) {
-  const Case& c = GetParam();
-  const std::string cp936 = ToCp936(c.input), utf8 = ToUtf8(c.input);
-  EXPECT_EQ(ConvertText(c.mode, cp936), ToCp936(c.expected)) << "CP936";
-  EXPECT_EQ(ConvertText(c.mode, utf8, Encoding::Utf8), ToUtf8(c.expected)) << "UTF-8";
-  EXPECT_EQ(ConvertText(c.mode, std::u16string_view(c.input)), c.expected) << "UTF-16";
-  EXPECT_EQ(reference::ConvertText(c.mode, cp936), ToCp936(c.expected)) << "reference CP936";
-  EXPECT_EQ(reference::ConvertTextUtf8(c.mode, utf8), ToUtf8(c.expected)) << "reference UTF-8";
+// The shared cases, which the other faces' tests read too.
+TEST(ConversionTest, SharedCasesInEveryFormAndBothEngines) {
+  const std::vector<cases::Case> all = cases::Read(YISHU_CASES_FILE);
+  ASSERT_GE(all.size(), 40u) << "the file lost cases";
+  for (const cases::Case& c : all) {
+    SCOPED_TRACE("conversion.tsv line " + std::to_string(c.line) + ": " + c.why);
+    const Direction d = c.to_codes ? CharToCode : CodeToChar;
+    const std::u16string input = reference::Utf16FromUtf8(c.input);
+    const std::u16string expected = reference::Utf16FromUtf8(c.expected);
+    const std::string cp936 = ToCp936(input), expected_cp936 = ToCp936(expected);
+    EXPECT_EQ(ConvertText(d, cp936), expected_cp936) << "CP936";
+    EXPECT_EQ(ConvertText(d, c.input, Encoding::Utf8), c.expected) << "UTF-8";
+    EXPECT_EQ(ConvertText(d, std::u16string_view(input)), expected) << "UTF-16";
+    EXPECT_EQ(reference::ConvertText(d, cp936), expected_cp936) << "reference CP936";
+    EXPECT_EQ(reference::ConvertTextUtf8(d, c.input), c.expected) << "reference UTF-8";
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    CodesBecomeCharacters, ConversionTest,
-    testing::Values(Case{CodeToChar, u"", u""}, Case{CodeToChar, u"0001 0002 ", u"一丁"},
-                    Case{CodeToChar, u"0001", u"0001"},  // a code converts once its space is typed
-                    Case{CodeToChar, u"0001 0002", u"一0002"}, Case{CodeToChar, u"0001  0002 ", u"一 丁"},
-                    Case{CodeToChar, u"0024 9901 0000 9999 ", u"0024 9901 0000 9999 "},
-                    Case{CodeToChar, u"12345 ", u"1击"}, Case{CodeToChar, u"00010002 ", u"0001丁"},
-                    Case{CodeToChar, u"A0001 B", u"A一B"}, Case{CodeToChar, u"0001 \r\n0002 \r\n", u"一\r\n丁\r\n"},
-                    Case{CodeToChar, u"0022 2429 ", u"中文"}, Case{CodeToChar, u"9978 9992 9993 ", u"···"},
-                    Case{CodeToChar, u"1739 ", u"\uE005"}, Case{CodeToChar, u"０００１ ", u"０００１ "},
-                    Case{CodeToChar, u"0001\u3000", u"0001\u3000"}, Case{CodeToChar, u"0430 2888 ", u"刀橄"},
-                    Case{CodeToChar, u"0190 9701 9941 9998 ", u"系一Ⅰ□"}));
-
-INSTANTIATE_TEST_SUITE_P(
-    DayCodes, ConversionTest,
-    testing::Values(Case{CodeToChar, u"99010", u"一日"}, Case{CodeToChar, u"990101", u"一日1"},
-                    Case{CodeToChar, u"99030 ", u"三日 "}, Case{CodeToChar, u"99101 99202 99303 ", u"十日 廿日 卅日 "},
-                    Case{CodeToChar, u"99119 99299 99319 ", u"十一日 廿九日 卅一日 "},
-                    // a code up to 9899 comes before the day keys and takes its digits
-                    Case{CodeToChar, u"99010 99020 99040 99090 ", u"9筘9簉9粽9芈"},
-                    // codes from 9941 come after them
-                    Case{CodeToChar, u"99319941 ", u"卅一日941 "}, Case{CodeToChar, u"9999941 ", u"999Ⅰ"},
-                    // overlapping day keys: the lower key wins, then the leftmost
-                    Case{CodeToChar, u"99199010", u"991一日"}, Case{CodeToChar, u"991199119", u"十一日9119"},
-                    Case{CodeToChar, u"991299119", u"9912十一日"}, Case{CodeToChar, u"99199299", u"十九日299"},
-                    Case{CodeToChar, u"9900 99320 99009 ", u"9900 99320 99009 "}));
-
-INSTANTIATE_TEST_SUITE_P(
-    CharactersBecomeCodes, ConversionTest,
-    testing::Values(Case{CharToCode, u"", u""}, Case{CharToCode, u"一二三", u"0001 0059 0005 "},
-                    Case{CharToCode, u"十一日卅一日", u"0577 0001 2480 0580 0001 2480 "},
-                    // lowest codes that are never produced
-                    Case{CharToCode, u"系范庄万价", u"4762 5400 8369 8001 0116 "},
-                    Case{CharToCode, u"十廿零·—", u"0577 0579 7190 9978 9994 "},
-                    Case{CharToCode, u"並\uE005", u"0017 1739 "},
-                    Case{CharToCode, u"ＡЙㄅⅠ０，", u"9874 9799 9720 9941 9960 9976 "},
-                    Case{CharToCode, u"abc 123\r\n", u"abc 123\r\n"}, Case{CharToCode, u"一 2", u"0001  2"},
-                    Case{CharToCode, u"中文 abc", u"0022 2429  abc"},
-                    Case{CharToCode, u"\u3000憋後撖『⒍", u"\u3000憋後撖『⒍"},
-                    Case{CharToCode, u"刀橄", u"0430 2888 "}));
 
 // Byte-level cases that only CP936 can hold: malformed input and byte pairs
 // that straddle two characters.
