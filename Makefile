@@ -6,7 +6,7 @@ NATIVE  := build/native
 WINDOWS := build/windows
 SANITIZE := build/sanitize
 
-.PHONY: all deps native windows test test-native test-windows sanitize run bench fuzz dist clean
+.PHONY: all deps native windows test test-native test-windows sanitize run bench fuzz dist install deb clean
 
 all: native windows
 
@@ -53,6 +53,18 @@ fuzz: deps
 # dist/yishu-VERSION-win64.zip (yishu.exe, telecode.exe, README.md, LICENSE) and its SHA-256.
 dist: windows
 	tools/make-dist.sh $(WINDOWS) dist
+
+# telecode, its manual page, the library, its header and packages for CMake
+# and pkg-config under PREFIX (DESTDIR works too).
+PREFIX ?= /usr/local
+install: native
+	cmake --install $(NATIVE) --prefix $(PREFIX)
+
+# Debian packages: yishu (telecode and its manual page) and yishu-dev.
+deb: native
+	rm -f build/deb/*.deb
+	cpack --config $(NATIVE)/CPackConfig.cmake -B build/deb
+	mkdir -p dist && cp build/deb/*.deb dist/
 
 clean:
 	rm -rf build dist

@@ -7,6 +7,7 @@ PACKAGES="
   make cmake g++ clang libclang-rt-14-dev help2man
   googletest libgtest-dev libbenchmark-dev
   python3 bzip2 unicode-data zip time
+  man-db dpkg-dev pkgconf file
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine64 xvfb xdotool imagemagick fonts-wqy-microhei fonts-wine
 "

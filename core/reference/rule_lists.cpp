@@ -1,7 +1,7 @@
 #include "rule_lists.h"
 
-#include "code_table.h"
 #include "day_rules.h"
+#include "yishu/yishu.h"
 
 namespace yishu::reference {
 namespace {
@@ -23,8 +23,7 @@ std::vector<Rule> BuildCodeToChar() {
   std::vector<Rule> rules;
   const auto days_before = [](const CodeRow& row) { return row.code >= 9941; };
   bool days_added = false;
-  for (std::size_t i = 0; i < detail::kCodeRowCount; ++i) {
-    const CodeRow& row = detail::kCodeRows[i];
+  for (const CodeRow& row : CodeBook()) {
     if (!days_added && days_before(row)) {
       for (const detail::DayText& d : detail::kDayTexts) {
         const std::string key(d.key, 5);
@@ -40,8 +39,7 @@ std::vector<Rule> BuildCodeToChar() {
 
 std::vector<Rule> BuildCharToCode() {
   std::vector<Rule> rules;
-  for (std::size_t i = 0; i < detail::kCodeRowCount; ++i) {
-    const CodeRow& row = detail::kCodeRows[i];
+  for (const CodeRow& row : CodeBook()) {
     if (!row.produced) continue;
     Rule r = CodeRule(row);
     std::swap(r.key, r.replacement);

@@ -35,6 +35,21 @@
 #include <string>
 #include <string_view>
 
+// YISHU_API marks what a shared build of the library exports; everything else
+// stays inside it. Windows users of a DLL define YISHU_SHARED (the CMake and
+// pkg-config packages do).
+#if defined(_WIN32)
+#if defined(YISHU_BUILDING) && defined(YISHU_SHARED)
+#define YISHU_API __declspec(dllexport)
+#elif defined(YISHU_SHARED)
+#define YISHU_API __declspec(dllimport)
+#else
+#define YISHU_API
+#endif
+#else
+#define YISHU_API __attribute__((visibility("default")))
+#endif
+
 namespace yishu {
 
 // The direction of a conversion.
@@ -44,16 +59,16 @@ enum class Direction { CodeToChar, CharToCode };
 enum class Encoding { Cp936, Utf8 };
 
 // Converts a whole text. `text` is in `encoding`; so is the result.
-std::string ConvertText(Direction direction, std::string_view text,
+YISHU_API std::string ConvertText(Direction direction, std::string_view text,
                         Encoding encoding = Encoding::Cp936);
 
 // Converts a whole UTF-16 text.
-std::u16string ConvertText(Direction direction, std::u16string_view text);
+YISHU_API std::u16string ConvertText(Direction direction, std::u16string_view text);
 
 // Converts a text that arrives in pieces, in constant memory. Feeding the
 // pieces of a text one after another and then calling Finish gives exactly
 // what ConvertText gives for the whole text, however the text was split.
-class Converter {
+class YISHU_API Converter {
  public:
   Converter(Direction direction, Encoding encoding);
 
@@ -78,7 +93,7 @@ class Converter {
 };
 
 // The same for UTF-16 text.
-class Utf16Converter {
+class YISHU_API Utf16Converter {
  public:
   explicit Utf16Converter(Direction direction);
   void Feed(std::u16string_view piece, std::u16string& out);
@@ -103,6 +118,6 @@ struct CodeRow {
 };
 
 // The code book: every code that converts to a character, in code order.
-std::span<const CodeRow> CodeBook();
+YISHU_API std::span<const CodeRow> CodeBook();
 
 }  // namespace yishu
