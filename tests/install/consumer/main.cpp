@@ -7,8 +7,8 @@
 
 int main(int argc, char** argv) {
   if (argc != 2) return 2;
-  const std::string text = yishu::ConvertText(yishu::CodeToChar, argv[1], yishu::Encoding::Utf8);
-  yishu::Converter converter(yishu::CharToCode, yishu::Encoding::Utf8);
+  const std::string text = yishu::ConvertText(yishu::Direction::CodeToChar, argv[1], yishu::Encoding::Utf8);
+  yishu::Converter converter(yishu::Direction::CharToCode, yishu::Encoding::Utf8);
   std::string codes;
   converter.Feed(text, codes);
   converter.Finish(codes);
