@@ -193,6 +193,11 @@ WriteResult Output::Write(std::string_view bytes) {
   return WriteResult::kWritten;
 }
 
+bool StandardOutputIsOpen() {
+  const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  return out != nullptr && out != INVALID_HANDLE_VALUE;
+}
+
 void PrintError(std::string_view message) {
   HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
   if (IsConsole(err)) {
@@ -292,6 +297,8 @@ WriteResult Output::Write(std::string_view bytes) {
   error_ = strerror(errno);
   return WriteResult::kFailed;
 }
+
+bool StandardOutputIsOpen() { return fcntl(STDOUT_FILENO, F_GETFD) != -1 || errno != EBADF; }
 
 void PrintError(std::string_view message) { WriteAll(STDERR_FILENO, message); }
 

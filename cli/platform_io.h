@@ -66,6 +66,10 @@ class Output {
   std::string error_;
 };
 
+// False when the program was started with standard output closed: nothing
+// can be written, and a file opened on POSIX would take its descriptor.
+bool StandardOutputIsOpen();
+
 // Writes a UTF-8 message to standard error.
 void PrintError(std::string_view message);
 

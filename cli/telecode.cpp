@@ -138,6 +138,10 @@ int Run(const std::vector<std::string>& args) {
     return 2;
   }
   const Options& options = std::get<Options>(parsed);
+  if (!StandardOutputIsOpen()) {
+    PrintError("telecode: standard output is closed: there is nowhere to write\n");
+    return 1;
+  }
   switch (options.action) {
     case Action::kHelp:
       return WriteText(kHelp, true);

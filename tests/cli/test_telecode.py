@@ -296,6 +296,20 @@ class Errors(TempDirTest):
                                  f"telecode: {name}: input file is output file\n")
         self.assertEqual(Path(path).read_bytes(), "中文\n4316 ".encode())
 
+    def test_closed_standard_output(self):
+        # The first file opened takes the closed descriptor; it must not pass
+        # for the output, nor be written to.
+        path = self.file("in.txt", "中".encode())
+        for args, stdin in (([path], None), ([], path), (["--list"], None)):
+            with self.subTest(args=args, stdin=stdin):
+                with open(stdin or os.devnull, "rb") as source:
+                    result = subprocess.run(["sh", "-c", 'exec "$@" >&-', "sh", TELECODE, *args],
+                                            stdin=source, capture_output=True, timeout=30)
+                self.assertEqual(result.returncode, 1)
+                self.assertEqual(result.stderr.decode(),
+                                 "telecode: standard output is closed: there is nowhere to write\n")
+        self.assertEqual(Path(path).read_bytes(), "中".encode())
+
     def test_file_without_read_permission(self):
         if os.geteuid() == 0:
             self.skipTest("root reads every file")
