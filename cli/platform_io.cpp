@@ -1,6 +1,7 @@
 #include "platform_io.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "utf8.h"
 
@@ -75,8 +76,25 @@ std::size_t CompleteUtf8(std::string_view text) {
   return text.size();
 }
 
-bool WriteConsoleText(HANDLE console, std::string_view utf8) {
-  const std::wstring wide = Wide(utf8);
+// The same for CP936 and GB18030, read from the start: a second byte can look
+// like a first one, so only a walk from a known boundary finds the last.
+std::size_t CompleteDoubleByte(std::string_view text, bool gb18030) {
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const auto byte = static_cast<unsigned char>(text[at]);
+    if (byte < 0x81 || byte == 0xFF) {
+      ++at;
+      continue;
+    }
+    const bool four = gb18030 && at + 1 < text.size() && text[at + 1] >= '0' && text[at + 1] <= '9';
+    const std::size_t length = four ? 4 : 2;
+    if (at + length > text.size()) return at;
+    at += length;
+  }
+  return at;
+}
+
+bool WriteConsoleWide(HANDLE console, std::wstring_view wide) {
   std::size_t done = 0;
   while (done < wide.size()) {
     DWORD written = 0;
@@ -85,6 +103,76 @@ bool WriteConsoleText(HANDLE console, std::string_view utf8) {
     done += written;
   }
   return true;
+}
+
+bool WriteConsoleText(HANDLE console, std::string_view utf8) {
+  return WriteConsoleWide(console, Wide(utf8));
+}
+
+std::wstring WideFrom(UINT code_page, std::string_view bytes) {
+  if (bytes.empty()) return {};
+  const int size = static_cast<int>(bytes.size());
+  const int length = MultiByteToWideChar(code_page, 0, bytes.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(code_page, 0, bytes.data(), size, wide.data(), length);
+  return wide;
+}
+
+// GB18030 as text. Without its code page (Wine has none) the CP936 part
+// still reads right; a four-byte sequence shows as the replacement character.
+std::wstring WideFromGb18030(std::string_view bytes) {
+  if (IsValidCodePage(54936)) return WideFrom(54936, bytes);
+  std::wstring wide;
+  std::size_t from = 0, at = 0;
+  while (at < bytes.size()) {
+    const auto byte = static_cast<unsigned char>(bytes[at]);
+    const bool lead = byte >= 0x81 && byte != 0xFF;
+    if (lead && at + 3 < bytes.size() && bytes[at + 1] >= '0' && bytes[at + 1] <= '9') {
+      wide += WideFrom(936, bytes.substr(from, at - from));
+      wide += L'\uFFFD';
+      at += 4;
+      from = at;
+    } else {
+      at += lead ? 2 : 1;
+    }
+  }
+  return wide + WideFrom(936, bytes.substr(from));
+}
+
+// Two handles to one file have the same size and time of last write; two
+// files rarely do. Wine's only clue where it knows no volume.
+bool SameSizeAndWriteTime(HANDLE a, HANDLE b) {
+  FILE_BASIC_INFO a_times, b_times;
+  FILE_STANDARD_INFO a_size, b_size;
+  return GetFileInformationByHandleEx(a, FileBasicInfo, &a_times, sizeof a_times) &&
+         GetFileInformationByHandleEx(b, FileBasicInfo, &b_times, sizeof b_times) &&
+         GetFileInformationByHandleEx(a, FileStandardInfo, &a_size, sizeof a_size) &&
+         GetFileInformationByHandleEx(b, FileStandardInfo, &b_size, sizeof b_size) &&
+         a_times.LastWriteTime.QuadPart == b_times.LastWriteTime.QuadPart &&
+         a_size.EndOfFile.QuadPart == b_size.EndOfFile.QuadPart;
+}
+
+// Whether two disk files are one. Windows answers GetFileInformationByHandle
+// for every handle. Wine does not for handles inherited from a Unix shell
+// (error 6), but answers FileIdInfo for them, with the right file ID and a
+// volume serial number of 0.
+std::optional<bool> SameFile(HANDLE a, HANDLE b) {
+  BY_HANDLE_FILE_INFORMATION a_info, b_info;
+  if (GetFileInformationByHandle(a, &a_info) && GetFileInformationByHandle(b, &b_info)) {
+    return a_info.dwVolumeSerialNumber == b_info.dwVolumeSerialNumber &&
+           a_info.nFileIndexHigh == b_info.nFileIndexHigh &&
+           a_info.nFileIndexLow == b_info.nFileIndexLow;
+  }
+  FILE_ID_INFO a_id, b_id;
+  if (GetFileInformationByHandleEx(a, FileIdInfo, &a_id, sizeof a_id) &&
+      GetFileInformationByHandleEx(b, FileIdInfo, &b_id, sizeof b_id)) {
+    if (std::memcmp(&a_id.FileId, &b_id.FileId, sizeof a_id.FileId) != 0) return false;
+    if (a_id.VolumeSerialNumber != 0 && b_id.VolumeSerialNumber != 0) {
+      return a_id.VolumeSerialNumber == b_id.VolumeSerialNumber;
+    }
+    return SameSizeAndWriteTime(a, b);
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -116,17 +204,12 @@ Input::~Input() {
   if (owned_) CloseHandle(AsHandle(handle_));
 }
 
-bool Input::IsStandardOutput() const {
+std::optional<bool> Input::IsStandardOutput() const {
   HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
   if (GetFileType(AsHandle(handle_)) != FILE_TYPE_DISK || GetFileType(out) != FILE_TYPE_DISK) {
     return false;
   }
-  BY_HANDLE_FILE_INFORMATION in_info, out_info;
-  return GetFileInformationByHandle(AsHandle(handle_), &in_info) &&
-         GetFileInformationByHandle(out, &out_info) &&
-         in_info.dwVolumeSerialNumber == out_info.dwVolumeSerialNumber &&
-         in_info.nFileIndexHigh == out_info.nFileIndexHigh &&
-         in_info.nFileIndexLow == out_info.nFileIndexLow;
+  return SameFile(AsHandle(handle_), out);
 }
 
 std::ptrdiff_t Input::Read(char* buffer, std::size_t size) {
@@ -158,24 +241,59 @@ std::ptrdiff_t Input::Read(char* buffer, std::size_t size) {
   return static_cast<std::ptrdiff_t>(count);
 }
 
-Output::Output(bool console_utf8) {
-  console_ = console_utf8 && IsConsole(GetStdHandle(STD_OUTPUT_HANDLE));
+Output::Output(TextEncoding encoding) : encoding_(encoding) {
+  console_ = IsConsole(GetStdHandle(STD_OUTPUT_HANDLE));
 }
 
 Output::~Output() {
-  if (console_ && !console_carry_.empty()) {
-    WriteConsoleText(GetStdHandle(STD_OUTPUT_HANDLE), console_carry_);
+  if (console_) FinishConsoleText();
+}
+
+void Output::StartText() {
+  if (console_) FinishConsoleText();
+  text_start_ = true;
+}
+
+// What is left of a text: an incomplete sequence, or an odd last byte of
+// UTF-16, shown as the replacement character.
+void Output::FinishConsoleText() {
+  const bool rest = encoding_ == TextEncoding::kUtf16 ? console_units_.Finish().has_value()
+                                                      : !console_carry_.empty();
+  if (rest) WriteConsoleWide(GetStdHandle(STD_OUTPUT_HANDLE), L"\uFFFD");
+  console_carry_.clear();
+  console_units_.Reset();
+}
+
+bool Output::ShowOnConsole(std::string_view bytes) {
+  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (encoding_ == TextEncoding::kUtf16) {
+    std::u16string_view units = console_units_.Feed(bytes);
+    // The byte-order mark tells the order; it is no text to show.
+    if (text_start_ && !units.empty() && units.front() == u'\uFEFF') units.remove_prefix(1);
+    if (!units.empty()) text_start_ = false;
+    return WriteConsoleWide(
+        out, std::wstring_view(reinterpret_cast<const wchar_t*>(units.data()), units.size()));
   }
+  console_carry_.append(bytes);
+  std::size_t complete;
+  std::wstring wide;
+  if (encoding_ == TextEncoding::kUtf8) {
+    complete = CompleteUtf8(console_carry_);
+    wide = Wide(std::string_view(console_carry_).substr(0, complete));
+  } else {
+    const bool gb18030 = encoding_ == TextEncoding::kGb18030;
+    complete = CompleteDoubleByte(console_carry_, gb18030);
+    const std::string_view text = std::string_view(console_carry_).substr(0, complete);
+    wide = gb18030 ? WideFromGb18030(text) : WideFrom(936, text);
+  }
+  console_carry_.erase(0, complete);
+  return WriteConsoleWide(out, wide);
 }
 
 WriteResult Output::Write(std::string_view bytes) {
   HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
   if (console_) {
-    console_carry_.append(bytes);
-    const std::size_t complete = CompleteUtf8(console_carry_);
-    const bool ok = WriteConsoleText(out, std::string_view(console_carry_).substr(0, complete));
-    console_carry_.erase(0, complete);
-    if (ok) return WriteResult::kWritten;
+    if (ShowOnConsole(bytes)) return WriteResult::kWritten;
     error_ = ErrorText(GetLastError());
     return WriteResult::kFailed;
   }
@@ -184,7 +302,11 @@ WriteResult Output::Write(std::string_view bytes) {
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
     if (!WriteFile(out, bytes.data(), chunk, &written, nullptr)) {
       const DWORD code = GetLastError();
-      if (code == ERROR_NO_DATA || code == ERROR_BROKEN_PIPE) return WriteResult::kReaderGone;
+      // The reader is gone (| head): Windows says the pipe is being closed
+      // or broken, Wine that it is not connected.
+      if (code == ERROR_NO_DATA || code == ERROR_BROKEN_PIPE || code == ERROR_PIPE_NOT_CONNECTED) {
+        return WriteResult::kReaderGone;
+      }
       error_ = ErrorText(code);
       return WriteResult::kFailed;
     }
@@ -266,7 +388,7 @@ Input::~Input() {
   if (owned_) close(static_cast<int>(handle_));
 }
 
-bool Input::IsStandardOutput() const {
+std::optional<bool> Input::IsStandardOutput() const {
   struct stat in_info, out_info;
   return fstat(static_cast<int>(handle_), &in_info) == 0 && fstat(STDOUT_FILENO, &out_info) == 0 &&
          S_ISREG(in_info.st_mode) && in_info.st_dev == out_info.st_dev &&
@@ -287,9 +409,11 @@ std::ptrdiff_t Input::Read(char* buffer, std::size_t size) {
   }
 }
 
-Output::Output(bool /*console_utf8*/) {}
+Output::Output(TextEncoding encoding) : encoding_(encoding) {}
 
 Output::~Output() = default;
+
+void Output::StartText() {}
 
 WriteResult Output::Write(std::string_view bytes) {
   if (WriteAll(STDOUT_FILENO, bytes)) return WriteResult::kWritten;

@@ -6,9 +6,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "text_encoding.h"
+#include "utf16_units.h"
 
 namespace telecode {
 
@@ -28,8 +32,9 @@ class Input {
 
   bool is_open() const { return open_; }
   // Whether this is the very file standard output writes to: converting it
-  // would read back what was written (endlessly, when appending).
-  bool IsStandardOutput() const;
+  // would read back what was written (endlessly, when appending). Nothing
+  // when the system cannot tell.
+  std::optional<bool> IsStandardOutput() const;
   // Reads up to `size` bytes: returns how many, 0 at the end, -1 on error.
   std::ptrdiff_t Read(char* buffer, std::size_t size);
   // Why opening or reading failed, for the user.
@@ -46,23 +51,31 @@ class Input {
 
 enum class WriteResult { kWritten, kReaderGone, kFailed };
 
-// Standard output, written in binary.
+// Standard output, written in binary. On a Windows console the bytes are
+// shown as the text they encode instead.
 class Output {
  public:
-  // `console_utf8`: the bytes are UTF-8 text, to be shown as such if
-  // standard output is a console (Windows).
-  explicit Output(bool console_utf8);
+  explicit Output(TextEncoding encoding);
   ~Output();
   Output(const Output&) = delete;
   Output& operator=(const Output&) = delete;
 
   WriteResult Write(std::string_view bytes);
+  // The bytes that follow begin a text of their own (UTF-16 texts each have
+  // their own byte order).
+  void StartText();
   // Why the last write failed, for the user.
   const std::string& error() const { return error_; }
 
  private:
+  bool ShowOnConsole(std::string_view bytes);
+  void FinishConsoleText();
+
+  [[maybe_unused]] TextEncoding encoding_;
   [[maybe_unused]] bool console_ = false;  // Windows only
-  std::string console_carry_;              // an incomplete UTF-8 sequence
+  std::string console_carry_;              // an incomplete sequence
+  Utf16Reader console_units_;
+  bool text_start_ = true;
   std::string error_;
 };
 

@@ -1,6 +1,7 @@
 // telecode: converts files and pipelines between Chinese characters and
 // telegraph codes.
 #include <memory>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -33,7 +34,7 @@ class Conversion {
   explicit Conversion(const Options& options)
       : options_(options),
         converter_(options.direction, options.encoding),
-        output_(options.encoding == TextEncoding::kUtf8),
+        output_(options.encoding),
         buffer_(new char[kReadSize]) {}
 
   int Run() {
@@ -52,11 +53,16 @@ class Conversion {
       Fail(name, input.error());
       return Status::kOk;
     }
-    if (input.IsStandardOutput()) {
-      Fail(name, "input file is output file");
+    // Where the system cannot tell, reading on might read back the output
+    // without end: the file is left out.
+    if (const std::optional<bool> same = input.IsStandardOutput(); same != false) {
+      Fail(name, same.has_value()
+                     ? "input file is output file"
+                     : "cannot tell whether it is also the output file; not converted");
       return Status::kOk;
     }
     converter_.Reset();
+    output_.StartText();
     for (;;) {
       const std::ptrdiff_t count = input.Read(buffer_.get(), kReadSize);
       if (count == 0) break;
@@ -116,8 +122,8 @@ class Conversion {
   bool reported_invalid_ = false;
 };
 
-int WriteText(std::string_view text, bool utf8) {
-  Output output(utf8);
+int WriteText(std::string_view text, TextEncoding encoding) {
+  Output output(encoding);
   switch (output.Write(text)) {
     case WriteResult::kWritten:
     case WriteResult::kReaderGone:
@@ -144,11 +150,11 @@ int Run(const std::vector<std::string>& args) {
   }
   switch (options.action) {
     case Action::kHelp:
-      return WriteText(kHelp, true);
+      return WriteText(kHelp, TextEncoding::kUtf8);
     case Action::kVersion:
-      return WriteText("telecode " YISHU_VERSION_STRING "\n", true);
+      return WriteText("telecode " YISHU_VERSION_STRING "\n", TextEncoding::kUtf8);
     case Action::kList:
-      return WriteText(CodeList(options.encoding), options.encoding == TextEncoding::kUtf8);
+      return WriteText(CodeList(options.encoding), options.encoding);
     case Action::kConvert:
       break;
   }
