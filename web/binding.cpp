@@ -1,0 +1,122 @@
+// The page's window on the core: conversion, look-up and the code books,
+// exported to JavaScript with embind. Texts cross as UTF-16, the page's own
+// string form, so nothing is re-encoded on the way.
+#include <emscripten/bind.h>
+
+#include <cstdint>
+#include <string>
+
+#include "yishu/yishu.h"
+
+namespace {
+
+// What the page sends: the direction (0 codes to characters, 1 characters to
+// codes), the book (0 mainland, 1 Taiwan) and the two reading options.
+struct Request {
+  int direction = 0;
+  int book = 0;
+  bool variants = false;
+  bool as_written = false;
+};
+
+// What the core compiled into this module can do; the page disables the
+// controls of anything missing.
+struct Features {
+  bool taiwan = false;
+  bool variants = false;
+  bool as_written = false;
+};
+
+// One character of one book: its code ("" for none), the variant it was
+// reached through (0 for none) and whether its variants disagree.
+struct BookEntry {
+  std::u16string code;
+  int via = 0;
+  bool ambiguous = false;
+};
+
+struct CharInfo {
+  BookEntry mainland;
+  BookEntry taiwan;
+};
+
+// The character of a code in each book ("" for none).
+struct CodeInfo {
+  std::u16string mainland;
+  std::u16string taiwan;
+};
+
+std::u16string Digits(int code) {
+  std::u16string s(4, u'0');
+  for (int i = 3; i >= 0; --i, code /= 10) s[i] = static_cast<char16_t>(u'0' + code % 10);
+  return s;
+}
+
+std::u16string Convert(const Request& request, const std::u16string& text) {
+  const int mode = request.direction == 1 ? yishu::CharToCode : yishu::CodeToChar;
+  return yishu::ConvertText(mode, text);
+}
+
+Features GetFeatures() { return {}; }
+
+CharInfo LookupChar(int code_point) {
+  CharInfo info;
+  for (const yishu::CodeRow& row : yishu::CodeBook()) {
+    if (row.produced && row.unicode == code_point) {
+      info.mainland.code = Digits(row.code);
+      break;
+    }
+  }
+  return info;
+}
+
+CodeInfo LookupCode(int code) {
+  CodeInfo info;
+  for (const yishu::CodeRow& row : yishu::CodeBook()) {
+    if (row.code == code) info.mainland = std::u16string(1, row.unicode);
+  }
+  return info;
+}
+
+// The book as lines of "code<TAB>character".
+std::u16string BookList(int book) {
+  std::u16string list;
+  if (book != 0) return list;
+  for (const yishu::CodeRow& row : yishu::CodeBook()) {
+    list += Digits(row.code);
+    list += u'\t';
+    list += row.unicode;
+    list += u'\n';
+  }
+  return list;
+}
+
+}  // namespace
+
+EMSCRIPTEN_BINDINGS(yishu) {
+  using emscripten::value_object;
+  value_object<Request>("Request")
+      .field("direction", &Request::direction)
+      .field("book", &Request::book)
+      .field("variants", &Request::variants)
+      .field("asWritten", &Request::as_written);
+  value_object<Features>("Features")
+      .field("taiwan", &Features::taiwan)
+      .field("variants", &Features::variants)
+      .field("asWritten", &Features::as_written);
+  value_object<BookEntry>("BookEntry")
+      .field("code", &BookEntry::code)
+      .field("via", &BookEntry::via)
+      .field("ambiguous", &BookEntry::ambiguous);
+  value_object<CharInfo>("CharInfo")
+      .field("mainland", &CharInfo::mainland)
+      .field("taiwan", &CharInfo::taiwan);
+  value_object<CodeInfo>("CodeInfo")
+      .field("mainland", &CodeInfo::mainland)
+      .field("taiwan", &CodeInfo::taiwan);
+  emscripten::function("convert", &Convert);
+  emscripten::function("features", &GetFeatures);
+  emscripten::function("lookupChar", &LookupChar);
+  emscripten::function("lookupCode", &LookupCode);
+  emscripten::function("bookList", &BookList);
+}

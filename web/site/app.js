@@ -1,0 +1,194 @@
+// The page: converts as the user types, lists each character, copies,
+// downloads and browses the code books.
+import { CHAR_TO_CODE, TAIWAN, detectDirection, loadConverter } from './convert.js';
+import { buildCsv, download, unicodeName } from './export.js';
+import { language, setLanguage, t } from './i18n.js';
+import { BookBrowser } from './book.js';
+
+const $ = (id) => document.getElementById(id);
+const TABLE_ROWS = 500;  // beyond this the table would slow typing; the CSV has every row
+
+let converter = null;
+let rows = [];  // the per-character rows of the current conversion
+
+function chosen(name) {
+  return document.querySelector(`input[name="${name}"]:checked`).value;
+}
+
+function direction(text) {
+  const choice = chosen('direction');
+  return choice === 'auto' ? detectDirection(text) : Number(choice);
+}
+
+function request(text) {
+  return {
+    direction: direction(text),
+    book: Number(chosen('book')),
+    variants: $('variants').checked,
+    asWritten: !$('typed-rule').checked,
+  };
+}
+
+function note(entry) {
+  if (entry.ambiguous) return t('ambiguous');
+  if (!entry.code) return t('noCode');
+  return entry.via ? t('through', entry.via) : '';
+}
+
+let tablePending = false;
+
+function update() {
+  if (!converter) return;
+  const text = $('input').value;
+  const req = request(text);
+  const output = converter.convert(req, text);
+  $('output').value = output;
+  $('detected').textContent =
+    chosen('direction') === 'auto' && text ? t('detected', t(req.direction === CHAR_TO_CODE ? 'charToCode' : 'codeToChar')) : '';
+  $('suggest').hidden = req.book === TAIWAN || !converter.looksTraditional(text);
+  document.body.dataset.direction = String(req.direction);
+  rows = converter.characters(req.direction === CHAR_TO_CODE ? text : output);
+  // The table follows on the next frame, so that the result shows at once.
+  if (!tablePending) {
+    tablePending = true;
+    requestAnimationFrame(() => {
+      tablePending = false;
+      renderTable();
+    });
+  }
+}
+
+function copyButton(code) {
+  const b = document.createElement('button');
+  b.type = 'button';
+  b.className = 'copy-code';
+  b.textContent = code;
+  b.dataset.copy = code;
+  b.setAttribute('aria-label', t('copyCode', code));
+  return b;
+}
+
+function codeCell(entry) {
+  const td = document.createElement('td');
+  if (entry.code) td.append(copyButton(entry.code));
+  else td.textContent = '—';
+  const n = note(entry);
+  if (n) {
+    const span = document.createElement('span');
+    span.className = entry.code && !entry.ambiguous ? 'note' : 'note missing';
+    span.textContent = n;
+    td.append(' ', span);
+  }
+  return td;
+}
+
+function renderTable() {
+  const body = document.createElement('tbody');
+  for (const row of rows.slice(0, TABLE_ROWS)) {
+    const tr = document.createElement('tr');
+    const th = document.createElement('th');
+    th.scope = 'row';
+    th.textContent = row.ch;
+    th.title = unicodeName(row.ch);
+    tr.append(th, codeCell(row.mainland));
+    if (converter.features.taiwan) tr.append(codeCell(row.taiwan));
+    body.append(tr);
+  }
+  $('chars').tBodies[0].replaceWith(body);
+  $('chars-empty').hidden = rows.length > 0;
+  $('chars-more').hidden = rows.length <= TABLE_ROWS;
+  $('chars-more').textContent = t('charsMore', TABLE_ROWS, rows.length);
+}
+
+function say(message) {
+  $('status').textContent = message;
+}
+
+async function copy(text) {
+  try {
+    await navigator.clipboard.writeText(text);
+    say(t('copied', text.length > 40 ? text.slice(0, 40) + '…' : text));
+  } catch {
+    say(t('copyFailed'));
+  }
+}
+
+// The per-character table with every row, each book's code and note.
+function csv() {
+  const books = converter.features.taiwan ? ['mainland', 'taiwan'] : ['mainland'];
+  const title = { mainland: t('colMainland'), taiwan: t('colTaiwan') };
+  const header = [t('colChar'), t('colUnicode'), ...books.flatMap((b) => [title[b], `${title[b]} ${t('colNote')}`])];
+  const body = rows.map((row) => [
+    row.ch, unicodeName(row.ch), ...books.flatMap((b) => [{ code: row[b].code }, note(row[b])]),
+  ]);
+  return buildCsv(header, body);
+}
+
+function wire(book) {
+  $('input').addEventListener('input', update);
+  for (const el of document.querySelectorAll('input[name="direction"], input[name="book"], #typed-rule, #variants')) {
+    el.addEventListener('change', update);
+  }
+  $('use-taiwan').addEventListener('click', () => {
+    document.querySelector('input[name="book"][value="1"]').checked = true;
+    update();
+    $('input').focus();
+  });
+  $('clear').addEventListener('click', () => {
+    $('input').value = '';
+    update();
+    $('input').focus();
+  });
+  $('copy').addEventListener('click', () => copy($('output').value));
+  $('chars').addEventListener('click', (e) => {
+    const code = e.target.closest('button[data-copy]')?.dataset.copy;
+    if (code) copy(code);
+  });
+  $('download-text').addEventListener('click', () => download('yishu.txt', $('output').value, 'text/plain'));
+  $('download-csv').addEventListener('click', () =>
+    download('yishu.csv', csv(), 'text/csv'));
+  $('language').addEventListener('click', () => {
+    setLanguage(language() === 'zh' ? 'en' : 'zh');
+    try { localStorage.setItem('yishu-language', language()); } catch { /* private mode */ }
+    update();
+    book.render();
+  });
+}
+
+function disableMissing(features) {
+  const taiwan = document.querySelector('input[name="book"][value="1"]');
+  taiwan.disabled = !features.taiwan;
+  $('taiwan-missing').hidden = features.taiwan;
+  document.querySelector('#book-choice option[value="1"]').disabled = !features.taiwan;
+  $('variants').disabled = !features.variants;
+  $('variants-missing').hidden = features.variants;
+  // Without the reading of codes as written, the typing rule is the only one.
+  if (!features.asWritten) $('typed-rule').checked = true;
+  $('typed-rule').disabled = !features.asWritten;
+  $('as-written-missing').hidden = features.asWritten;
+  document.querySelector('#chars .taiwan-col').hidden = !features.taiwan;
+  document.body.dataset.features = Object.keys(features).filter((k) => features[k]).join(' ');
+}
+
+async function start() {
+  let saved = null;
+  try { saved = localStorage.getItem('yishu-language'); } catch { /* private mode */ }
+  setLanguage(saved ?? 'zh');
+  try {
+    converter = await loadConverter();
+  } catch (e) {
+    say(t('loadFailed', e.message));
+    return;
+  }
+  disableMissing(converter.features);
+  const book = new BookBrowser(converter, copy);
+  wire(book);
+  book.render();
+  update();
+  document.body.dataset.ready = 'true';
+  if ('serviceWorker' in navigator) {
+    navigator.serviceWorker.register('./sw.js').catch(() => { /* the page works without it */ });
+  }
+}
+
+start();

@@ -1,0 +1,19 @@
+# Copies the page's files and the compiled module into OUT, then writes the
+# service worker with the list of files to keep offline. The cache is named
+# after a hash of every file, so that a changed page replaces the old cache.
+file(REMOVE_RECURSE ${OUT})
+file(COPY ${SOURCE}/ DESTINATION ${OUT} PATTERN "sw.js.in" EXCLUDE)
+file(COPY ${MODULE_DIR}/yishu.mjs ${MODULE_DIR}/yishu.wasm DESTINATION ${OUT})
+
+file(GLOB_RECURSE files RELATIVE ${OUT} ${OUT}/*)
+list(SORT files)
+set(digest "")
+set(FILE_LIST "")
+foreach(f IN LISTS files)
+  file(SHA256 ${OUT}/${f} h)
+  string(APPEND digest "${f}:${h}\n")
+  string(APPEND FILE_LIST "  './${f}',\n")
+endforeach()
+string(SHA256 digest "${digest}")
+string(SUBSTRING ${digest} 0 12 BUILD_HASH)
+configure_file(${SOURCE}/sw.js.in ${OUT}/sw.js @ONLY)

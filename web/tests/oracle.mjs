@@ -1,0 +1,27 @@
+// The core's own answers, from the native command-line converter telecode:
+// what the page shows must agree with them.
+import { execFileSync } from 'node:child_process';
+
+const TELECODE = process.env.YISHU_TELECODE;
+if (!TELECODE) throw new Error('YISHU_TELECODE must name the native telecode (build/native/cli/telecode)');
+
+export function telecode(args, input) {
+  return execFileSync(TELECODE, args, { input, encoding: 'utf8', maxBuffer: 1 << 28 });
+}
+
+// request: {direction: 0 codes to characters | 1, book: 0 | 1, variants, asWritten}
+export function coreConvert(request, text) {
+  const args = [];
+  if (request.direction === 0) args.push('-d');
+  if (request.book === 1) args.push('--book', 'taiwan');
+  if (request.variants) args.push('--variants');
+  if (request.asWritten) args.push('--loose');
+  return telecode(args, text);
+}
+
+// The code of each character in one book, with variant look-up as asked: the
+// character alone on a line converts to its code and a space, or stays.
+export function coreCodes(chars, request) {
+  const lines = coreConvert({ ...request, direction: 1 }, chars.join('\n')).split('\n');
+  return lines.map((line) => (/^\d{4} $/.test(line) ? line.trim() : ''));
+}
