@@ -5,8 +5,9 @@ JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
 NATIVE  := build/native
 WINDOWS := build/windows
 SANITIZE := build/sanitize
+WEB     := build/web
 
-.PHONY: all deps native windows test test-native test-windows sanitize run bench fuzz dist install deb clean
+.PHONY: all deps native windows web test test-native test-windows test-web sanitize serve-web run bench fuzz dist install deb clean
 
 all: native windows
 
@@ -21,7 +22,17 @@ windows: deps
 	cmake -S . -B $(WINDOWS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
 	cmake --build $(WINDOWS) -j $(JOBS)
 
-test: test-native test-windows sanitize
+# The web page (build/web/site): the core built with Emscripten, and the page.
+web: deps
+	cmake -S . -B $(WEB) -DCMAKE_TOOLCHAIN_FILE=cmake/emscripten.cmake \
+	  -DYISHU_TELECODE=$(CURDIR)/$(NATIVE)/cli/telecode >/dev/null
+	cmake --build $(WEB) -j $(JOBS)
+
+serve-web: web
+	@echo "Serving build/web/site at http://127.0.0.1:8000/ (Ctrl+C stops)"
+	python3 -m http.server 8000 --bind 127.0.0.1 --directory $(WEB)/site
+
+test: test-native test-windows sanitize test-web
 
 test-native: native
 	ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS)
@@ -38,6 +49,10 @@ sanitize: deps
 	cmake --build $(SANITIZE) -j $(JOBS)
 	ASAN_OPTIONS=exitcode=86:detect_leaks=1 UBSAN_OPTIONS=exitcode=86:print_stacktrace=1 \
 	YISHU_DIFFERENTIAL_ITERATIONS=2500 ctest --test-dir $(SANITIZE) --output-on-failure -j $(JOBS)
+
+# The browser tests compare the page with the native telecode.
+test-web: native web
+	ctest --test-dir $(WEB) --output-on-failure
 
 run: native windows
 	tools/run.sh

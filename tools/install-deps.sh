@@ -10,6 +10,7 @@ PACKAGES="
   man-db dpkg-dev pkgconf file
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine64 xvfb xdotool imagemagick fonts-wqy-microhei fonts-wine
+  emscripten node-acorn chromium
 "
 
 missing=""
@@ -19,12 +20,26 @@ for p in $PACKAGES; do
   fi
 done
 
-[ -z "$missing" ] && exit 0
+# Node.js and npm usually come with the machine (a newer Node than Debian's);
+# Debian's are the fallback.
+command -v npm >/dev/null 2>&1 || missing="$missing nodejs npm"
 
-echo "Installing:$missing"
-SUDO=""
-[ "$(id -u)" -ne 0 ] && SUDO="sudo"
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-# shellcheck disable=SC2086
-$SUDO apt-get install -y -qq --no-install-recommends $missing
+if [ -n "$missing" ]; then
+  echo "Installing:$missing"
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  # shellcheck disable=SC2086
+  $SUDO apt-get install -y -qq --no-install-recommends $missing
+fi
+
+# The browser tests' npm packages, exactly as web/package-lock.json pins them,
+# into web/node_modules (playwright-core drives Debian's Chromium and downloads
+# no browser of its own). A copy of the lock file marks what is installed.
+web=$(cd "$(dirname "$0")/../web" && pwd)
+if ! cmp -s "$web/package-lock.json" "$web/node_modules/.installed-lock.json"; then
+  echo "Installing the npm packages of web/package-lock.json"
+  (cd "$web" && npm ci --no-audit --no-fund --loglevel=error)
+  cp "$web/package-lock.json" "$web/node_modules/.installed-lock.json"
+fi

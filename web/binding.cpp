@@ -59,21 +59,36 @@ std::u16string Convert(const Request& request, const std::u16string& text) {
 
 Features GetFeatures() { return {}; }
 
+// The mainland code of each BMP character and the character of each code,
+// indexed once.
+struct Index {
+  std::uint16_t code_of[65536] = {};
+  char16_t char_of[10000] = {};
+  Index() {
+    for (const yishu::CodeRow& row : yishu::CodeBook()) {
+      char_of[row.code] = row.unicode;
+      if (row.produced && code_of[row.unicode] == 0) code_of[row.unicode] = row.code;
+    }
+  }
+};
+
+const Index& GetIndex() {
+  static const Index index;
+  return index;
+}
+
 CharInfo LookupChar(int code_point) {
   CharInfo info;
-  for (const yishu::CodeRow& row : yishu::CodeBook()) {
-    if (row.produced && row.unicode == code_point) {
-      info.mainland.code = Digits(row.code);
-      break;
-    }
+  if (code_point >= 0 && code_point < 65536 && GetIndex().code_of[code_point] != 0) {
+    info.mainland.code = Digits(GetIndex().code_of[code_point]);
   }
   return info;
 }
 
 CodeInfo LookupCode(int code) {
   CodeInfo info;
-  for (const yishu::CodeRow& row : yishu::CodeBook()) {
-    if (row.code == code) info.mainland = std::u16string(1, row.unicode);
+  if (code > 0 && code < 10000 && GetIndex().char_of[code] != 0) {
+    info.mainland = std::u16string(1, GetIndex().char_of[code]);
   }
   return info;
 }

@@ -9,7 +9,7 @@ const $ = (id) => document.getElementById(id);
 const TABLE_ROWS = 500;  // beyond this the table would slow typing; the CSV has every row
 
 let converter = null;
-let rows = [];  // the per-character rows of the current conversion
+let side = '';  // the Chinese side of the current conversion, listed in the table
 
 function chosen(name) {
   return document.querySelector(`input[name="${name}"]:checked`).value;
@@ -47,7 +47,7 @@ function update() {
     chosen('direction') === 'auto' && text ? t('detected', t(req.direction === CHAR_TO_CODE ? 'charToCode' : 'codeToChar')) : '';
   $('suggest').hidden = req.book === TAIWAN || !converter.looksTraditional(text);
   document.body.dataset.direction = String(req.direction);
-  rows = converter.characters(req.direction === CHAR_TO_CODE ? text : output);
+  side = req.direction === CHAR_TO_CODE ? text : output;
   // The table follows on the next frame, so that the result shows at once.
   if (!tablePending) {
     tablePending = true;
@@ -83,8 +83,9 @@ function codeCell(entry) {
 }
 
 function renderTable() {
+  const { rows, total } = converter.characters(side, TABLE_ROWS);
   const body = document.createElement('tbody');
-  for (const row of rows.slice(0, TABLE_ROWS)) {
+  for (const row of rows) {
     const tr = document.createElement('tr');
     const th = document.createElement('th');
     th.scope = 'row';
@@ -95,9 +96,9 @@ function renderTable() {
     body.append(tr);
   }
   $('chars').tBodies[0].replaceWith(body);
-  $('chars-empty').hidden = rows.length > 0;
-  $('chars-more').hidden = rows.length <= TABLE_ROWS;
-  $('chars-more').textContent = t('charsMore', TABLE_ROWS, rows.length);
+  $('chars-empty').hidden = total > 0;
+  $('chars-more').hidden = total <= TABLE_ROWS;
+  $('chars-more').textContent = t('charsMore', TABLE_ROWS, total);
 }
 
 function say(message) {
@@ -118,7 +119,7 @@ function csv() {
   const books = converter.features.taiwan ? ['mainland', 'taiwan'] : ['mainland'];
   const title = { mainland: t('colMainland'), taiwan: t('colTaiwan') };
   const header = [t('colChar'), t('colUnicode'), ...books.flatMap((b) => [title[b], `${title[b]} ${t('colNote')}`])];
-  const body = rows.map((row) => [
+  const body = converter.characters(side).rows.map((row) => [
     row.ch, unicodeName(row.ch), ...books.flatMap((b) => [{ code: row[b].code }, note(row[b])]),
   ]);
   return buildCsv(header, body);

@@ -75,15 +75,16 @@ export class Converter {
 
   // The rows of the per-character table: every character of the Chinese side
   // of the conversion (the input going to codes, the output coming from
-  // them) other than ASCII and spaces.
-  characters(text) {
+  // them) other than ASCII and spaces; at most `limit` of them, and the count.
+  characters(text, limit = Infinity) {
     const rows = [];
+    let total = 0;
     for (const ch of text) {
       const c = ch.codePointAt(0);
       if (c < 0x80 || c === 0x3000) continue;
-      rows.push({ ch, ...this.lookup(ch) });
+      if (total++ < limit) rows.push({ ch, ...this.lookup(ch) });
     }
-    return rows;
+    return { rows, total };
   }
 
   // Characters that the Taiwan book has and the mainland book lacks mark the

@@ -1,0 +1,74 @@
+// A long paste converts in one go, as the core converts it. The time is a
+// figure to read, not a limit: speed is measured, never asserted.
+import { after, before, test } from 'node:test';
+import assert from 'node:assert/strict';
+import { launch, openPage, paste } from './browser.mjs';
+import { coreConvert, telecode } from './oracle.mjs';
+
+const LENGTH = 100_000;
+
+let browser, page, site;
+before(async () => {
+  browser = await launch();
+  ({ page, site } = await openPage(browser));
+});
+after(async () => {
+  await browser?.close();
+  await site?.close();
+});
+
+// A repeatable text from the code book: characters, with a line break now and then.
+function sample(direction) {
+  const book = telecode(['--list'], '').trim().split('\n').map((l) => l.split('\t'));
+  let seed = 1;
+  const next = () => (seed = (seed * 1103515245 + 12345) % 2147483648);
+  const parts = [];
+  let length = 0;
+  while (length < LENGTH) {
+    const [code, ch] = book[next() % book.length];
+    const piece = next() % 40 === 0 ? '\n' : direction === 1 ? ch : `${code} `;
+    parts.push(piece);
+    length += piece.length;
+  }
+  return parts.join('').slice(0, LENGTH);
+}
+
+for (const [direction, name] of [[1, 'characters'], [0, 'codes']]) {
+  test(`pasting ${LENGTH.toLocaleString('en')} ${name}`, async () => {
+    await page.check(`input[name="direction"][value="${direction}"]`);
+    await page.fill('#input', '');
+    const text = sample(direction);
+    const ms = await page.evaluate(async (value) => {
+      const el = document.getElementById('input');
+      const drawn = () => new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
+      // For comparison: the browser only drawing the pasted text (setting the
+      // value raises no input event, so nothing converts).
+      let start = performance.now();
+      el.value = value;
+      await drawn();
+      const textOnly = performance.now() - start;
+      el.value = '';
+      await drawn();
+      start = performance.now();
+      el.value = value;
+      el.dispatchEvent(new InputEvent('input', { bubbles: true, inputType: 'insertFromPaste' }));
+      const converted = performance.now() - start;
+      await drawn();  // the result, and the table on the frame after
+      await drawn();
+      return { textOnly, converted, shown: performance.now() - start };
+    }, text);
+    console.log(`# ${LENGTH} ${name} pasted: converted in ${ms.converted.toFixed(0)} ms, ` +
+      `shown with the table in ${ms.shown.toFixed(0)} ms ` +
+      `(the browser alone draws the pasted text in ${ms.textOnly.toFixed(0)} ms)`);
+    const shown = await page.inputValue('#output');
+    const core = coreConvert({ direction, book: 0 }, text);
+    assert.equal(shown.replaceAll(' \n', '\n').replace(/ $/, ''), core.replaceAll(' \n', '\n').replace(/ $/, ''));
+    assert.equal(await page.locator('#chars tbody tr').count(), 500);
+    assert.match(await page.textContent('#chars-more'), /500/);
+    // Typing one more code into the long text converts it too.
+    await page.focus('#input');
+    await page.keyboard.press('Control+End');
+    await paste(page, '#input', direction ? '中' : '0022 ');
+    assert.ok((await page.inputValue('#output')).endsWith(direction ? '0022' : '中'));
+  });
+}

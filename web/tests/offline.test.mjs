@@ -1,0 +1,52 @@
+// Private and offline: the page asks nothing of any other host, and once
+// loaded it opens and converts with its server gone.
+import { after, before, test } from 'node:test';
+import assert from 'node:assert/strict';
+import { launch, openPage, SITE } from './browser.mjs';
+import { serve } from './server.mjs';
+import { coreConvert } from './oracle.mjs';
+
+let browser;
+before(async () => { browser = await launch(); });
+after(async () => { await browser?.close(); });
+
+test('every request stays on the page\'s own server', async () => {
+  const site = await serve(SITE);
+  const context = await browser.newContext();
+  const page = await context.newPage();
+  const elsewhere = [];
+  context.on('request', (r) => { if (!r.url().startsWith(site.url)) elsewhere.push(r.url()); });
+  await page.goto(site.url);
+  await page.waitForSelector('body[data-ready="true"]');
+  await page.fill('#input', '中文');
+  await page.click('#language');
+  await page.fill('#book-search', '0022');
+  assert.deepEqual(elsewhere, []);
+  // The code books and the converter come with the page: typing fetched nothing.
+  const before = site.requests.length;
+  await page.fill('#input', '0022 2429 ');
+  assert.equal(site.requests.length, before);
+  await context.close();
+  await site.close();
+});
+
+test('after one visit the page reloads and converts without its server', async () => {
+  const { page, context, site } = await openPage(browser);
+  await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
+  await site.close();
+  await assert.rejects(fetch(site.url), 'the server is gone');
+
+  await page.reload();
+  await page.waitForSelector('body[data-ready="true"]');
+  const text = '7115 1129 2429 ';
+  await page.fill('#input', text);
+  assert.equal(await page.inputValue('#output'), coreConvert({ direction: 0, book: 0 }, text));
+
+  // A new tab opens it too, as an installed app would.
+  const tab = await context.newPage();
+  await tab.goto(site.url);
+  await tab.waitForSelector('body[data-ready="true"]');
+  await tab.fill('#input', '陈大文');
+  assert.match(await tab.inputValue('#output'), /^\d{4} \d{4} \d{4}$/);
+  await context.close();
+});

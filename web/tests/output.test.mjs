@@ -1,0 +1,101 @@
+// What leaves the page for a form: the clipboard, the text download and the
+// CSV, whose codes keep their leading zeros in a spreadsheet.
+import { after, before, test } from 'node:test';
+import assert from 'node:assert/strict';
+import { readFile } from 'node:fs/promises';
+import { launch, openPage, paste } from './browser.mjs';
+import { coreCodes } from './oracle.mjs';
+
+let browser, page, site, features;
+before(async () => {
+  browser = await launch();
+  ({ page, site } = await openPage(browser, { permissions: ['clipboard-read', 'clipboard-write'] }));
+  features = (await page.getAttribute('body', 'data-features')).split(' ');
+});
+after(async () => {
+  await browser?.close();
+  await site?.close();
+});
+
+const clipboard = () => page.evaluate(() => navigator.clipboard.readText());
+
+async function downloaded(button) {
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click(button)]);
+  return { name: download.suggestedFilename(), text: await readFile(await download.path(), 'utf8') };
+}
+
+// A minimal CSV reader: quoted cells with doubled quotes, CRLF rows.
+function parseCsv(text) {
+  const rows = [];
+  let row = [], cell = '', quoted = false;
+  for (let i = 0; i < text.length; ++i) {
+    const c = text[i];
+    if (quoted) {
+      if (c === '"' && text[i + 1] === '"') { cell += '"'; ++i; }
+      else if (c === '"') quoted = false;
+      else cell += c;
+    } else if (c === '"') quoted = true;
+    else if (c === ',') { row.push(cell); cell = ''; }
+    else if (c === '\r' && text[i + 1] === '\n') { row.push(cell); rows.push(row); row = []; cell = ''; ++i; }
+    else cell += c;
+  }
+  assert.equal(cell + row.join(''), '', 'the file ends with a line break');
+  return rows;
+}
+
+test('copy puts the whole result, or one code, on the clipboard', async () => {
+  await page.check('input[name="direction"][value="auto"]');
+  await page.fill('#input', '');
+  await paste(page, '#input', '陈大文\n王小明');
+  await page.click('#copy');
+  await page.waitForSelector('#status:has-text("已复制")');
+  assert.equal(await clipboard(), await page.inputValue('#output'));
+  assert.match(await clipboard(), /^\d{4} \d{4} \d{4}\n\d{4} \d{4} \d{4}$/);
+
+  const second = page.locator('#chars tbody tr').nth(1).locator('td button').first();
+  const code = await second.textContent();
+  await second.click();
+  await page.waitForFunction((c) => document.getElementById('status').textContent.includes(c), code);
+  assert.equal(await clipboard(), code);
+  assert.deepEqual([code], coreCodes(['大'], { book: 0 }));
+});
+
+test('the text download is the result as shown', async () => {
+  await page.fill('#input', '0022 2429\n7115 ');
+  const { name, text } = await downloaded('#download-text');
+  assert.equal(name, 'yishu.txt');
+  assert.equal(text, await page.inputValue('#output'));
+  assert.ok(text.includes('中'));
+});
+
+test('the CSV has a row per character, codes that keep their leading zeros', async () => {
+  const taiwan = features.includes('taiwan');
+  const input = '中文, "0022" 陳𠀀';
+  await page.check('input[name="direction"][value="1"]');
+  await page.fill('#input', input);
+  const { name, text } = await downloaded('#download-csv');
+  assert.equal(name, 'yishu.csv');
+  assert.ok(text.startsWith('\ufeff'), 'a byte-order mark for spreadsheets');
+  const [header, ...rows] = parseCsv(text.slice(1));
+  assert.equal(header.length, taiwan ? 6 : 4);
+  assert.deepEqual(header.slice(0, 3), ['字', 'Unicode', '大陆码']);
+
+  const chars = ['中', '文', '陳', '𠀀'];
+  assert.deepEqual(rows.map((r) => r[0]), chars);
+  assert.deepEqual(rows.map((r) => r[1]), ['U+4E2D', 'U+6587', 'U+9673', 'U+20000']);
+  const variants = features.includes('variants');
+  const asCell = (code) => (code ? `="${code}"` : '');
+  assert.deepEqual(rows.map((r) => r[2]), coreCodes(chars, { book: 0, variants }).map(asCell));
+  if (taiwan) assert.deepEqual(rows.map((r) => r[4]), coreCodes(chars, { book: 1, variants }).map(asCell));
+  assert.equal(rows[0][2], '="0022"');
+  assert.equal(rows[3][3], '无码');
+});
+
+test('the CSV follows the language of the page', async () => {
+  await page.click('#language');
+  await page.waitForSelector('html[lang="en"]');
+  const { text } = await downloaded('#download-csv');
+  assert.ok(text.startsWith('\ufeffCharacter,Unicode,Mainland,'), text.slice(0, 60));
+  await page.click('#language');
+  await page.waitForSelector('html[lang="zh-Hans"]');
+});
