@@ -53,8 +53,9 @@ std::u16string Digits(int code) {
 }
 
 std::u16string Convert(const Request& request, const std::u16string& text) {
-  const int mode = request.direction == 1 ? yishu::CharToCode : yishu::CodeToChar;
-  return yishu::ConvertText(mode, text);
+  const auto direction =
+      request.direction == 1 ? yishu::Direction::CharToCode : yishu::Direction::CodeToChar;
+  return yishu::ConvertText(direction, text);
 }
 
 Features GetFeatures() { return {}; }
