@@ -27,6 +27,17 @@ struct Features {
   bool as_written = false;
 };
 
+// A conversion's text and what happened in it: codes left as digits for want
+// of a space, runs of digits that are no codes, characters coded through a
+// variant or left because their variants disagree.
+struct Result {
+  std::u16string text;
+  double codes_without_space = 0;
+  double kept_runs = 0;
+  double through_variant = 0;
+  double ambiguous = 0;
+};
+
 // One character of one book: its code ("" for none), the variant it was
 // reached through (0 for none) and whether its variants disagree.
 struct BookEntry {
@@ -52,10 +63,12 @@ std::u16string Digits(int code) {
   return s;
 }
 
-std::u16string Convert(const Request& request, const std::u16string& text) {
+Result Convert(const Request& request, const std::u16string& text) {
   const auto direction =
       request.direction == 1 ? yishu::Direction::CharToCode : yishu::Direction::CodeToChar;
-  return yishu::ConvertText(direction, text);
+  Result result;
+  result.text = yishu::ConvertText(direction, text);
+  return result;
 }
 
 Features GetFeatures() { return {}; }
@@ -116,6 +129,12 @@ EMSCRIPTEN_BINDINGS(yishu) {
       .field("book", &Request::book)
       .field("variants", &Request::variants)
       .field("asWritten", &Request::as_written);
+  value_object<Result>("Result")
+      .field("text", &Result::text)
+      .field("codesWithoutSpace", &Result::codes_without_space)
+      .field("keptRuns", &Result::kept_runs)
+      .field("throughVariant", &Result::through_variant)
+      .field("ambiguous", &Result::ambiguous);
   value_object<Features>("Features")
       .field("taiwan", &Features::taiwan)
       .field("variants", &Features::variants)

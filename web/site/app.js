@@ -35,14 +35,28 @@ function note(entry) {
   return entry.via ? t('through', entry.via) : '';
 }
 
+// One line under the result for what the user may want to know: codes left
+// unconverted and why, characters found through a variant or not at all.
+function showReport(report) {
+  const parts = [];
+  if (report.codesWithoutSpace) parts.push(t('codesWithoutSpace', report.codesWithoutSpace));
+  if (report.keptRuns) parts.push(t('keptRuns', report.keptRuns));
+  if (report.throughVariant) parts.push(t('throughVariant', report.throughVariant));
+  if (report.ambiguous) parts.push(t('ambiguousCount', report.ambiguous));
+  $('report-text').textContent = parts.join(' ');
+  $('read-as-written').hidden = !report.codesWithoutSpace || $('typed-rule').disabled;
+  $('report').hidden = parts.length === 0;
+}
+
 let tablePending = false;
 
 function update() {
   if (!converter) return;
   const text = $('input').value;
   const req = request(text);
-  const output = converter.convert(req, text);
+  const { text: output, report } = converter.convert(req, text);
   $('output').value = output;
+  showReport(report);
   $('detected').textContent =
     chosen('direction') === 'auto' && text ? t('detected', t(req.direction === CHAR_TO_CODE ? 'charToCode' : 'codeToChar')) : '';
   $('suggest').hidden = req.book === TAIWAN || !converter.looksTraditional(text);
@@ -141,6 +155,11 @@ function wire(book) {
     $('input').focus();
   });
   $('copy').addEventListener('click', () => copy($('output').value));
+  $('read-as-written').addEventListener('click', () => {
+    $('typed-rule').checked = false;
+    update();
+    $('typed-rule').focus();
+  });
   $('chars').addEventListener('click', (e) => {
     const code = e.target.closest('button[data-copy]')?.dataset.copy;
     if (code) copy(code);

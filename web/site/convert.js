@@ -44,7 +44,8 @@ export class Converter {
     this.books = new Map();
   }
 
-  // request: {direction, book, variants, asWritten}
+  // request: {direction, book, variants, asWritten}. Returns the text to show
+  // and the core's report of what happened.
   convert(request, text) {
     const r = {
       direction: request.direction,
@@ -52,8 +53,8 @@ export class Converter {
       variants: this.features.variants && request.variants,
       asWritten: this.features.asWritten && request.asWritten,
     };
-    const output = this.core.convert(r, text);
-    return r.direction === CHAR_TO_CODE ? tidyCodes(text, output) : output;
+    const { text: output, ...report } = this.core.convert(r, text);
+    return { text: r.direction === CHAR_TO_CODE ? tidyCodes(text, output) : output, report };
   }
 
   // The codes of one character (a string of one code point) in both books,

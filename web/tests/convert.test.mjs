@@ -2,8 +2,19 @@
 // per-character table agree with the core's own answers.
 import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
+import { readFileSync } from 'node:fs';
 import { launch, openPage, paste } from './browser.mjs';
 import { coreCodes, coreConvert } from './oracle.mjs';
+
+// The conversion cases that every face of yishu is tested with.
+const SHARED_CASES = readFileSync(new URL('../../tests/cases/conversion.tsv', import.meta.url), 'utf8')
+  .split('\n')
+  .filter((line) => line && !line.startsWith('#'))
+  .map((line) => {
+    const [direction, input, expected, what] = line.split('\t').map((field) =>
+      field?.replace(/\\([nrt\\])/g, (_, c) => ({ n: '\n', r: '\r', t: '\t', '\\': '\\' })[c]));
+    return { direction: direction === 'to-codes' ? 1 : 0, input, expected, what };
+  });
 
 const CHARS_TO_CODES = [
   '中文',
@@ -47,15 +58,15 @@ async function choose({ direction, book, asWritten, variants }) {
 // The page drops the space the core writes after the last code of a line,
 // unless the user typed one there; otherwise it shows what the core gives.
 // `input` is the text area's value (line breaks are LF there).
-function assertSameAsCore(shown, core, input) {
+function assertSameAsCore(shown, core, input, label = JSON.stringify(input)) {
   const shownLines = shown.split('\n');
   const coreLines = core.split('\n');
   const inputLines = input.split('\n');
-  assert.equal(shownLines.length, coreLines.length, `line count of ${JSON.stringify(shown)}`);
+  assert.equal(shownLines.length, coreLines.length, `${label}: line count of ${JSON.stringify(shown)}`);
   shownLines.forEach((line, i) => {
     if (line === coreLines[i]) return;
     assert.ok(line + ' ' === coreLines[i] && !inputLines[i].endsWith(' '),
-      `line ${i}: page ${JSON.stringify(line)}, core ${JSON.stringify(coreLines[i])}`);
+      `${label}, line ${i}: page ${JSON.stringify(line)}, expected ${JSON.stringify(coreLines[i])}`);
   });
 }
 
@@ -88,6 +99,21 @@ describe('pasting converts as the core does', () => {
         }
       }
     });
+  }
+});
+
+test('the shared conversion cases give their results', async () => {
+  assert.ok(SHARED_CASES.length > 40, `${SHARED_CASES.length} cases read`);
+  for (const c of SHARED_CASES) {
+    await choose({ direction: c.direction, book: 0, asWritten: false, variants: false });
+    await page.fill('#input', '');
+    await paste(page, '#input', c.input);
+    const typed = await page.inputValue('#input');
+    const shown = await page.inputValue('#output');
+    // A text area keeps only LF line breaks: a case with CR is checked
+    // against the core on the text as the page holds it.
+    const expected = c.input.includes('\r') ? coreConvert({ direction: c.direction, book: 0 }, typed) : c.expected;
+    assertSameAsCore(shown, expected, typed, `${JSON.stringify(c.input)} (${c.what})`);
   }
 });
 
