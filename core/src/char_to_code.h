@@ -59,12 +59,16 @@ inline Decoded DecodeChar<Form::Cp936>(const Lookup& lookup, const char* p, std:
 template <>
 inline Decoded DecodeChar<Form::Utf8>(const Lookup& lookup, const char* p, std::size_t i,
                                       std::size_t n) {
-  const auto* u = reinterpret_cast<const unsigned char*>(p);
-  const int length = Utf8SequenceLength(u + i, n - i);
+  const auto* u = reinterpret_cast<const unsigned char*>(p + i);
+  // Most of the hanzi: a lead byte E1..EC, which allows any continuation.
+  if (u[0] - 0xE1u <= 0xEC - 0xE1 && n - i >= 3 && (u[1] & 0xC0) == 0x80 && (u[2] & 0xC0) == 0x80) {
+    return {lookup.code_of_unicode[DecodeUtf8(u, 3)], 3};
+  }
+  const int length = Utf8SequenceLength(u, n - i);
   if (length < 0) return {0, 0};
   if (length == 0) return {0, 1};
   if (length == 4) return {0, 4};
-  return {lookup.code_of_unicode[DecodeUtf8(u + i, length)], static_cast<std::uint32_t>(length)};
+  return {lookup.code_of_unicode[DecodeUtf8(u, length)], static_cast<std::uint32_t>(length)};
 }
 
 // Surrogates, paired or not, have no code, so every unit stands alone.
@@ -75,8 +79,7 @@ inline Decoded DecodeChar<Form::Utf16>(const Lookup& lookup, const char16_t* p, 
 }
 
 inline void AppendCode(Writer<char>& out, const Lookup& lookup, std::uint16_t code) {
-  out.append(lookup.digits[code], 4);
-  out += ' ';
+  out.append_word(lookup.code_text[code], 5);
 }
 
 inline void AppendCode(Writer<char16_t>& out, const Lookup& lookup, std::uint16_t code) {

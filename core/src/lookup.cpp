@@ -1,5 +1,6 @@
 #include "lookup.h"
 
+#include <cstring>
 #include <memory>
 
 namespace yishu::detail {
@@ -12,6 +13,9 @@ std::unique_ptr<Lookup> BuildLookup() {
     t->digits[code][1] = static_cast<char>('0' + code / 100 % 10);
     t->digits[code][2] = static_cast<char>('0' + code / 10 % 10);
     t->digits[code][3] = static_cast<char>('0' + code % 10);
+    char text[8] = {t->digits[code][0], t->digits[code][1], t->digits[code][2], t->digits[code][3],
+                    ' '};
+    std::memcpy(&t->code_text[code], text, 8);
   }
   // Rows are in code order, so the first code seen for a character is the one
   // that takes it; later codes of the same character never match.

@@ -18,6 +18,9 @@ struct Lookup {
   std::uint16_t code_of_unicode[65536];
   // code -> its four ASCII digits.
   char digits[10000][4];
+  // code -> its four digits and a space, as the first five bytes of a word in
+  // memory order, so that a code is written with one store.
+  std::uint64_t code_text[10000];
 };
 
 const Lookup& GetLookup();

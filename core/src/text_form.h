@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "code_table.h"
@@ -37,8 +38,11 @@ template <>
 struct TextForm<Form::Utf8> {
   using Unit = char;
   static void AppendUnicode(Writer<char>& out, char16_t c) {
-    char bytes[3];
-    out.append(bytes, static_cast<std::size_t>(EncodeUtf8(c, bytes)));
+    char bytes[8] = {};
+    const int n = EncodeUtf8(c, bytes);
+    std::uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    out.append_word(word, static_cast<std::size_t>(n));
   }
   static void AppendChar(Writer<char>& out, const CodeRow& row) { AppendUnicode(out, row.unicode); }
   static void AppendDay(Writer<char>& out, const DayText& day) {

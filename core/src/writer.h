@@ -7,6 +7,7 @@
 
 #include <cassert>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -32,6 +33,14 @@ class Writer {
     std::memcpy(at_, units, n * sizeof(Unit));
     at_ += n;
   }
+  // Writes the first `n` units of `word` with one store of the whole word,
+  // which may reach past them: every estimate leaves room for that.
+  void append_word(std::uint64_t word, std::size_t n) {
+    static_assert(sizeof(Unit) == 1);
+    assert(sizeof word <= static_cast<std::size_t>(end_ - at_) && "output estimate too small");
+    std::memcpy(at_, &word, sizeof word);
+    at_ += n;
+  }
   Writer& operator+=(Unit u) {
     assert(at_ < end_ && "output estimate too small");
     *at_++ = u;
@@ -48,7 +57,7 @@ class Writer {
 // The most a conversion of n units can write. Characters to codes: a
 // two-byte character becomes five bytes, a UTF-16 unit five units. Codes to
 // characters: five digits become at most a day text of three characters,
-// nine bytes in UTF-8.
+// nine bytes in UTF-8. The 16 units on top leave room for a word store.
 template <class Unit>
 constexpr std::size_t MostOutput(bool to_codes, std::size_t n) {
   if (to_codes) return (sizeof(Unit) == 1 ? n * 5 / 2 : n * 5) + 16;
