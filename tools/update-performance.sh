@@ -1,0 +1,85 @@
+#!/bin/sh
+# Measures the engine (the benchmark's engine rows, 1 KB to 1 MB) and, with
+# --cli, telecode against iconv (tools/bench-cli.sh), and writes the figures
+# with the date, the machine and the commands to docs/performance.md.
+#
+#   tools/update-performance.sh [--cli]
+#
+# Build first with `make native` (it builds the benchmark).
+set -eu
+cd "$(dirname "$0")/.."
+BENCH=build/native/bench/yishu_bench
+[ -x "$BENCH" ] || { echo "update-performance: $BENCH is not built (make native)" >&2; exit 1; }
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/performance.XXXXXX")
+trap 'rm -rf "$WORK"' EXIT INT TERM
+
+"$BENCH" --benchmark_filter='^engine/' --benchmark_format=json >"$WORK/engine.json"
+if [ "${1:-}" = "--cli" ]; then
+  tools/bench-cli.sh >"$WORK/cli.txt"
+fi
+
+python3 - "$WORK" <<'PYEOF'
+import json
+import platform
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+work = Path(sys.argv[1])
+doc = Path("docs/performance.md")
+runs = json.loads((work / "engine.json").read_text())["benchmarks"]
+
+def cpu():
+    for line in Path("/proc/cpuinfo").read_text().splitlines():
+        if line.startswith("model name"):
+            return line.split(":", 1)[1].strip()
+    return platform.processor()
+
+compiler = subprocess.run(["c++", "--version"], capture_output=True, text=True).stdout.splitlines()[0]
+rows = {}
+for run in runs:
+    _, direction, text, form, size = run["name"].split("/")
+    rows.setdefault((direction, text, form), {})[int(size)] = run["bytes_per_second"] / 2**20
+
+def text_name(direction, text):
+    return {("CodeToChar", "codes"): "codes to characters, a telegram of codes",
+            ("CharToCode", "hanzi"): "characters to codes, Chinese text",
+            ("CodeToChar", "nothing(hanzi)"): "codes to characters, Chinese text without codes",
+            ("CodeToChar", "nothing(ascii)"): "codes to characters, ASCII prose",
+            ("CharToCode", "nothing(ascii)"): "characters to codes, ASCII prose"}[(direction, text)]
+
+out = [
+    "# Performance",
+    "",
+    "Figures written by `tools/update-performance.sh` (engine) and, with `--cli`,",
+    "by `tools/bench-cli.sh` (telecode against iconv). Run the script again to",
+    "refresh them; figures from another machine or hour are not comparable.",
+    "",
+    f"Measured {time.strftime('%Y-%m-%d %H:%M UTC', time.gmtime())} on {cpu()},",
+    f"{subprocess.run(['nproc'], capture_output=True, text=True).stdout.strip()} cores, {compiler}, Release build.",
+    "",
+    "## Engine",
+    "",
+    "`make bench` (Google Benchmark, `bench/convert_bench.cpp`): input megabytes",
+    "(2^20 bytes) per second of CPU time.",
+    "",
+    "| Direction, text | Form | 1 KB | 64 KB | 1 MB |",
+    "|---|---|---|---|---|",
+]
+last = None
+for (direction, text, form), by_size in rows.items():
+    name = text_name(direction, text)
+    cells = [f"{by_size[s]:,.0f}" if s in by_size else "" for s in (1 << 10, 64 << 10, 1 << 20)]
+    out.append(f"| {name if name != last else ''} | {form} | " + " | ".join(cells) + " |")
+    last = name
+cli = work / "cli.txt"
+if cli.exists():
+    out += ["", "## telecode", "", "`tools/bench-cli.sh`:", "", "```",
+            cli.read_text().rstrip(), "```"]
+elif doc.exists() and "## telecode" in doc.read_text():
+    kept = doc.read_text().split("## telecode", 1)[1]
+    out += ["", "## telecode" + kept.rstrip()]
+doc.write_text("\n".join(out) + "\n")
+print(f"wrote {doc}")
+PYEOF
