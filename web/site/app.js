@@ -30,7 +30,7 @@ function request(text) {
 }
 
 function note(entry) {
-  if (entry.ambiguous) return t('ambiguous');
+  if (entry.ambiguous) return entry.choices ? t('ambiguousChoices', entry.choices) : t('ambiguous');
   if (!entry.code) return t('noCode');
   return entry.via ? t('through', entry.via) : '';
 }

@@ -58,7 +58,8 @@ export class Converter {
   }
 
   // The codes of one character (a string of one code point) in both books,
-  // each as {code, via, ambiguous} with via the variant's character or ''.
+  // each as {code, via, ambiguous, choices}: via is the variant the code was
+  // found through (or ''), choices the variants and codes that disagree.
   lookup(ch) {
     let info = this.charCache.get(ch);
     if (!info) {
@@ -67,6 +68,7 @@ export class Converter {
         code: e.code,
         via: e.via ? String.fromCodePoint(e.via) : '',
         ambiguous: e.ambiguous,
+        choices: e.choices ?? '',
       });
       info = { mainland: entry(raw.mainland), taiwan: entry(raw.taiwan) };
       this.charCache.set(ch, info);

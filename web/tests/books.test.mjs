@@ -1,0 +1,96 @@
+// The two books and variant look-up as the page offers them: the suggestion
+// of the Taiwan book for traditional text, the notes of the per-character
+// table, the report line and browsing either book.
+import { after, before, test } from 'node:test';
+import assert from 'node:assert/strict';
+import { launch, openPage, paste } from './browser.mjs';
+import { coreConvert, telecode } from './oracle.mjs';
+
+let browser, page, site, features;
+before(async () => {
+  browser = await launch();
+  ({ page, site } = await openPage(browser));
+  features = (await page.getAttribute('body', 'data-features')).split(' ');
+});
+after(async () => {
+  await browser?.close();
+  await site?.close();
+});
+
+const needs = (t, feature) => {
+  if (features.includes(feature)) return false;
+  t.skip(`this build of the core has no ${feature}`);
+  return true;
+};
+
+test('traditional text brings the suggestion of the Taiwan book', async (t) => {
+  if (needs(t, 'taiwan')) return;
+  await page.check('input[name="direction"][value="auto"]');
+  await page.check('input[name="book"][value="0"]');
+  for (const [text, suggested] of [['陳大文', true], ['陈大文', false], ['0022 2429 ', false]]) {
+    await page.fill('#input', '');
+    await paste(page, '#input', text);
+    assert.equal(await page.isVisible('#suggest'), suggested, text);
+  }
+  await page.fill('#input', '陳大文');
+  await page.click('#use-taiwan');
+  assert.ok(await page.isChecked('input[name="book"][value="1"]'));
+  assert.equal(await page.isVisible('#suggest'), false);
+  const variants = await page.isChecked('#variants');
+  assert.equal(await page.inputValue('#output'),
+    coreConvert({ direction: 1, book: 1, variants }, '陳大文').trimEnd());
+  assert.equal(await page.inputValue('#output'), '7115 1129 2429');
+});
+
+test('the table says which variant a code came through, and when it is ambiguous', async (t) => {
+  if (needs(t, 'variants')) return;
+  await page.check('input[name="direction"][value="1"]');
+  await page.check('input[name="book"][value="0"]');
+  await page.fill('#input', '陳葉鍾中');
+  await page.waitForFunction(() => document.querySelectorAll('#chars tbody tr').length === 4);
+  const mainland = await page.$$eval('#chars tbody tr', (trs) => trs.map((tr) => tr.children[1].textContent.trim()));
+  // As the two-book look-up gives them: 陳 through 陈, 葉 through 叶, 鍾 has
+  // two variants with different codes.
+  assert.match(mainland[0], /^7115\s+经由“陈”$/);
+  assert.match(mainland[1], /^0673\s+经由“叶”$/);
+  assert.match(mainland[2], /^—\s+有歧义/);
+  assert.equal(mainland[3], '0022');
+  if (features.includes('taiwan')) {
+    const taiwan = await page.$$eval('#chars tbody tr', (trs) => trs.map((tr) => tr.children[2].textContent.trim()));
+    assert.deepEqual(taiwan.slice(0, 2), ['7115', '5509']);
+  }
+  // The report line counts what the conversion did.
+  await page.check('#variants');
+  assert.match(await page.textContent('#report'), /1 个字的繁简字形对应不同电码/);
+  assert.match(await page.textContent('#report'), /2 个字经由繁简字形查到电码/);
+});
+
+test('either book can be browsed and searched', async (t) => {
+  const books = features.includes('taiwan') ? [['0', ''], ['1', '--book=taiwan']] : [['0', '']];
+  for (const [book, option] of books) {
+    await page.selectOption('#book-choice', book);
+    const list = telecode(['--list', ...(option ? [option] : [])], '').trim().split('\n')
+      .map((l) => l.split('\t'));
+    await page.fill('#book-search', '');
+    assert.match(await page.textContent('#book-count'), new RegExp(`^(共 ${list.length} 条|${list.length} entries)`));
+    const first = await page.$$eval('#book-list button', (bs) => bs.slice(0, 3).map((b) => b.dataset.copy + b.textContent.slice(4)));
+    assert.deepEqual(first, list.slice(0, 3).map(([code, ch]) => code + ch));
+    // By code, by the start of a code, by characters (full-width digits too).
+    for (const [query, expected] of [
+      ['0022', list.filter(([c]) => c === '0022')],
+      ['002', list.filter(([c]) => c.startsWith('002'))],
+      ['００２２', list.filter(([c]) => c === '0022')],
+      ['中文', list.filter(([, ch]) => ch === '中' || ch === '文')],
+    ]) {
+      await page.fill('#book-search', query);
+      const shown = await page.$$eval('#book-list button', (bs) => bs.map((b) => b.dataset.copy));
+      assert.deepEqual(shown, expected.map(([code]) => code).slice(0, 120), query);
+    }
+    // Pages of the whole book follow one another.
+    await page.fill('#book-search', '');
+    await page.click('#book-next');
+    assert.equal(await page.getAttribute('#book-list li:first-child button', 'data-copy'), list[120][0]);
+    await page.click('#book-prev');
+    assert.ok(await page.isDisabled('#book-prev'));
+  }
+});
