@@ -2,6 +2,10 @@
 // loaded it opens and converts with its server gone.
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
+import { mkdtemp, rm } from 'node:fs/promises';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { chromium } from 'playwright-core';
 import { launch, openPage, SITE } from './browser.mjs';
 import { serve } from './server.mjs';
 import { coreConvert } from './oracle.mjs';
@@ -49,4 +53,28 @@ test('after one visit the page reloads and converts without its server', async (
   await tab.fill('#input', '陈大文');
   assert.match(await tab.inputValue('#output'), /^\d{4} \d{4} \d{4}$/);
   await context.close();
+});
+
+test('Chromium finds nothing that keeps the page from being installed', async () => {
+  // Installing needs a profile of its own: a fresh context counts as private.
+  const profile = await mkdtemp(join(tmpdir(), 'yishu-profile-'));
+  const site = await serve(SITE);
+  const context = await chromium.launchPersistentContext(profile, {
+    executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
+    args: ['--no-sandbox', '--disable-gpu'],
+  });
+  try {
+    const page = await context.newPage();
+    await page.goto(site.url);
+    await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
+    const cdp = await context.newCDPSession(page);
+    const { installabilityErrors } = await cdp.send('Page.getInstallabilityErrors');
+    assert.deepEqual(installabilityErrors, []);
+    const { errors } = await cdp.send('Page.getAppManifest');
+    assert.deepEqual(errors, []);
+  } finally {
+    await context.close();
+    await site.close();
+    await rm(profile, { recursive: true, force: true });
+  }
 });
