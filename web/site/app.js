@@ -119,13 +119,31 @@ function say(message) {
   $('status').textContent = message;
 }
 
+// The clipboard API needs a secure origin; a page served over plain HTTP on a
+// local network copies the old way.
+function copyByCommand(text) {
+  const area = document.createElement('textarea');
+  area.value = text;
+  area.setAttribute('readonly', '');
+  area.className = 'visually-hidden';
+  const focused = document.activeElement;
+  document.body.append(area);
+  area.select();
+  const copied = document.execCommand('copy');
+  area.remove();
+  focused?.focus();
+  return copied;
+}
+
 async function copy(text) {
+  let copied = false;
   try {
     await navigator.clipboard.writeText(text);
-    say(t('copied', text.length > 40 ? text.slice(0, 40) + '…' : text));
+    copied = true;
   } catch {
-    say(t('copyFailed'));
+    copied = copyByCommand(text);
   }
+  say(copied ? t('copied', text.length > 40 ? text.slice(0, 40) + '…' : text) : t('copyFailed'));
 }
 
 // The per-character table with every row, each book's code and note.

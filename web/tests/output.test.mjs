@@ -60,6 +60,18 @@ test('copy puts the whole result, or one code, on the clipboard', async () => {
   assert.deepEqual([code], coreCodes(['大'], { book: 0 }));
 });
 
+test('copy works without the clipboard API too, as on a plain-HTTP origin', async () => {
+  const { page: plain, context, site: plainSite } = await openPage(browser, { permissions: ['clipboard-read', 'clipboard-write'] });
+  await plain.evaluate(() => Object.defineProperty(navigator, 'clipboard', { value: undefined }));
+  await plain.fill('#input', '王小明');
+  await plain.click('#copy');
+  await plain.waitForSelector('#status:has-text("已复制")');
+  assert.equal(await page.evaluate(() => navigator.clipboard.readText()), await plain.inputValue('#output'));
+  assert.equal(await plain.evaluate(() => document.activeElement.id), 'copy', 'the focus stays on the button');
+  await context.close();
+  await plainSite.close();
+});
+
 test('the text download is the result as shown', async () => {
   await page.fill('#input', '0022 2429\n7115 ');
   const { name, text } = await downloaded('#download-text');
