@@ -15,7 +15,7 @@ export function coreConvert(request, text) {
   if (request.direction === 0) args.push('-d');
   if (request.book === 1) args.push('--book', 'taiwan');
   if (request.variants) args.push('--variants');
-  if (request.asWritten) args.push('--loose');
+  if (request.asWritten) args.push('--as-written');
   return telecode(args, text);
 }
 
