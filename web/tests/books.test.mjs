@@ -94,3 +94,31 @@ test('either book can be browsed and searched', async (t) => {
     assert.ok(await page.isDisabled('#book-prev'));
   }
 });
+
+test('codes are read as written, with the typing rule a click away', async (t) => {
+  if (needs(t, 'asWritten')) return;
+  const { page: fresh, context, site: freshSite } = await openPage(browser);
+  try {
+    // As written by default: an identity card's codes, one code per line.
+    assert.equal(await fresh.isChecked('#typed-rule'), false);
+    for (const text of ['7115 1129 2429', '0022\n2429\n', '5618/1947/0948', '00222429']) {
+      await fresh.fill('#input', text);
+      assert.equal(await fresh.inputValue('#output'), coreConvert({ direction: 0, book: 0, asWritten: true }, text), text);
+    }
+    await fresh.fill('#input', '0022 12345 2429');
+    assert.match(await fresh.textContent('#report'), /有 1 组数字不是电码/);
+
+    // The typing rule leaves a code without its space, and says so.
+    await fresh.check('#typed-rule');
+    await fresh.fill('#input', '0022 2429');
+    assert.equal(await fresh.inputValue('#output'), '中2429');
+    assert.match(await fresh.textContent('#report'), /有 1 个电码因后面没有空格而未转换/);
+    await fresh.click('#read-as-written');
+    assert.equal(await fresh.isChecked('#typed-rule'), false);
+    assert.equal(await fresh.inputValue('#output'), '中文');
+    assert.equal(await fresh.isVisible('#report'), false);
+  } finally {
+    await context.close();
+    await freshSite.close();
+  }
+});
