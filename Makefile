@@ -63,7 +63,9 @@ bench: native
 fuzz: deps
 	cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DYISHU_FUZZ=ON -DYISHU_TESTS=OFF >/dev/null
 	cmake --build build/fuzz -j $(JOBS) --target yishu_fuzz
-	build/fuzz/fuzz/yishu_fuzz -max_total_time=$${FUZZ_SECONDS:-60} -max_len=256
+	mkdir -p build/fuzz/corpus
+	build/fuzz/fuzz/yishu_fuzz -max_total_time=$${FUZZ_SECONDS:-60} -max_len=256 \
+	  build/fuzz/corpus fuzz/corpus
 
 # dist/yishu-VERSION-win64.zip (yishu.exe, telecode.exe, README.md, LICENSE) and its SHA-256.
 dist: windows
