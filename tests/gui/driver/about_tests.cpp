@@ -54,7 +54,7 @@ void AboutFromEveryRoute(Suite& suite) {
     suite.Case(std::string("About by ") + routes[i].name + ", closed by " + closing.name);
     auto app = Launch(suite);
     if (!app) continue;
-    app->Activate();
+    BringToFront(suite, *app);
     SelectMode(suite, *app, 1);
     TypeAndWait(suite, *app, L"中文", L"中文");
     routes[i].act(*app);
@@ -75,7 +75,7 @@ void AboutBoxContents(Suite& suite) {
   suite.Case("the About box's contents");
   auto app = Launch(suite);
   if (!app) return;
-  app->Activate();
+  BringToFront(suite, *app);
   Click(app->Item(IDCANCEL));
   HWND box = ExpectAboutBox(suite, *app);
   if (!box) return;
@@ -162,7 +162,7 @@ void SystemMenuEntry(Suite& suite) {
   }
 
   suite.Case("choosing the entry with the keyboard; the focus goes back where it was");
-  app->Activate();
+  BringToFront(suite, *app);
   TypeAndWait(suite, *app, L"0022 ", L"0022 ");
   TabTo(suite, *app, IDC_OUTPUT);
   // Under Wine the platform's own "&About Wine" also answers to A, so the
@@ -184,7 +184,7 @@ void SystemMenuEntry(Suite& suite) {
 void SystemCommands(Suite& suite) {
   auto app = Launch(suite);
   if (!app) return;
-  app->Activate();
+  BringToFront(suite, *app);
   const int focusTargets[] = {IDC_INPUT, IDC_OUTPUT, IDC_CLEAR, IDCANCEL};
   for (UINT command = 0x0010; command <= 0x001F; ++command) {
     char name[64];
@@ -213,7 +213,7 @@ void SystemCommands(Suite& suite) {
     WaitFor([&] { return app->CountOtherDialogs() > 1; }, 300);
     suite.ExpectEq(app->CountOtherDialogs(), 1, "About boxes open");
     while (HWND open = app->FindOtherDialog()) {
-      SetForegroundWindow(open);
+      Activate(open);
       Press(VK_ESCAPE);
       if (!WaitFor([&] { return !IsWindow(open); })) break;
     }
@@ -224,7 +224,7 @@ void MinimizedIcon(Suite& suite) {
   suite.Case("the window's icons");
   auto app = Launch(suite);
   if (!app) return;
-  app->Activate();
+  BringToFront(suite, *app);
   std::string error;
   WindowReport report = ProbeWindow(*app, error);
   suite.Expect(report.answered, "the program was asked", error);

@@ -39,10 +39,22 @@ std::unique_ptr<AppUnderTest> AppUnderTest::Start(const std::wstring& program,
   if (!arguments.empty()) commandLine += L" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &app->process_)) {
-    error = "cannot start " + Utf8(program) + " (error " + std::to_string(GetLastError()) + ")";
-    return nullptr;
+  // Under Wine, error 1359 (an internal error) means that the new process
+  // died while the loader was still starting it and left exit code 0: a
+  // failure of the platform under memory or CPU pressure, not of the
+  // program, which never ran. Such a start is tried again, a few times.
+  constexpr int kAttempts = 3;
+  for (int attempt = 1;; ++attempt) {
+    if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       nullptr, &startup, &app->process_)) {
+      break;
+    }
+    const DWORD code = GetLastError();
+    error = "cannot start " + Utf8(program) + " (error " + std::to_string(code) + ")";
+    if (code != ERROR_INTERNAL_ERROR || attempt == kAttempts) return nullptr;
+    Print("  note: " + error + ", attempt " + std::to_string(attempt) + " of " +
+          std::to_string(kAttempts) + "; starting it again");
+    error.clear();
   }
   app->threadId_ = app->process_.dwThreadId;
   WaitForInputIdle(app->process_.hProcess, 10000);
@@ -142,9 +154,36 @@ bool AppUnderTest::WaitForExit(DWORD timeoutMs, DWORD* exitCode) const {
   return true;
 }
 
-void AppUnderTest::Activate() const {
-  SetForegroundWindow(dialog_);
-  WaitFor([&] { return GetForegroundWindow() == dialog_; }, 2000);
+bool AppUnderTest::Activate() const { return ::Activate(dialog_); }
+
+bool AppUnderTest::MoveBeside(HWND other) const {
+  RECT mine{}, theirs{};
+  GetWindowRect(dialog_, &mine);
+  GetWindowRect(other, &theirs);
+  const int width = mine.right - mine.left;
+  const int height = mine.bottom - mine.top;
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+  const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  constexpr int kGap = 8;
+  POINT place{};
+  if (theirs.right + kGap + width <= screenWidth) {
+    place = {theirs.right + kGap, theirs.top};
+  } else if (theirs.left - kGap - width >= 0) {
+    place = {theirs.left - kGap - width, theirs.top};
+  } else if (theirs.bottom + kGap + height <= screenHeight) {
+    place = {theirs.left, theirs.bottom + kGap};
+  } else if (theirs.top - kGap - height >= 0) {
+    place = {theirs.left, theirs.top - kGap - height};
+  } else {
+    return false;
+  }
+  SetWindowPos(dialog_, nullptr, place.x, place.y, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return WaitFor([&] {
+    RECT now{};
+    GetWindowRect(dialog_, &now);
+    return now.left == place.x && now.top == place.y;
+  });
 }
 
 bool AppUnderTest::TabTo(int id) const {

@@ -40,8 +40,13 @@ class AppUnderTest {
   // Waits until the process has ended; its exit code in `exitCode`.
   bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr) const;
 
-  // Makes the main dialog the foreground window, as a click on it would.
-  void Activate() const;
+  // Makes the main dialog the foreground window with the focus in it, as a
+  // click on it would; false (printed why) if it doesn't get there.
+  bool Activate() const;
+
+  // Moves the main dialog beside `other`'s window, so that the two don't
+  // overlap; false if the screen has no room for that.
+  bool MoveBeside(HWND other) const;
 
   // Presses Tab until control `id` has the focus; false if it never does.
   bool TabTo(int id) const;

@@ -31,6 +31,10 @@ void ExpectSelection(Suite& suite, const AppUnderTest& app, long long start, lon
                    std::to_string(start) + ".." + std::to_string(end));
 }
 
+void BringToFront(Suite& suite, const AppUnderTest& app) {
+  suite.Expect(app.Activate(), "the dialog is in front, the focus in it");
+}
+
 void TabTo(Suite& suite, const AppUnderTest& app, int id) {
   suite.Expect(app.TabTo(id), "Tab reaches the control", "control " + std::to_string(id));
 }

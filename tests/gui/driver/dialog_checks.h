@@ -16,6 +16,8 @@ void ExpectMode(Suite& suite, const AppUnderTest& app, int mode);
 void ExpectFocus(Suite& suite, const AppUnderTest& app, int id, const char* what = "focus");
 void ExpectSelection(Suite& suite, const AppUnderTest& app, long long start, long long end);
 
+// Brings the program's dialog to the front, the focus in it; one check.
+void BringToFront(Suite& suite, const AppUnderTest& app);
 void TabTo(Suite& suite, const AppUnderTest& app, int id);
 // Types into the focused box and waits until the input box shows `input`.
 void TypeAndWait(Suite& suite, const AppUnderTest& app, const std::wstring& text,

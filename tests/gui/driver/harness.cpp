@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "desktop.h"
+
 void Print(std::string_view line) {
   std::fwrite(line.data(), 1, line.size(), stdout);
   std::fputc('\n', stdout);
@@ -59,6 +61,7 @@ bool Suite::Expect(bool ok, std::string_view what, std::string_view detail) {
     std::string line = "  FAIL [" + case_ + "] " + std::string(what);
     if (!detail.empty()) line += ": " + std::string(detail);
     Print(line);
+    Print("    at that moment: " + DescribeDesktop());
   }
   return ok;
 }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "dialog_checks.h"
 #include "groups.h"
 #include "resource.h"
 #include "user_input.h"
@@ -90,7 +91,7 @@ double BareEditKeystroke(const std::wstring& text, wchar_t key, int keystrokes) 
 void Measure(Suite& suite, const Scenario& scenario, size_t characters) {
   auto app = Launch(suite);
   if (!app) return;
-  app->Activate();
+  BringToFront(suite, *app);
   if (scenario.mode == 1) {
     Click(app->Item(IDC_CHAR_TO_CODE));
     WaitFor([&] { return app->Checked(IDC_CHAR_TO_CODE) && app->FocusId() == IDC_INPUT; });

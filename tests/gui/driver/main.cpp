@@ -44,7 +44,11 @@ std::vector<CancelRoute> CancelRoutes() {
       {"the close box",
        [](const AppUnderTest& app) {
          POINT box{};
-         if (app.FindCloseBox(box)) ClickAt(box.x, box.y);
+         if (app.FindCloseBox(box)) {
+           ClickAt(app.dialog(), box);
+         } else {
+           Print("  input: no close box found on the title bar");
+         }
        }},
       {"the system menu's Close (Alt+Space, C)",
        [](const AppUnderTest&) {

@@ -45,7 +45,7 @@ void StartUp(Suite& suite) {
     for (const auto& caption : captions) {
       suite.ExpectEq(app->Text(caption.id), caption.caption, "caption of a control");
     }
-    app->Activate();
+    BringToFront(suite, *app);
     TypeAndWait(suite, *app, L"0022 ", L"0022 ");
     suite.ExpectEq(app->Text(IDC_OUTPUT), L"中", "converts");
   }
@@ -57,13 +57,16 @@ void TwoCopies(Suite& suite) {
   auto second = Launch(suite);
   if (!first || !second) return;
   suite.Expect(first->dialog() != second->dialog(), "two dialogs");
-  first->Activate();
+  // Side by side, a click meant for one copy cannot land on the other, in
+  // whatever order the platform stacks them at the moment of the click.
+  suite.Expect(second->MoveBeside(first->dialog()), "the second copy moved beside the first");
+  BringToFront(suite, *first);
   TypeAndWait(suite, *first, L"0022 ", L"0022 ");
-  second->Activate();
+  BringToFront(suite, *second);
   TypeAndWait(suite, *second, L"2429 ", L"2429 ");
   suite.ExpectEq(first->Text(IDC_OUTPUT), L"中", "first output");
   suite.ExpectEq(second->Text(IDC_OUTPUT), L"文", "second output");
-  Click(second->Item(IDOK));
+  suite.Expect(Click(second->Item(IDOK)), "the second copy's Exit clicked");
   suite.Expect(second->WaitForExit(5000), "Exit ends the second copy");
   suite.Expect(first->Running(), "the first copy keeps running");
   suite.ExpectEq(first->Text(IDC_INPUT), L"0022 ", "first input");
@@ -75,7 +78,7 @@ void LiveConversion(Suite& suite) {
   suite.Case("live conversion");
   auto app = Launch(suite);
   if (!app) return;
-  app->Activate();
+  BringToFront(suite, *app);
   const struct {
     const char* name;
     std::function<void()> act;
@@ -125,7 +128,7 @@ void Modes(Suite& suite) {
   suite.Case("switching to characters-to-codes");
   auto app = Launch(suite);
   if (!app) return;
-  app->Activate();
+  BringToFront(suite, *app);
   TypeAndWait(suite, *app, L"0022 ", L"0022 ");
   SelectMode(suite, *app, 1);
   ExpectMode(suite, *app, 1);
@@ -149,7 +152,7 @@ void Modes(Suite& suite) {
   suite.Case("clicking the radio that is already selected");
   auto fresh = Launch(suite);
   if (!fresh) return;
-  fresh->Activate();
+  BringToFront(suite, *fresh);
   TypeAndWait(suite, *fresh, L"0022 2429", L"0022 2429");
   SelectMode(suite, *fresh, 0);
   ExpectMode(suite, *fresh, 0);
@@ -162,7 +165,7 @@ void OutputBox(Suite& suite) {
   suite.Case("text typed into the output box");
   auto app = Launch(suite);
   if (!app) return;
-  app->Activate();
+  BringToFront(suite, *app);
   TypeAndWait(suite, *app, L"0022 ", L"0022 ");
   TabTo(suite, *app, IDC_OUTPUT);
   Press(VK_END);
@@ -201,7 +204,7 @@ void TextFidelity(Suite& suite) {
     suite.Case(std::string("outside the code page, ") + c.name);
     auto app = Launch(suite);
     if (!app) continue;
-    app->Activate();
+    BringToFront(suite, *app);
     if (c.mode == 1) SelectMode(suite, *app, 1);
     if (c.paste) {
       suite.Expect(SetClipboardText(c.text), "clipboard set");
@@ -219,7 +222,7 @@ void ManyLines(Suite& suite) {
   suite.Case("a paste longer than the input box");
   auto app = Launch(suite);
   if (!app) return;
-  app->Activate();
+  BringToFront(suite, *app);
   std::wstring input, output;
   for (int line = 0; line < 12; ++line) {
     input += L"0022 2429 \r\n";
@@ -248,7 +251,7 @@ void LargeInput(Suite& suite) {
   suite.Case("a large input");
   auto app = Launch(suite);
   if (!app) return;
-  app->Activate();
+  BringToFront(suite, *app);
   SelectMode(suite, *app, 1);
   std::wstring input, output;
   for (int line = 0; line < 100; ++line) {
@@ -267,7 +270,7 @@ void LargeInput(Suite& suite) {
   ExpectSelection(suite, *app, end, end);
 
   suite.Case("a keystroke at the start of a large input");
-  app->Activate();
+  BringToFront(suite, *app);
   Press(VK_HOME, {VK_CONTROL});
   TypeAndWait(suite, *app, L"译", L"译" + input);
   suite.ExpectEq(app->Text(IDC_OUTPUT), L"6230 " + output, "output");
@@ -277,7 +280,7 @@ void LargeInput(Suite& suite) {
   suite.Case("a paste beyond the platform's default length limit");
   auto big = Launch(suite);
   if (!big) return;
-  big->Activate();
+  BringToFront(suite, *big);
   std::wstring codes, characters;
   for (int line = 0; line < 500; ++line) {
     for (int i = 0; i < 16; ++i) {
@@ -297,7 +300,7 @@ void Clear(Suite& suite) {
   suite.Case("Clear empties both boxes and keeps the mode");
   auto app = Launch(suite);
   if (!app) return;
-  app->Activate();
+  BringToFront(suite, *app);
   SelectMode(suite, *app, 1);
   TypeAndWait(suite, *app, L"中文", L"中文");
   Click(app->Item(IDC_CLEAR));
@@ -314,7 +317,7 @@ void Clear(Suite& suite) {
   suite.Case("Clear with empty boxes only moves the focus");
   auto fresh = Launch(suite);
   if (!fresh) return;
-  fresh->Activate();
+  BringToFront(suite, *fresh);
   Press(VK_TAB);
   ExpectFocus(suite, *fresh, IDOK, "focus on Exit");
   Click(fresh->Item(IDC_CLEAR));
@@ -347,7 +350,7 @@ void TabOrder(Suite& suite) {
     suite.Case(std::string("Tab order, ") + c.name);
     auto app = Launch(suite);
     if (!app) continue;
-    app->Activate();
+    BringToFront(suite, *app);
     if (c.mode == 1) SelectMode(suite, *app, 1);
     for (int id : {IDOK, IDCANCEL, c.radio, IDC_OUTPUT, IDC_CLEAR, IDC_INPUT}) {
       Press(VK_TAB);
@@ -384,7 +387,7 @@ void Exit(Suite& suite) {
     suite.Case(std::string("exit by ") + route.name);
     auto app = Launch(suite);
     if (!app) continue;
-    app->Activate();
+    BringToFront(suite, *app);
     TypeAndWait(suite, *app, L"0022 ", L"0022 ");
     route.act(*app);
     DWORD exitCode = 1;
@@ -399,7 +402,7 @@ void Screenshot(Suite& suite) {
   suite.Case("screenshot after a conversion");
   auto app = Launch(suite);
   if (!app) return;
-  app->Activate();
+  BringToFront(suite, *app);
   SelectMode(suite, *app, 1);
   TypeAndWait(suite, *app, L"中文电报码\n译枢", L"中文电报码\r\n译枢");
   suite.ExpectEq(app->Text(IDC_OUTPUT), L"0022 2429 7193 1032 4316 \r\n6230 2873 ", "output");

@@ -1,6 +1,11 @@
 #include "user_input.h"
 
+#include <cstdio>
+#include <string>
 #include <vector>
+
+#include "desktop.h"
+#include "harness.h"
 
 namespace {
 
@@ -22,6 +27,34 @@ INPUT Unit(wchar_t unit, bool up) {
 
 void Send(std::vector<INPUT>& inputs) {
   if (!inputs.empty()) SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// A mouse event at `point`. Button events carry the position too: without
+// it they land wherever the pointer last was, and under Wine that can be a
+// stale position the X server reports after a window is raised.
+INPUT Mouse(POINT point, DWORD button) {
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = MulDiv(point.x, 65535, width - 1);
+  input.mi.dy = MulDiv(point.y, 65535, height - 1);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button;
+  return input;
+}
+
+std::string At(POINT point) {
+  char text[32];
+  std::snprintf(text, sizeof text, "(%ld,%ld)", point.x, point.y);
+  return text;
+}
+
+bool HasFocusInside(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return false;
+  return info.hwndActive == window &&
+         (info.hwndFocus == window || IsChild(window, info.hwndFocus));
 }
 
 }  // namespace
@@ -49,23 +82,39 @@ void Press(WORD key, std::initializer_list<WORD> modifiers) {
   Send(inputs);
 }
 
-void ClickAt(int x, int y) {
-  const int width = GetSystemMetrics(SM_CXSCREEN);
-  const int height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT inputs[3] = {};
-  for (INPUT& input : inputs) {
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(x, 65535, width - 1);
-    input.mi.dy = MulDiv(y, 65535, height - 1);
+bool ClickAt(HWND window, POINT point) {
+  // Right after a window is brought to the front, the stacking order can
+  // still show another window at the point for a few milliseconds.
+  if (!WaitFor([&] { return TakesInputAt(window, point); })) {
+    Print("  input: no click on " + DescribeWindow(window) + " at " + At(point) +
+          ": the window there is " + DescribeWindow(ClickTargetAt(point)) + "; " +
+          DescribeDesktop());
+    return false;
   }
-  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-  SendInput(3, inputs, sizeof(INPUT));
+  INPUT move = Mouse(point, 0);
+  SendInput(1, &move, sizeof move);
+  POINT cursor{};
+  if (!WaitFor([&] { return GetCursorPos(&cursor) && cursor.x == point.x && cursor.y == point.y; },
+               1000)) {
+    Print("  input: the pointer went to " + At(cursor) + ", not " + At(point));
+  }
+  INPUT click[2] = {Mouse(point, MOUSEEVENTF_LEFTDOWN), Mouse(point, MOUSEEVENTF_LEFTUP)};
+  SendInput(2, click, sizeof(INPUT));
+  return true;
 }
 
-void Click(HWND window) {
+bool Click(HWND window) {
   RECT rect{};
   GetWindowRect(window, &rect);
-  ClickAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  return ClickAt(window, {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+}
+
+bool Activate(HWND window) {
+  SetForegroundWindow(window);
+  if (WaitFor([&] { return GetForegroundWindow() == window && HasFocusInside(window); }, 2000)) {
+    return true;
+  }
+  Print("  input: " + DescribeWindow(window) + " did not come to the front with the focus in it; " +
+        DescribeDesktop());
+  return false;
 }
