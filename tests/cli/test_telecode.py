@@ -7,14 +7,18 @@ byte for byte, however its input arrives.
 
     test_telecode.py TELECODE WHOLE_TEXT VERSION [unittest arguments...]
 """
+import array
 import codecs
+import fcntl
 import hashlib
 import os
 import random
 import re
+import select
 import subprocess
 import sys
 import tempfile
+import termios
 import threading
 import time
 import unittest
@@ -57,6 +61,43 @@ MIXED = ("电报 0022 2429 7193 1032 4316 到了。\r\n"
 def run(args, data=b"", **kwargs):
     return subprocess.run([TELECODE, *args], input=data, capture_output=True, timeout=60,
                           **kwargs)
+
+
+def wait_until(condition, what, seconds=30):
+    """Polls `condition` instead of sleeping for a guessed time."""
+    deadline = time.monotonic() + seconds
+    while not condition():
+        if time.monotonic() > deadline:
+            raise AssertionError(f"gave up waiting: {what}")
+        time.sleep(0.0002)
+
+
+def pipe_holds(fd):
+    """Bytes written to a pipe and not yet read (either end will do)."""
+    count = array.array("i", [0])
+    fcntl.ioctl(fd, termios.FIONREAD, count)
+    return count[0]
+
+
+def blocked_on_pipe(process):
+    """Whether `process` sleeps waiting for a pipe (in poll() or in the read
+    or write itself)."""
+    if process.poll() is not None:
+        raise AssertionError(f"telecode ended early, status {process.returncode}")
+    with open(f"/proc/{process.pid}/wchan") as wchan:
+        where = wchan.read()
+    return any(word in where for word in ("poll", "select", "pipe"))
+
+
+def feed_byte_by_byte(process, data):
+    """Writes `data` to the process one byte at a time, each only once the
+    previous one has been read, so that every read returns a single byte."""
+    fd = process.stdin.fileno()
+    for i in range(len(data)):
+        process.stdin.write(data[i:i + 1])
+        process.stdin.flush()
+        wait_until(lambda: pipe_holds(fd) == 0 or process.poll() is not None,
+                   f"telecode reading byte {i}")
 
 
 def mode_args(mode):
@@ -200,10 +241,7 @@ class Splits(TempDirTest):
                     process = subprocess.Popen(
                         [TELECODE, *mode_args(mode), "-e", encoding], stdin=subprocess.PIPE,
                         stdout=out, stderr=subprocess.DEVNULL)
-                    for i in range(len(data)):
-                        process.stdin.write(data[i:i + 1])
-                        process.stdin.flush()
-                        time.sleep(0.0005)  # long enough for each byte to be read alone
+                    feed_byte_by_byte(process, data)
                     process.stdin.close()
                     self.assertEqual(process.wait(timeout=30), 0)
                     self.assertEqual((self.dir / "out").read_bytes(),
@@ -358,13 +396,21 @@ class Errors(TempDirTest):
         os.close(out_write)
 
         def feed():
-            time.sleep(0.2)  # telecode finds its input empty first
             with os.fdopen(in_write, "wb") as pipe:
                 pipe.write(b"0022 " * 200_000)
 
+        # telecode finds its input empty first, and waits for it,
+        wait_until(lambda: blocked_on_pipe(process), "telecode waiting for its input")
         feeder = threading.Thread(target=feed)
         feeder.start()
-        time.sleep(0.4)  # and its output full
+        # and then, with input to spare, its output full: it waits for room.
+        capacity = fcntl.fcntl(out_read, fcntl.F_GETPIPE_SZ)
+
+        def room():
+            return capacity - pipe_holds(out_read)
+
+        wait_until(lambda: pipe_holds(in_write) > 0 and room() < select.PIPE_BUF
+                   and blocked_on_pipe(process), "telecode waiting for room in its output")
         with os.fdopen(out_read, "rb") as pipe:
             output = pipe.read()
         feeder.join()
@@ -420,10 +466,7 @@ class InvalidInput(TempDirTest):
         data = "é😀".encode() + b"\xf0\x9f\x98A"
         process = subprocess.Popen([TELECODE], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                    stderr=subprocess.PIPE)
-        for i in range(len(data)):
-            process.stdin.write(data[i:i + 1])
-            process.stdin.flush()
-            time.sleep(0.001)
+        feed_byte_by_byte(process, data)
         out, err = process.communicate(timeout=30)
         self.assertEqual(out, data)
         self.assertIn("invalid UTF-8 at byte offset 6,", err.decode())
