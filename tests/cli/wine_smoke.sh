@@ -1,22 +1,32 @@
 #!/bin/sh
 # telecode.exe under Wine: a Chinese file name, pipes in binary, UTF-16, exit
-# statuses. Uses a throwaway Wine prefix (8 to 16 s, most of it for the prefix).
+# statuses. Uses a throwaway copy of the Wine tests' template prefix.
 #
-#   wine_smoke.sh TELECODE_EXE
+#   wine_smoke.sh TELECODE_EXE VERSION
 set -eu
 EXE=$1
-WINE=/usr/lib/wine/wine64
-WINESERVER=/usr/lib/wine/wineserver64
+repo=$(cd "$(dirname "$0")/../.." && pwd)
+. "$repo/tools/wine/common.sh"
+WINE=$WINE_LOADER
+WINESERVER=$WINE_SERVER
+unset WINEPREFIX
 
+wine_env
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/telecode-wine.XXXXXX")
-export WINEPREFIX="$WORK/prefix" TMPDIR="$WORK/tmp" WINEARCH=win64 WINEDEBUG=-all \
-       WINEDLLOVERRIDES="mscoree,mshtml=" LANG=C.UTF-8
+export TMPDIR="$WORK/tmp"
 mkdir -p "$TMPDIR"
+copy_prefix "$WORK/prefix" "$repo/build/wine-template-$PREFIX_LAYOUT-96" unmanaged 96
+export WINEPREFIX="$WORK/prefix"
 cleanup() {
   "$WINESERVER" -k 2>/dev/null || true
+  timeout 10 "$WINESERVER" -w 2>/dev/null || true
   rm -rf "$WORK"
 }
-trap cleanup EXIT INT TERM
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+# One server for all the runs below: started on demand, it would end
+# between them and cost each start a second or more.
+"$WINESERVER" -p
 cd "$WORK"
 
 # Every run has a time limit, so that a fault hangs no test run.
@@ -25,16 +35,15 @@ telecode() {
 }
 
 failures=0
-check() {  # name expected actual
+check() {  # name expected actual [file whose text explains a failure]
   if [ "$2" = "$3" ]; then
     echo "ok: $1"
   else
     echo "FAILED: $1: expected '$2', got '$3'"
+    if [ -n "${4:-}" ]; then echo "  $4 says: $(cat "$4")"; fi
     failures=$((failures + 1))
   fi
 }
-
-"$WINE" wineboot -i >/dev/null 2>&1 || true
 
 printf '中文电报码\n' > 电报.txt
 check "a file with a Chinese name" "0022 2429 7193 1032 4316 " "$(telecode 电报.txt)"
@@ -65,7 +74,7 @@ check "a 1.2 MB round trip" "$(od -An -tx1 big.txt | cksum)" "$(od -An -tx1 big.
 
 status=0
 telecode 电报.txt 缺失.txt > out.txt 2> err.txt || status=$?
-check "a missing file: exit status" 1 "$status"
+check "a missing file: exit status" 1 "$status" err.txt
 check "a missing file: the others still converted" "0022 2429 7193 1032 4316 " "$(cat out.txt)"
 case "$(cat err.txt)" in
   "telecode: 缺失.txt: "*) echo "ok: a missing file: named in the message" ;;
@@ -74,7 +83,7 @@ esac
 
 status=0
 telecode --bogus > /dev/null 2> err.txt || status=$?
-check "an unknown option: exit status" 2 "$status"
+check "an unknown option: exit status" 2 "$status" err.txt
 
 # On a console (a pseudo-terminal through script(1)), UTF-8 output and
 # messages must show as Unicode: written as raw bytes, the console's code page

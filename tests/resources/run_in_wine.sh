@@ -1,29 +1,26 @@
 #!/bin/sh
-# Runs one Windows console program under Wine in a throwaway prefix, with no
-# display, and ends every Wine process of that prefix afterwards.
+# Runs one Windows console program under Wine, with no display, in a
+# throwaway copy of the Wine tests' template prefix, and ends every Wine
+# process of that prefix afterwards.
 # Usage: run_in_wine.sh PROGRAM.exe [FILE-ARGUMENT...]
 # Arguments are Unix paths; the program receives them as Windows paths (Z:).
 set -eu
-WINE=${WINE:-/usr/lib/wine/wine64}
-WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver64}
+repo=$(cd "$(dirname "$0")/../.." && pwd)
+. "$repo/tools/wine/common.sh"
 
+wine_env
 work=$(mktemp -d "${TMPDIR:-/tmp}/yishu-wine.XXXXXX")
-export TMPDIR="$work" WINEPREFIX="$work/prefix" WINEARCH=win64 WINEDEBUG=-all \
-  WINEDLLOVERRIDES="mscoree,mshtml=" LANG=C.UTF-8
-unset DISPLAY WAYLAND_DISPLAY
+export TMPDIR="$work"
+unset DISPLAY WAYLAND_DISPLAY WINEPREFIX
+copy_prefix "$work/prefix" "$repo/build/wine-template-$PREFIX_LAYOUT-96" unmanaged 96
+export WINEPREFIX="$work/prefix"
 cleanup() {
-  "$WINESERVER" -k 2>/dev/null || true
-  "$WINESERVER" -w 2>/dev/null || true
+  "$WINE_SERVER" -k 2>/dev/null || true
+  timeout 10 "$WINE_SERVER" -w 2>/dev/null || true
   rm -rf "$work"
 }
-trap cleanup EXIT INT TERM
-
-windows_path() {
-  case "$1" in
-    /*) printf 'Z:%s' "$1" | tr / '\\' ;;
-    *) printf '%s' "$1" ;;
-  esac
-}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
 
 program=$1
 shift
@@ -31,4 +28,4 @@ for arg; do
   shift
   set -- "$@" "$(windows_path "$(realpath "$arg")")"
 done
-"$WINE" "$program" "$@"
+"$WINE_LOADER" "$program" "$@"

@@ -81,20 +81,8 @@ while [ ! -s "$work/display" ]; do
 done
 export DISPLAY=":$(head -n1 "$work/display")"
 
-# The template prefix, built once; concurrent sessions wait for each other.
-if [ ! -f "$template/system.reg" ]; then
-  mkdir -p "$(dirname "$template")"
-  (
-    flock 9
-    if [ ! -f "$template/system.reg" ]; then
-      rm -rf "$template.new"
-      create_prefix "$template.new" unmanaged "$dpi"
-      rm -rf "$template"
-      mv "$template.new" "$template"
-    fi
-  ) 9>"$template.lock"
-fi
-cp -a "$template" "$work/prefix"
+# A copy of the template prefix, built once; concurrent sessions wait for each other.
+copy_prefix "$work/prefix" "$template" unmanaged "$dpi"
 export WINEPREFIX="$work/prefix"
 "$WINE_SERVER" -p
 
