@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "yishu/version.h"
 #include "yishu/yishu.h"
 
 namespace {
@@ -51,12 +52,6 @@ struct CharInfo {
   BookEntry taiwan;
 };
 
-// The character of a code in each book ("" for none).
-struct CodeInfo {
-  std::u16string mainland;
-  std::u16string taiwan;
-};
-
 std::u16string Digits(int code) {
   std::u16string s(4, u'0');
   for (int i = 3; i >= 0; --i, code /= 10) s[i] = static_cast<char16_t>(u'0' + code % 10);
@@ -73,14 +68,11 @@ Result Convert(const Request& request, const std::u16string& text) {
 
 Features GetFeatures() { return {}; }
 
-// The mainland code of each BMP character and the character of each code,
-// indexed once.
+// The mainland code of each BMP character, indexed once.
 struct Index {
   std::uint16_t code_of[65536] = {};
-  char16_t char_of[10000] = {};
   Index() {
     for (const yishu::CodeRow& row : yishu::CodeBook()) {
-      char_of[row.code] = row.unicode;
       if (row.produced && code_of[row.unicode] == 0) code_of[row.unicode] = row.code;
     }
   }
@@ -95,14 +87,6 @@ CharInfo LookupChar(int code_point) {
   CharInfo info;
   if (code_point >= 0 && code_point < 65536 && GetIndex().code_of[code_point] != 0) {
     info.mainland.code = Digits(GetIndex().code_of[code_point]);
-  }
-  return info;
-}
-
-CodeInfo LookupCode(int code) {
-  CodeInfo info;
-  if (code > 0 && code < 10000 && GetIndex().char_of[code] != 0) {
-    info.mainland = std::u16string(1, GetIndex().char_of[code]);
   }
   return info;
 }
@@ -146,12 +130,9 @@ EMSCRIPTEN_BINDINGS(yishu) {
   value_object<CharInfo>("CharInfo")
       .field("mainland", &CharInfo::mainland)
       .field("taiwan", &CharInfo::taiwan);
-  value_object<CodeInfo>("CodeInfo")
-      .field("mainland", &CodeInfo::mainland)
-      .field("taiwan", &CodeInfo::taiwan);
   emscripten::function("convert", &Convert);
   emscripten::function("features", &GetFeatures);
   emscripten::function("lookupChar", &LookupChar);
-  emscripten::function("lookupCode", &LookupCode);
   emscripten::function("bookList", &BookList);
+  emscripten::function("version", +[] { return std::string(YISHU_VERSION_STRING); });
 }

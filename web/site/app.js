@@ -219,6 +219,7 @@ async function start() {
     return;
   }
   disableMissing(converter.features);
+  $('version').textContent = `yishu ${converter.core.version()}`;
   const book = new BookBrowser(converter, copy);
   wire(book);
   book.render();
