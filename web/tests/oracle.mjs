@@ -15,7 +15,8 @@ export function coreConvert(request, text) {
   if (request.direction === 0) args.push('-d');
   if (request.book === 1) args.push('--book', 'taiwan');
   if (request.variants) args.push('--variants');
-  if (request.asWritten) args.push('--as-written');
+  // The reading of codes only matters when codes are read.
+  if (request.asWritten && request.direction === 0) args.push('--as-written');
   return telecode(args, text);
 }
 
