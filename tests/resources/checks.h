@@ -58,3 +58,4 @@ void CheckVersion(Checks& checks, const wchar_t* exe_path);
 void CheckIcons(Checks& checks, HMODULE exe);
 void CheckManifest(Checks& checks, HMODULE exe);
 void CheckStrings(Checks& checks, HMODULE exe);
+void CheckTemplates(Checks& checks, HMODULE exe);

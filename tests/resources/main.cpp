@@ -23,6 +23,7 @@ int wmain(int argc, wchar_t** argv) {
   CheckIcons(checks, exe);
   CheckManifest(checks, exe);
   CheckStrings(checks, exe);
+  CheckTemplates(checks, exe);
   FreeLibrary(exe);
   return checks.Summary();
 }
