@@ -2,24 +2,33 @@
 
 #include <yishu/yishu.h>
 
+#include <string_view>
+#include <vector>
+
 #include "about_dlg.h"
+#include "cascade_position.h"
 #include "framework/wide_text.h"
 #include "framework/win_app.h"
 #include "icon_position.h"
+#include "line_in_view.h"
 #include "resource.h"
 
 namespace {
+
+// Labels before the first click on a radio button.
+constexpr wchar_t kStartInputLabel[] = L"输入";
+constexpr wchar_t kStartOutputLabel[] = L"输出";
+
+// The radio buttons' indexes in the group (m_nMode).
+constexpr int kCodeToCharRadio = 0;
+constexpr int kCharToCodeRadio = 1;
 
 // The one place where the radio buttons' value becomes a direction: the
 // second button converts characters to codes; the first, or none checked
 // (-1), converts codes to characters.
 yishu::Direction DirectionOfRadio(int checked) {
-  return checked == 1 ? yishu::Direction::CharToCode : yishu::Direction::CodeToChar;
+  return checked == kCharToCodeRadio ? yishu::Direction::CharToCode : yishu::Direction::CodeToChar;
 }
-
-// Labels before the first click on a radio button.
-constexpr wchar_t kStartInputLabel[] = L"输入";
-constexpr wchar_t kStartOutputLabel[] = L"输出";
 
 }  // namespace
 
@@ -51,8 +60,63 @@ BOOL CConvertDlg::OnInitDialog() {
   SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
   SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
+  PlaceBesideOtherCopies();
   FocusInput();
   return TRUE;
+}
+
+namespace {
+
+struct OtherCopies {
+  HWND self;
+  std::wstring caption;
+  std::vector<HWND> windows;  // the one on top first
+};
+
+// Another process's main dialog of this program, on the screen.
+BOOL CALLBACK CollectOtherCopy(HWND window, LPARAM param) {
+  auto* copies = reinterpret_cast<OtherCopies*>(param);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (window == copies->self || process == GetCurrentProcessId() || !IsWindowVisible(window) ||
+      IsIconic(window)) {
+    return TRUE;
+  }
+  wchar_t className[16] = {};
+  GetClassNameW(window, className, 16);
+  if (std::wstring_view(className) == L"#32770" && GetWindowTextString(window) == copies->caption)
+    copies->windows.push_back(window);
+  return TRUE;
+}
+
+}  // namespace
+
+// A single copy opens centred. When other copies are on the screen, the new
+// one opens a step down and to the right of the copy on top, so that the
+// user sees that it opened; its caption is the same as theirs.
+void CConvertDlg::PlaceBesideOtherCopies() {
+  CenterWindow();
+  OtherCopies copies{m_hWnd, GetWindowTextString(m_hWnd), {}};
+  EnumWindows(CollectOtherCopy, reinterpret_cast<LPARAM>(&copies));  // top to bottom
+  if (copies.windows.empty()) return;
+  std::vector<ScreenPoint> taken;
+  for (HWND copy : copies.windows) {
+    RECT rect{};
+    GetWindowRect(copy, &rect);
+    taken.push_back({rect.left, rect.top});
+  }
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(copies.windows.front(), MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& work = monitor.rcWork;
+  RECT rect{};
+  GetWindowRect(m_hWnd, &rect);
+  // A step of one title bar keeps the caption of the copy beneath readable.
+  const int step = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFIXEDFRAME);
+  const ScreenPoint at =
+      CascadedPosition(taken.front(), taken, rect.right - rect.left, rect.bottom - rect.top,
+                       {work.left, work.top, work.right, work.bottom}, step);
+  SetWindowPos(m_hWnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The message map: the one place that routes messages to handlers.
@@ -95,25 +159,65 @@ bool CConvertDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
   return false;
 }
 
+// Reads only what the conversion needs, the input and the mode, and writes
+// only the output: nothing else can have changed with the input's text.
 void CConvertDlg::OnUpdateInput() {
-  UpdateData(TRUE);
+  HWND output = GetDlgItem(IDC_OUTPUT);
+  const int outputTopLine = static_cast<int>(SendMessageW(output, EM_GETFIRSTVISIBLELINE, 0, 0));
+  CDataExchange read(m_hWnd, true);
+  DDX_Text(&read, IDC_INPUT, m_strInput);
+  DDX_Radio(&read, IDC_CODE_TO_CHAR, m_nMode);
   m_strOutput = ToWide(yishu::ConvertText(DirectionOfRadio(m_nMode), ToU16(m_strInput)));
-  UpdateData(FALSE);
+  CDataExchange write(m_hWnd, false);
+  DDX_Text(&write, IDC_OUTPUT, m_strOutput);
+  ShowInputLineInOutput(outputTopLine);
+}
+
+// Writing the output puts its caret at the start and its view at the top.
+// Line breaks pass through the conversion, so the line the user is typing on
+// in the input is the same line of the output: scroll the output's view, from
+// where it was, just enough to show that line. The caret stays at the start.
+void CConvertDlg::ShowInputLineInOutput(int outputTopLine) {
+  HWND output = GetDlgItem(IDC_OUTPUT);
+  const int lines = static_cast<int>(SendMessageW(output, EM_GETLINECOUNT, 0, 0));
+  int line = static_cast<int>(SendMessageW(GetDlgItem(IDC_INPUT), EM_LINEFROMCHAR, -1, 0));
+  if (line >= lines) line = lines - 1;
+  if (line < 0) return;
+  const int top = FirstVisibleLineFor(line, outputTopLine, VisibleLines(output));
+  const int current = static_cast<int>(SendMessageW(output, EM_GETFIRSTVISIBLELINE, 0, 0));
+  if (top == current) return;
+  SendMessageW(output, EM_LINESCROLL, 0, top - current);
+  // Under Wine a long scroll can leave the strip below the last whole line
+  // unpainted, showing pixels from elsewhere; repaint the box.
+  InvalidateRect(output, nullptr, TRUE);
+}
+
+// How many whole lines an edit box shows: the height of its formatting
+// rectangle over the distance between its first two lines (1 if it has only
+// one line, which never needs scrolling).
+int CConvertDlg::VisibleLines(HWND edit) {
+  const LRESULT second = SendMessageW(edit, EM_LINEINDEX, 1, 0);
+  if (second < 0) return 1;
+  const int top = static_cast<short>(HIWORD(SendMessageW(edit, EM_POSFROMCHAR, 0, 0)));
+  const int next = static_cast<short>(HIWORD(SendMessageW(edit, EM_POSFROMCHAR, second, 0)));
+  RECT rect{};
+  SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&rect));
+  return next > top ? (rect.bottom - rect.top) / (next - top) : 1;
 }
 
 void CConvertDlg::OnCodeToChar() {
-  SetMode(0, L"输入四位数字后要加空格:", L"对应的汉字:");
+  SetMode(kCodeToCharRadio, L"输入四位数字后要加空格:", L"对应的汉字:");
 }
 
 void CConvertDlg::OnCharToCode() {
-  SetMode(1, L"在这里输入汉字:", L"对应的电报码:");
+  SetMode(kCharToCodeRadio, L"在这里输入汉字:", L"对应的电报码:");
 }
 
 // A mode switch converts nothing: the next change of the input does. The
 // input's whole text is selected, so that typing replaces it.
-void CConvertDlg::SetMode(int radio, const wchar_t* inputLabel, const wchar_t* outputLabel) {
+void CConvertDlg::SetMode(int radioIndex, const wchar_t* inputLabel, const wchar_t* outputLabel) {
   UpdateData(TRUE);
-  m_nMode = radio;
+  m_nMode = radioIndex;
   m_strInputLabel = inputLabel;
   m_strOutputLabel = outputLabel;
   UpdateData(FALSE);
@@ -123,9 +227,13 @@ void CConvertDlg::SetMode(int radio, const wchar_t* inputLabel, const wchar_t* o
 // The cancel command: the About button, Escape, and every way of closing the
 // window. The program stays open; only Exit ends it.
 void CConvertDlg::OnAbout() {
+  RunAboutBox();
+  FocusInput();
+}
+
+void CConvertDlg::RunAboutBox() {
   CAboutDlg dlgAbout;
   dlgAbout.DoModal();
-  FocusInput();
 }
 
 // Appended after the platform's own items, behind a separator; nothing at
@@ -144,8 +252,7 @@ void CConvertDlg::AddAboutToSystemMenu() {
 // the focus back to the control that had it.
 bool CConvertDlg::OnSysCommand(UINT nID, LPARAM) {
   if ((nID & 0xFFF0) != IDM_ABOUTBOX) return false;
-  CAboutDlg dlgAbout;
-  dlgAbout.DoModal();
+  RunAboutBox();
   return true;
 }
 
@@ -169,7 +276,16 @@ bool CConvertDlg::OnPaint() {
 // The cursor while the user drags the minimized window.
 HCURSOR CConvertDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
 
+// The input is emptied as a person would empty it, so that Ctrl+Z brings the
+// text back, and with it, through the change that raises, its conversion.
+// An empty input is left alone: that would only throw away what the box
+// could still undo.
 void CConvertDlg::OnClear() {
+  HWND input = GetDlgItem(IDC_INPUT);
+  if (GetWindowTextLengthW(input) > 0) {
+    SendMessageW(input, EM_SETSEL, 0, -1);
+    SendMessageW(input, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L""));
+  }
   m_strInput.clear();
   m_strOutput.clear();
   UpdateData(FALSE);

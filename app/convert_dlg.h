@@ -31,8 +31,12 @@ class CConvertDlg : public CDialog {
   void OnClear();
 
  private:
-  void SetMode(int radio, const wchar_t* inputLabel, const wchar_t* outputLabel);
+  void SetMode(int radioIndex, const wchar_t* inputLabel, const wchar_t* outputLabel);
   void AddAboutToSystemMenu();
+  void RunAboutBox();
+  void PlaceBesideOtherCopies();
+  void ShowInputLineInOutput(int outputTopLine);
+  static int VisibleLines(HWND edit);
   void FocusInput();
 
   std::wstring m_strInput;

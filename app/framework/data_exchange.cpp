@@ -1,6 +1,6 @@
 #include "framework/data_exchange.h"
 
-#include <algorithm>
+#include "framework/text_diff.h"
 
 std::wstring GetWindowTextString(HWND window) {
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)), L'\0');
@@ -18,23 +18,14 @@ bool IsEditControl(HWND control) {
   return (SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0;
 }
 
-// Replaces only the part of an edit box's text that differs from `text`.
-// Replacing all of it re-measures every line, which on a large text costs
-// far more than the conversion; this costs about what the changed lines
-// cost. Afterwards the caret is at the start and the view at the top, as
-// if the whole text had been set. False if the box did not take the text
-// (it may refuse what would exceed its limit).
+// Replaces only the part of an edit box's text that differs from `text`
+// (see text_diff.h). Afterwards the caret is at the start and the view at the
+// top, as if the whole text had been set. False if the box did not take the
+// text (it may refuse what would exceed its limit).
 bool ReplaceChangedPart(HWND control, const std::wstring& current, const std::wstring& text) {
-  const size_t shorter = std::min(current.size(), text.size());
-  size_t prefix = 0;
-  while (prefix < shorter && current[prefix] == text[prefix]) ++prefix;
-  size_t suffix = 0;
-  while (suffix < shorter - prefix &&
-         current[current.size() - 1 - suffix] == text[text.size() - 1 - suffix]) {
-    ++suffix;
-  }
-  const std::wstring middle = text.substr(prefix, text.size() - prefix - suffix);
-  SendMessageW(control, EM_SETSEL, prefix, current.size() - suffix);
+  const TextDiff diff = DiffTexts(current, text);
+  const std::wstring middle = text.substr(diff.start, diff.afterEnd - diff.start);
+  SendMessageW(control, EM_SETSEL, diff.start, diff.beforeEnd);
   SendMessageW(control, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(middle.c_str()));
   if (static_cast<size_t>(GetWindowTextLengthW(control)) != text.size()) return false;
   SendMessageW(control, EM_SETSEL, 0, 0);

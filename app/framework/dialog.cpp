@@ -2,33 +2,6 @@
 
 #include "framework/win_app.h"
 
-namespace {
-
-// Centres a dialog over its owner, or on its monitor's work area if it has
-// none, keeping it on that work area.
-void CenterWindow(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  HWND owner = GetWindow(window, GW_OWNER);
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoW(MonitorFromWindow(owner ? owner : window, MONITOR_DEFAULTTONEAREST), &monitor);
-  const RECT& work = monitor.rcWork;
-  RECT area = work;
-  if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &area);
-  const int width = rect.right - rect.left;
-  const int height = rect.bottom - rect.top;
-  int x = area.left + (area.right - area.left - width) / 2;
-  int y = area.top + (area.bottom - area.top - height) / 2;
-  if (x + width > work.right) x = work.right - width;
-  if (y + height > work.bottom) y = work.bottom - height;
-  if (x < work.left) x = work.left;
-  if (y < work.top) y = work.top;
-  SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-}  // namespace
-
 CDialog::CDialog(UINT templateId, HWND parent) : m_nTemplateId(templateId), m_hParent(parent) {}
 
 INT_PTR CDialog::DoModal() {
@@ -63,10 +36,81 @@ void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 
 bool CDialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
+// Centred over the owner, or on the monitor's work area if there is none,
+// and kept on that work area.
+void CDialog::CenterWindow() {
+  RECT rect{};
+  GetWindowRect(m_hWnd, &rect);
+  HWND owner = GetWindow(m_hWnd, GW_OWNER);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(owner ? owner : m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& work = monitor.rcWork;
+  RECT area = work;
+  if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &area);
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  int x = area.left + (area.right - area.left - width) / 2;
+  int y = area.top + (area.bottom - area.top - height) / 2;
+  if (x + width > work.right) x = work.right - width;
+  if (y + height > work.bottom) y = work.bottom - height;
+  if (x < work.left) x = work.left;
+  if (y < work.top) y = work.top;
+  SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void CDialog::EndDialog(INT_PTR result) { ::EndDialog(m_hWnd, result); }
 
 void CDialog::GotoDlgCtrl(HWND control) {
   SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+  if (IsIconic(m_hWnd)) m_hWndFocusToRestore = control;
+}
+
+namespace {
+
+// Posted to itself when the dialog has been restored: the restore has ended
+// by the time it arrives.
+constexpr UINT kRestoreFocusMessage = WM_APP + 0x2F0;
+
+}  // namespace
+
+// Under Wine, a minimized dialog that was activated (as it is when a box
+// opened over it closes) has no focused control after it is restored, and
+// typing goes nowhere. The dialog therefore remembers where the focus was, or
+// was sent, while it is minimized, and gives it back once it is restored if
+// the platform has not. On Windows the dialog manager restores it itself, and
+// this finds the focus in place.
+void CDialog::KeepFocusAcrossMinimizing(UINT message, WPARAM wParam) {
+  const auto rememberFocus = [this] {
+    HWND focus = GetFocus();
+    if (focus && IsChild(m_hWnd, focus)) m_hWndFocusToRestore = focus;
+  };
+  switch (message) {
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_MINIMIZE) rememberFocus();
+      break;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) rememberFocus();
+      break;
+    case WM_SIZE:
+      if (wParam == SIZE_MINIMIZED) {
+        rememberFocus();
+        m_bMinimized = true;
+      } else if (m_bMinimized) {
+        m_bMinimized = false;
+        PostMessageW(m_hWnd, kRestoreFocusMessage, 0, 0);
+      }
+      break;
+    case kRestoreFocusMessage: {
+      HWND focus = GetFocus();
+      HWND wanted = m_hWndFocusToRestore;
+      if (GetActiveWindow() == m_hWnd && !(focus && IsChild(m_hWnd, focus)) && wanted &&
+          IsChild(m_hWnd, wanted) && IsWindowEnabled(wanted) && IsWindowVisible(wanted)) {
+        SetFocus(wanted);
+      }
+      break;
+    }
+  }
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -101,9 +145,11 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     GetWindowRect(m_hWnd, &before);
     const BOOL result = OnInitDialog();
     GetWindowRect(m_hWnd, &after);
-    if (EqualRect(&before, &after)) CenterWindow(m_hWnd);
+    if (EqualRect(&before, &after)) CenterWindow();
     return result;
   }
+
+  KeepFocusAcrossMinimizing(message, wParam);
 
   LRESULT result = 0;
   if (OnMessage(message, wParam, lParam, result)) {

@@ -45,6 +45,10 @@ class CDialog {
 
   void EndDialog(INT_PTR result);
 
+  // Centres the dialog over its owner, or on the screen if it has none.
+  // A dialog that does not place itself while initialising is centred.
+  void CenterWindow();
+
   // Moves the focus to `control` through the dialog manager, which also
   // selects an edit box's whole text and keeps the default button right.
   void GotoDlgCtrl(HWND control);
@@ -54,7 +58,10 @@ class CDialog {
  private:
   static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+  void KeepFocusAcrossMinimizing(UINT message, WPARAM wParam);
 
   UINT m_nTemplateId;
   HWND m_hParent;
+  HWND m_hWndFocusToRestore = nullptr;
+  bool m_bMinimized = false;
 };

@@ -10,15 +10,6 @@ CWinApp::~CWinApp() {
   if (theApp == this) theApp = nullptr;
 }
 
-int CWinApp::Run() {
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  return static_cast<int>(msg.wParam);
-}
-
 CWinApp* AfxGetApp() { return theApp; }
 
 HINSTANCE AfxGetInstanceHandle() {

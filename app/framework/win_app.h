@@ -1,7 +1,7 @@
 // The application object: the small stand-in for the class framework's
 // CWinApp. The program defines exactly one, as a global; the entry point
-// (win_main.cpp) runs its InitInstance and, if that returns TRUE, a message
-// loop until WM_QUIT.
+// (win_main.cpp) runs its InitInstance, and the program ends when that
+// returns.
 #pragma once
 
 #include <windows.h>
@@ -15,10 +15,9 @@ class CWinApp {
   CWinApp(const CWinApp&) = delete;
   CWinApp& operator=(const CWinApp&) = delete;
 
-  // Returns TRUE to run the message loop, FALSE to end the program.
+  // Runs the program; FALSE, as the class framework has it, for a program
+  // that needs no message loop after its dialog has ended.
   virtual BOOL InitInstance() { return FALSE; }
-
-  int Run();
 
   CDialog* m_pMainWnd = nullptr;
   HINSTANCE m_hInstance = nullptr;

@@ -8,6 +8,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   CWinApp* app = AfxGetApp();
   if (!app) return 1;
   app->m_hInstance = instance;
-  if (!app->InitInstance()) return 0;
-  return app->Run();
+  // The program has no message loop of its own: InitInstance runs the main
+  // dialog, whose modal loop is the only one, and returns when it has ended.
+  app->InitInstance();
+  return 0;
 }

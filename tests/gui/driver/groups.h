@@ -16,6 +16,7 @@ struct Group {
 
 std::vector<Group> MainDialogGroups();
 std::vector<Group> AboutGroups();
+std::vector<Group> UsabilityGroups();
 
 // Starts the program for a case; a failed start counts as a failed check.
 std::unique_ptr<AppUnderTest> Launch(Suite& suite, const std::wstring& arguments = L"");

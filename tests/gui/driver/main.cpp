@@ -101,6 +101,7 @@ int wmain(int argc, wchar_t** argv) {
 
   std::vector<Group> groups = MainDialogGroups();
   for (const Group& group : AboutGroups()) groups.push_back(group);
+  for (const Group& group : UsabilityGroups()) groups.push_back(group);
   for (const std::string& name : wanted) {
     bool known = false;
     for (const Group& group : groups) known = known || name == group.name;
