@@ -56,7 +56,7 @@ void OutputFollowsTheCaret(Suite& suite) {
   suite.Case("typing on line 40 of 50");
   auto app = Launch(suite);
   if (!app) return;
-  app->Activate();
+  BringToFront(suite, *app);
   std::wstring input, output;
   for (int line = 1; line <= 50; ++line) {
     input += L"0022 " + std::to_wstring(line) + L"\r\n";
@@ -114,27 +114,28 @@ void UndoClear(Suite& suite) {
     int mode;
     std::wstring typed;
     std::wstring output;
-    void (*clear)(const AppUnderTest&);
+    bool (*clear)(const AppUnderTest&);
   } cases[] = {
       {"clicking Clear, codes to characters", 0, L"0022 2429 \n7193 ", L"中文\r\n电",
-       [](const AppUnderTest& app) { Click(app.Item(IDC_CLEAR)); }},
+       [](const AppUnderTest& app) { return Click(app.Item(IDC_CLEAR)); }},
       {"Enter on Clear, characters to codes", 1, L"中文", L"0022 2429 ",
        [](const AppUnderTest& app) {
-         app.TabTo(IDC_CLEAR);
+         if (!app.TabTo(IDC_CLEAR)) return false;
          Press(VK_RETURN);
+         return true;
        }},
   };
   for (const auto& c : cases) {
     suite.Case(std::string("Ctrl+Z after ") + c.name);
     auto app = Launch(suite);
     if (!app) continue;
-    app->Activate();
+    BringToFront(suite, *app);
     if (c.mode == 1) SelectMode(suite, *app, 1);
     std::wstring input = c.typed;
     for (size_t at = 0; (at = input.find(L'\n', at)) != std::wstring::npos; at += 2)
       input.insert(at, 1, L'\r');
     TypeAndWait(suite, *app, c.typed, input);
-    c.clear(*app);
+    suite.Expect(c.clear(*app), "Clear pressed");
     suite.ExpectEventually([&] { return app->Text(IDC_INPUT); }, L"", "input cleared");
     suite.ExpectEq(app->Text(IDC_OUTPUT), L"", "output cleared");
     ExpectFocus(suite, *app, IDC_INPUT);
@@ -236,7 +237,7 @@ void FocusAfterRestore(Suite& suite) {
     suite.Case(std::string("About by ") + c.name + " while minimized, then restored");
     auto app = Launch(suite);
     if (!app) continue;
-    app->Activate();
+    BringToFront(suite, *app);
     TypeAndWait(suite, *app, L"0022 ", L"0022 ");
     TabTo(suite, *app, c.focusBefore);
     PostMessageW(app->dialog(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
@@ -246,7 +247,7 @@ void FocusAfterRestore(Suite& suite) {
     suite.Expect(WaitFor([&] { return (box = app->FindOtherDialog()) != nullptr; }),
                  "the About box opens");
     if (!box) continue;
-    Click(GetDlgItem(box, IDOK));
+    suite.Expect(Click(GetDlgItem(box, IDOK)), "the About box's OK clicked");
     suite.Expect(WaitFor([&] { return !IsWindow(box); }), "the About box closes");
     PostMessageW(app->dialog(), WM_SYSCOMMAND, SC_RESTORE, 0);
     suite.Expect(WaitFor([&] { return !IsIconic(app->dialog()); }), "restored");
