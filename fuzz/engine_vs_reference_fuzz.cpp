@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the single-pass engine and the literal reference,
 // in every setting and every form, whole and in pieces, and stops at the
-// first difference.
+// first difference in the text or the report.
 //
 // An input is three header bytes and a body:
 //   byte 0  where the streaming converters cut the text (an entry of kCuts);
@@ -33,10 +33,15 @@ using yishu::Direction;
 // setting is one more row.
 struct Setting {
   Direction direction;
+  yishu::Options options;
 };
+constexpr yishu::Options kTaiwan{yishu::Book::Taiwan, false};
+constexpr yishu::Options kMainlandVariants{yishu::Book::Mainland, true};
+constexpr yishu::Options kTaiwanVariants{yishu::Book::Taiwan, true};
 constexpr Setting kSettings[] = {
-    {Direction::CodeToChar},
-    {Direction::CharToCode},
+    {Direction::CodeToChar, {}},           {Direction::CharToCode, {}},
+    {Direction::CodeToChar, kTaiwan},      {Direction::CharToCode, kTaiwan},
+    {Direction::CharToCode, kMainlandVariants}, {Direction::CharToCode, kTaiwanVariants},
 };
 
 // Piece lengths for the streaming converters: tiny ones, and ones about the
@@ -50,12 +55,22 @@ void Check(bool same) {
   if (!same) std::abort();
 }
 
+bool Same(const yishu::Report& a, const yishu::Report& b) {
+  return a.through_variant == b.through_variant && a.ambiguous == b.ambiguous &&
+         a.other_book_only == b.other_book_only && a.no_code == b.no_code &&
+         a.ambiguous_chars == b.ambiguous_chars && a.other_book_chars == b.other_book_chars &&
+         a.no_code_chars == b.no_code_chars && a.unwritable == b.unwritable &&
+         a.unwritable_codes == b.unwritable_codes;
+}
+
+// The streamed result, checked to report what the whole text reported.
 template <class Char, class Converter>
 std::basic_string<Char> Streamed(Converter converter, std::basic_string_view<Char> text,
-                                 std::size_t cut) {
+                                 std::size_t cut, const yishu::Report& whole) {
   std::basic_string<Char> out;
   for (std::size_t at = 0; at < text.size(); at += cut) converter.Feed(text.substr(at, cut), out);
   converter.Finish(out);
+  Check(Same(converter.report(), whole));
   return out;
 }
 
@@ -91,17 +106,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   namespace reference = yishu::reference;
   using yishu::Encoding;
   for (const Setting& s : kSettings) {
-    const std::string cp936 = yishu::ConvertText(s.direction, text);
-    if (short_text) Check(cp936 == reference::ConvertText(s.direction, text));
-    Check(cp936 == Streamed<char>(yishu::Converter(s.direction, Encoding::Cp936), text, cut));
+    const yishu::Options& o = s.options;
+    yishu::Report engine, literal;
+    const std::string cp936 = yishu::ConvertText(s.direction, text, Encoding::Cp936, o, &engine);
+    if (short_text) {
+      Check(cp936 == reference::ConvertText(s.direction, text, o, &literal) && Same(engine, literal));
+    }
+    Check(cp936 ==
+          Streamed<char>(yishu::Converter(s.direction, Encoding::Cp936, o), text, cut, engine));
 
-    const std::string utf8 = yishu::ConvertText(s.direction, text, Encoding::Utf8);
-    if (short_text) Check(utf8 == reference::ConvertTextUtf8(s.direction, text));
-    Check(utf8 == Streamed<char>(yishu::Converter(s.direction, Encoding::Utf8), text, cut));
+    const std::string utf8 = yishu::ConvertText(s.direction, text, Encoding::Utf8, o, &engine);
+    if (short_text) {
+      Check(utf8 == reference::ConvertTextUtf8(s.direction, text, o, &literal) &&
+            Same(engine, literal));
+    }
+    Check(utf8 ==
+          Streamed<char>(yishu::Converter(s.direction, Encoding::Utf8, o), text, cut, engine));
 
-    const std::u16string units = yishu::ConvertText(s.direction, std::u16string_view(utf16));
-    if (short_text) Check(units == reference::ConvertTextUtf16(s.direction, utf16));
-    Check(units == Streamed<char16_t>(yishu::Utf16Converter(s.direction), utf16, cut));
+    const std::u16string units =
+        yishu::ConvertText(s.direction, std::u16string_view(utf16), o, &engine);
+    if (short_text) {
+      Check(units == reference::ConvertTextUtf16(s.direction, utf16, o, &literal) &&
+            Same(engine, literal));
+    }
+    Check(units == Streamed<char16_t>(yishu::Utf16Converter(s.direction, o), utf16, cut, engine));
   }
   return 0;
 }

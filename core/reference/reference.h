@@ -1,5 +1,6 @@
 // The literal conversion: every rule of the list, in order, replaces all its
-// occurrences in the whole text before the next rule runs. Slow by design
+// occurrences in the whole text before the next rule runs. The report comes
+// from a walk over the converted text. Slow by design
 // (thousands of scans per text); the tests hold the single-pass engine to it.
 #pragma once
 
@@ -12,13 +13,16 @@ namespace yishu::reference {
 
 // CP936 bytes, matched the way the platform string class does: a scan that
 // steps over a lead byte (0x81..0xFE) and the byte after it as one character.
-std::string ConvertText(Direction direction, std::string_view cp936);
+std::string ConvertText(Direction direction, std::string_view cp936, const Options& options = {},
+                        Report* report = nullptr);
 
 // Unicode: the same rules matched on decoded characters. Invalid UTF-8 bytes
 // and unpaired surrogates are kept as characters of their own that no rule
 // matches.
-std::string ConvertTextUtf8(Direction direction, std::string_view utf8);
-std::u16string ConvertTextUtf16(Direction direction, std::u16string_view utf16);
+std::string ConvertTextUtf8(Direction direction, std::string_view utf8, const Options& options = {},
+                            Report* report = nullptr);
+std::u16string ConvertTextUtf16(Direction direction, std::u16string_view utf16,
+                                const Options& options = {}, Report* report = nullptr);
 
 // Transcoding between the Unicode forms, for tests and benchmarks. Lone
 // surrogates and invalid bytes are carried over as they are where the target

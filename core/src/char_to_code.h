@@ -55,7 +55,8 @@ inline Decoded DecodeChar<Form::Cp936>(const Lookup& lookup, const char* p, std:
   return {lookup.code_of_cp936[u[i] << 8 | u[i + 1]], 2};
 }
 
-// Invalid bytes stand alone; characters outside the BMP have no code.
+// Invalid bytes stand alone. Characters outside the BMP are looked up only
+// where the book (or the variant look-up) has any.
 template <>
 inline Decoded DecodeChar<Form::Utf8>(const Lookup& lookup, const char* p, std::size_t i,
                                       std::size_t n) {
@@ -67,15 +68,68 @@ inline Decoded DecodeChar<Form::Utf8>(const Lookup& lookup, const char* p, std::
   const int length = Utf8SequenceLength(u, n - i);
   if (length < 0) return {0, 0};
   if (length == 0) return {0, 1};
-  if (length == 4) return {0, 4};
+  if (length == 4) {
+    return {lookup.supplementary ? lookup.CodeOfSupplementary(DecodeUtf8(u, 4)) : std::uint16_t{0},
+            4};
+  }
   return {lookup.code_of_unicode[DecodeUtf8(u, length)], static_cast<std::uint32_t>(length)};
 }
 
-// Surrogates, paired or not, have no code, so every unit stands alone.
+inline bool IsHighSurrogate(char16_t u) { return (u & 0xFC00) == 0xD800; }
+inline bool IsLowSurrogate(char16_t u) { return (u & 0xFC00) == 0xDC00; }
+
+inline char32_t FromSurrogates(char16_t high, char16_t low) {
+  return 0x10000 + ((high - 0xD800u) << 10) + (low - 0xDC00u);
+}
+
+// A surrogate pair is one character where the book has any outside the BMP;
+// other surrogates have no code and stand alone.
 template <>
 inline Decoded DecodeChar<Form::Utf16>(const Lookup& lookup, const char16_t* p, std::size_t i,
-                                       std::size_t) {
-  return {lookup.code_of_unicode[p[i]], 1};
+                                       std::size_t n) {
+  if (!IsHighSurrogate(p[i]) || !lookup.supplementary) return {lookup.code_of_unicode[p[i]], 1};
+  if (i + 1 == n) return {0, 0};
+  if (!IsLowSurrogate(p[i + 1])) return {0, 1};
+  return {lookup.CodeOfSupplementary(FromSurrogates(p[i], p[i + 1])), 2};
+}
+
+// The code point of the character that DecodeChar found at p[i].
+template <Form F>
+char32_t CharAt(const Lookup& lookup, const typename TextForm<F>::Unit* p, std::size_t i) {
+  if constexpr (F == Form::Cp936) {
+    const auto* u = reinterpret_cast<const unsigned char*>(p);
+    return lookup.char_of_cp936[u[i] << 8 | u[i + 1]];
+  } else if constexpr (F == Form::Utf8) {
+    const auto* u = reinterpret_cast<const unsigned char*>(p + i);
+    return DecodeUtf8(u, u[0] < 0xE0 ? 2 : u[0] < 0xF0 ? 3 : 4);
+  } else {
+    return IsHighSurrogate(p[i]) ? FromSurrogates(p[i], p[i + 1]) : p[i];
+  }
+}
+
+// What the variant look-up made of a character: the code to write (0 for
+// none), with the report brought up to date.
+template <class CharacterOf>
+std::uint16_t ResolveMark(std::uint16_t mark, const CharacterOf& character, Report& report) {
+  if (mark < kNoCode) {
+    ++report.through_variant;
+    return mark & ~kViaVariant;
+  }
+  std::uint64_t* count = &report.no_code;
+  std::u32string* list = &report.no_code_chars;
+  if (mark == kAmbiguous) {
+    count = &report.ambiguous;
+    list = &report.ambiguous_chars;
+  } else if (mark == kOtherBookOnly) {
+    count = &report.other_book_only;
+    list = &report.other_book_chars;
+  }
+  ++*count;
+  if (list->size() < Report::kListedChars) {
+    const char32_t c = character();
+    if (list->find(c) == list->npos) *list += c;
+  }
+  return 0;
 }
 
 inline void AppendCode(Writer<char>& out, const Lookup& lookup, std::uint16_t code) {
@@ -90,11 +144,10 @@ inline void AppendCode(Writer<char16_t>& out, const Lookup& lookup, std::uint16_
 
 // Converts p[0..n) and returns how many units it consumed. Unless `final`, a
 // character cut off at the end is left for the caller to feed again; when
-// `final`, it stays as it is.
-template <Form F>
-std::size_t CharsToCodes(const typename TextForm<F>::Unit* p, std::size_t n, bool final,
-                         Writer<typename TextForm<F>::Unit>& out) {
-  const Lookup& lookup = GetLookup();
+// `final`, it stays as it is. `kMarks`: the look-up holds variant marks.
+template <Form F, bool kMarks>
+std::size_t CharsToCodes(const Lookup& lookup, const typename TextForm<F>::Unit* p, std::size_t n,
+                         bool final, Writer<typename TextForm<F>::Unit>& out, Report& report) {
   std::size_t copied = 0, i = 0;
   while ((i = SkipAscii(p, i, n)) < n) {
     const Decoded c = DecodeChar<F>(lookup, p, i, n);
@@ -104,9 +157,17 @@ std::size_t CharsToCodes(const typename TextForm<F>::Unit* p, std::size_t n, boo
       return i;
     }
     if (c.code != 0) {
-      out.append(p + copied, i - copied);
-      AppendCode(out, lookup, c.code);
-      copied = i + c.length;
+      std::uint16_t code = c.code;
+      if constexpr (kMarks) {
+        if (code > kLastCode) {
+          code = ResolveMark(code, [&] { return CharAt<F>(lookup, p, i); }, report);
+        }
+      }
+      if (code != 0) {
+        out.append(p + copied, i - copied);
+        AppendCode(out, lookup, code);
+        copied = i + c.length;
+      }
     }
     i += c.length;
   }

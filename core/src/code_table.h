@@ -1,5 +1,6 @@
-// The code book as generated data (code_table.cpp, written by
-// tools/gen_table.py): one row per code, in code order.
+// The code books as generated data: code_table.cpp (the mainland book,
+// written by tools/gen_table.py) and taiwan_table.cpp (the Taiwan book,
+// written by tools/gen_book_data.py); one row per code, in code order.
 #pragma once
 
 #include <cstddef>
@@ -11,5 +12,13 @@ namespace yishu::detail {
 
 extern const CodeRow kCodeRows[];
 extern const std::size_t kCodeRowCount;
+
+extern const CodeRow kTaiwanRows[];
+extern const std::size_t kTaiwanRowCount;
+
+inline std::span<const CodeRow> RowsOf(Book book) {
+  if (book == Book::Taiwan) return {kTaiwanRows, kTaiwanRowCount};
+  return {kCodeRows, kCodeRowCount};
+}
 
 }  // namespace yishu::detail

@@ -64,11 +64,13 @@ class CodeToCharEngine {
  public:
   using Unit = typename TextForm<F>::Unit;
 
+  CodeToCharEngine(const Lookup& lookup, Report& report) : lookup_(lookup), report_(report) {}
+
   // Converts p[0..n) and returns how many units it consumed. Unless `final`,
   // it stops before anything that more text could change (a digit run at the
   // end, a lead byte at the end); the caller feeds that again with more text.
   std::size_t Run(const Unit* p, std::size_t n, bool final, Writer<Unit>& out) {
-    const Lookup& lookup = GetLookup();
+    const Lookup& lookup = lookup_;
     std::size_t copied = 0, pos = 0;
     for (;;) {
       // Codes one after another, as in "0022 2429 ", need no search. A run
@@ -76,9 +78,9 @@ class CodeToCharEngine {
       // stands before it.
       while (pos + 5 <= n && IsCodeKey(p + pos)) {
         const int row = lookup.row_of_code[CodeOfDigits(p + pos)];
-        if (row == 0) break;
+        if (row == 0 || !TextForm<F>::CanWrite(lookup.rows[row - 1])) break;
         out.append(p + copied, pos - copied);
-        TextForm<F>::AppendChar(out, kCodeRows[row - 1]);
+        TextForm<F>::AppendChar(out, lookup.rows[row - 1]);
         copied = pos = pos + 5;
       }
       const std::size_t q = FindDigit(p, pos, n);
@@ -94,17 +96,18 @@ class CodeToCharEngine {
       out.append(p + copied, q - copied);
       if (e == n && !final) {
         if (e - q <= kMaxHeldRun) return q;
-        return q + AppendRunStart<F>(p + q, e - q, scratch_, out);
+        return q + AppendRunStart<F>(p + q, e - q, lookup, scratch_, out);
       }
       const bool space = e < n && p[e] == ' ';
       if (space && e - q == 4) {  // the common case: one code, no room for a day key
-        if (const int row = lookup.row_of_code[CodeOfDigits(p + q)]) {
-          TextForm<F>::AppendChar(out, kCodeRows[row - 1]);
+        const int row = lookup.row_of_code[CodeOfDigits(p + q)];
+        if (row != 0 && TextForm<F>::CanWrite(lookup.rows[row - 1])) {
+          TextForm<F>::AppendChar(out, lookup.rows[row - 1]);
           copied = pos = e + 1;
           continue;
         }
       }
-      const bool took_space = AppendRun<F>(p + q, e - q, space, lookup, scratch_, out);
+      const bool took_space = AppendRun<F>(p + q, e - q, space, lookup, scratch_, out, report_);
       copied = pos = e + (took_space ? 1 : 0);
     }
     std::size_t end = n;
@@ -119,6 +122,8 @@ class CodeToCharEngine {
   }
 
  private:
+  const Lookup& lookup_;
+  Report& report_;
   RunScratch scratch_;
 };
 

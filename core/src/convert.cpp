@@ -16,20 +16,25 @@ using detail::Form;
 // Converts text[0..n) in `direction`; returns how many units were consumed
 // (all of them when `final`).
 template <Form F, class Unit>
-std::size_t RunEngine(Direction direction, const Unit* text, std::size_t n, bool final,
-                      std::basic_string<Unit>& result) {
+std::size_t RunEngine(Direction direction, const Options& options, const Unit* text,
+                      std::size_t n, bool final, std::basic_string<Unit>& result,
+                      Report& report) {
   const bool to_codes = direction == Direction::CharToCode;
+  const detail::Lookup& lookup = detail::GetLookup(options.book, to_codes && options.variants);
   detail::Writer<Unit> out(result, detail::MostOutput<Unit>(to_codes, n));
-  if (to_codes) return detail::CharsToCodes<F>(text, n, final, out);
-  return detail::CodeToCharEngine<F>().Run(text, n, final, out);
+  if (to_codes) {
+    if (lookup.marks) return detail::CharsToCodes<F, true>(lookup, text, n, final, out, report);
+    return detail::CharsToCodes<F, false>(lookup, text, n, final, out, report);
+  }
+  return detail::CodeToCharEngine<F>(lookup, report).Run(text, n, final, out);
 }
 
-std::size_t RunBytes(Direction direction, Encoding encoding, std::string_view text, bool final,
-                     std::string& out) {
+std::size_t RunBytes(Direction direction, const Options& options, Encoding encoding,
+                     std::string_view text, bool final, std::string& out, Report& report) {
   if (encoding == Encoding::Utf8) {
-    return RunEngine<Form::Utf8>(direction, text.data(), text.size(), final, out);
+    return RunEngine<Form::Utf8>(direction, options, text.data(), text.size(), final, out, report);
   }
-  return RunEngine<Form::Cp936>(direction, text.data(), text.size(), final, out);
+  return RunEngine<Form::Cp936>(direction, options, text.data(), text.size(), final, out, report);
 }
 
 // How much of a new piece is joined to what was held back before it.
@@ -89,20 +94,28 @@ void StreamPiece(std::basic_string<Unit>& carry, std::basic_string_view<Unit> te
 
 }  // namespace
 
-std::string ConvertText(Direction direction, std::string_view text, Encoding encoding) {
+std::string ConvertText(Direction direction, std::string_view text, Encoding encoding,
+                        const Options& options, Report* report) {
+  Report local;
+  Report& r = report ? *report : local;
+  r = {};
   std::string out;
-  RunBytes(direction, encoding, text, true, out);
+  RunBytes(direction, options, encoding, text, true, out, r);
   return out;
 }
 
-std::u16string ConvertText(Direction direction, std::u16string_view text) {
+std::u16string ConvertText(Direction direction, std::u16string_view text, const Options& options,
+                           Report* report) {
+  Report local;
+  Report& r = report ? *report : local;
+  r = {};
   std::u16string out;
-  RunEngine<Form::Utf16>(direction, text.data(), text.size(), true, out);
+  RunEngine<Form::Utf16>(direction, options, text.data(), text.size(), true, out, r);
   return out;
 }
 
-Converter::Converter(Direction direction, Encoding encoding)
-    : direction_(direction), encoding_(encoding) {}
+Converter::Converter(Direction direction, Encoding encoding, const Options& options)
+    : direction_(direction), encoding_(encoding), options_(options) {}
 
 void Converter::Feed(std::string_view piece, std::string& out) { Process(piece, false, out); }
 
@@ -111,11 +124,12 @@ void Converter::Finish(std::string& out) { Process({}, true, out); }
 void Converter::Process(std::string_view text, bool final, std::string& out) {
   StreamPiece(carry_, text, final, direction_ == Direction::CodeToChar, out,
               [this](std::string_view t, bool f, std::string& o) {
-                return RunBytes(direction_, encoding_, t, f, o);
+                return RunBytes(direction_, options_, encoding_, t, f, o, report_);
               });
 }
 
-Utf16Converter::Utf16Converter(Direction direction) : direction_(direction) {}
+Utf16Converter::Utf16Converter(Direction direction, const Options& options)
+    : direction_(direction), options_(options) {}
 
 void Utf16Converter::Feed(std::u16string_view piece, std::u16string& out) {
   Process(piece, false, out);
@@ -126,10 +140,11 @@ void Utf16Converter::Finish(std::u16string& out) { Process({}, true, out); }
 void Utf16Converter::Process(std::u16string_view text, bool final, std::u16string& out) {
   StreamPiece(carry_, text, final, direction_ == Direction::CodeToChar, out,
               [this](std::u16string_view t, bool f, std::u16string& o) {
-                return RunEngine<Form::Utf16>(direction_, t.data(), t.size(), f, o);
+                return RunEngine<Form::Utf16>(direction_, options_, t.data(), t.size(), f, o,
+                                              report_);
               });
 }
 
-std::span<const CodeRow> CodeBook() { return {detail::kCodeRows, detail::kCodeRowCount}; }
+std::span<const CodeRow> CodeBook(Book book) { return detail::RowsOf(book); }
 
 }  // namespace yishu

@@ -90,11 +90,34 @@ struct RunScratch {
   std::vector<DayTake> takes, candidates;
 };
 
+// Notes a code left as digits because the text's form cannot hold its
+// character.
+inline void NoteUnwritable(Report& report, std::uint16_t code) {
+  ++report.unwritable;
+  auto& codes = report.unwritable_codes;
+  if (codes.size() < Report::kListedChars &&
+      std::find(codes.begin(), codes.end(), code) == codes.end()) {
+    codes.push_back(code);
+  }
+}
+
 // Converts the whole run d[0..n), which a space follows if `space`. Returns
 // whether a code took that space.
 template <Form F>
 bool AppendRun(const typename TextForm<F>::Unit* d, std::size_t n, bool space, const Lookup& lookup,
-               RunScratch& scratch, Writer<typename TextForm<F>::Unit>& out) {
+               RunScratch& scratch, Writer<typename TextForm<F>::Unit>& out, Report& report) {
+  if (!lookup.day_codes) {  // only the last four digits and the space can change
+    const int row = space && n >= 4 ? lookup.row_of_code[CodeOfDigits(d + n - 4)] : 0;
+    if (row != 0 && TextForm<F>::CanWrite(lookup.rows[row - 1])) {
+      out.append(d, n - 4);
+      TextForm<F>::AppendChar(out, lookup.rows[row - 1]);
+      return true;
+    }
+    if (row != 0) NoteUnwritable(report, lookup.rows[row - 1].code);
+    out.append(d, n);
+    return false;
+  }
+  // Every row of a book with day codes can be written in every form.
   int row = 0;
   bool code_first = false;
   if (space && n >= 4) {
@@ -108,7 +131,7 @@ bool AppendRun(const typename TextForm<F>::Unit* d, std::size_t n, bool space, c
       row != 0 && !code_first && (scratch.takes.empty() || scratch.takes.back().pos + 5 <= n - 4);
   const bool code = code_first || code_last;
   AppendDigitsWithDays<F>(d, 0, code ? n - 4 : n, scratch.takes, out);
-  if (code) TextForm<F>::AppendChar(out, kCodeRows[row - 1]);
+  if (code) TextForm<F>::AppendChar(out, lookup.rows[row - 1]);
   return code;
 }
 
@@ -122,9 +145,13 @@ inline constexpr std::size_t kRunTailKept = 256;
 // is converted later as a run of its own, which gives the same result: no key
 // that was replaced reaches into it.
 template <Form F>
-std::size_t AppendRunStart(const typename TextForm<F>::Unit* d, std::size_t n, RunScratch& scratch,
-                           Writer<typename TextForm<F>::Unit>& out) {
-  FindDayTakes(d, n, scratch.takes, scratch.candidates);
+std::size_t AppendRunStart(const typename TextForm<F>::Unit* d, std::size_t n, const Lookup& lookup,
+                           RunScratch& scratch, Writer<typename TextForm<F>::Unit>& out) {
+  if (lookup.day_codes) {
+    FindDayTakes(d, n, scratch.takes, scratch.candidates);
+  } else {
+    scratch.takes.clear();
+  }
   std::size_t cut = n - kRunTailKept;
   for (const DayTake& t : scratch.takes) {
     if (t.pos < cut && t.pos + 5 > cut) cut = t.pos + 5;

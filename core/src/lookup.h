@@ -1,28 +1,59 @@
-// Indexes over the code book, built once on first use: from a code to its
-// row, and from a character (CP936 pair or BMP code point) to the code that
-// it converts to.
+// Indexes over a code book, built once on first use: from a code to its row,
+// and from a character (CP936 pair or code point) to the code that it
+// converts to.
+//
+// With variant look-up, the character indexes also say what happens to a
+// character the book lacks, in values above every code (see the marks
+// below); without it they hold codes only.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
+#include <utility>
+#include <vector>
 
 #include "code_table.h"
 
 namespace yishu::detail {
 
+inline constexpr std::uint16_t kLastCode = 9999;
+// Marks: a code reached through a variant, or why a character stays.
+inline constexpr std::uint16_t kViaVariant = 0x8000;  // | the code
+inline constexpr std::uint16_t kAmbiguous = 0xFFFF;   // variants give several codes
+inline constexpr std::uint16_t kOtherBookOnly = 0xFFFE;
+inline constexpr std::uint16_t kNoCode = 0xFFFD;      // an ideograph neither book has
+
 struct Lookup {
-  // code -> index into kCodeRows + 1; 0 where the code has no rule.
+  const CodeRow* rows;
+  bool day_codes;  // five-digit day codes convert (mainland book)
+  bool marks;      // the character indexes hold marks (variant look-up)
+  bool supplementary;  // characters above the BMP can have a code or a mark
+  // code -> index into rows + 1; 0 where the code has no rule.
   std::uint16_t row_of_code[10000];
   // (lead << 8 | trail) -> code; 0 where the pair converts to nothing.
   std::uint16_t code_of_cp936[65536];
   // BMP code point -> code; 0 where the character converts to nothing.
   std::uint16_t code_of_unicode[65536];
+  // The same for code points above the BMP, sorted.
+  std::vector<std::pair<char32_t, std::uint16_t>> code_of_supplementary;
   // code -> its four ASCII digits.
   char digits[10000][4];
   // code -> its four digits and a space, as the first five bytes of a word in
   // memory order, so that a code is written with one store.
   std::uint64_t code_text[10000];
+  // With marks: (lead << 8 | trail) -> the character, where the data know it.
+  std::vector<char16_t> char_of_cp936;
+
+  std::uint16_t CodeOfSupplementary(char32_t c) const;
 };
 
-const Lookup& GetLookup();
+const Lookup& GetLookup(Book book = Book::Mainland, bool variants = false);
+
+// The lowest produced code of each character of a book, in code point order.
+const std::vector<std::pair<char32_t, std::uint16_t>>& ProducedCodes(Book book);
+
+// The variants of a character (from the generated pairs).
+std::span<const struct VariantPair> VariantsOf(char32_t character);
 
 }  // namespace yishu::detail

@@ -25,6 +25,8 @@ inline bool IsLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
 template <>
 struct TextForm<Form::Cp936> {
   using Unit = char;
+  // CP936 lacks a few characters of the Taiwan book.
+  static bool CanWrite(const CodeRow& row) { return row.lead != 0; }
   static void AppendChar(Writer<char>& out, const CodeRow& row) {
     out += static_cast<char>(row.lead);
     out += static_cast<char>(row.trail);
@@ -37,7 +39,8 @@ struct TextForm<Form::Cp936> {
 template <>
 struct TextForm<Form::Utf8> {
   using Unit = char;
-  static void AppendUnicode(Writer<char>& out, char16_t c) {
+  static bool CanWrite(const CodeRow&) { return true; }
+  static void AppendUnicode(Writer<char>& out, char32_t c) {
     char bytes[8] = {};
     const int n = EncodeUtf8(c, bytes);
     std::uint64_t word;
@@ -53,7 +56,15 @@ struct TextForm<Form::Utf8> {
 template <>
 struct TextForm<Form::Utf16> {
   using Unit = char16_t;
-  static void AppendChar(Writer<char16_t>& out, const CodeRow& row) { out += row.unicode; }
+  static bool CanWrite(const CodeRow&) { return true; }
+  static void AppendChar(Writer<char16_t>& out, const CodeRow& row) {
+    if (row.unicode < 0x10000) {
+      out += static_cast<char16_t>(row.unicode);
+    } else {  // a surrogate pair
+      out += static_cast<char16_t>(0xD800 + ((row.unicode - 0x10000) >> 10));
+      out += static_cast<char16_t>(0xDC00 + ((row.unicode - 0x10000) & 0x3FF));
+    }
+  }
   static void AppendDay(Writer<char16_t>& out, const DayText& day) {
     out.append(day.unicode, day.length);
   }

@@ -57,10 +57,9 @@ inline char32_t DecodeUtf8(const unsigned char* p, int length) {
   }
 }
 
-// Writes the sequence of a BMP code point (every character of the code book
-// lies in the BMP) to `out`, which must have room for three bytes; returns
-// how many it wrote.
-inline int EncodeUtf8(char16_t cp, char* out) {
+// Writes the sequence of a code point to `out`, which must have room for
+// four bytes; returns how many it wrote.
+inline int EncodeUtf8(char32_t cp, char* out) {
   if (cp < 0x80) {
     out[0] = static_cast<char>(cp);
     return 1;
@@ -70,10 +69,17 @@ inline int EncodeUtf8(char16_t cp, char* out) {
     out[1] = static_cast<char>(0x80 | (cp & 0x3F));
     return 2;
   }
-  out[0] = static_cast<char>(0xE0 | cp >> 12);
-  out[1] = static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-  out[2] = static_cast<char>(0x80 | (cp & 0x3F));
-  return 3;
+  if (cp < 0x10000) {
+    out[0] = static_cast<char>(0xE0 | cp >> 12);
+    out[1] = static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+    out[2] = static_cast<char>(0x80 | (cp & 0x3F));
+    return 3;
+  }
+  out[0] = static_cast<char>(0xF0 | cp >> 18);
+  out[1] = static_cast<char>(0x80 | (cp >> 12 & 0x3F));
+  out[2] = static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+  out[3] = static_cast<char>(0x80 | (cp & 0x3F));
+  return 4;
 }
 
 // Checks 16 bytes at a time from `i` up to the first block that may hold an

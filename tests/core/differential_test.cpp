@@ -1,6 +1,7 @@
 // Random texts, biased toward what makes conversion hard, converted by the
-// single-pass engine and by the literal reference: the results must be equal
-// byte for byte, in both modes and every form.
+// single-pass engine and by the literal reference: the results and reports
+// must be equal, in both directions, every form, both books, with and
+// without variant look-up.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -20,7 +21,17 @@ using enum Direction;
 class TextMaker {
  public:
   explicit TextMaker(unsigned seed) : rng_(seed) {
-    for (const CodeRow& r : CodeBook()) book_.push_back(r);
+    for (Book b : {Book::Mainland, Book::Taiwan}) {
+      for (const CodeRow& r : CodeBook(b)) {
+        codes_.push_back(r.code);
+        if (r.lead == 0) {
+          unwritable_codes_.push_back(r.code);
+          unicode_only_.push_back(ToUtf16(r.unicode));
+        } else {
+          writable_.push_back(static_cast<char16_t>(r.unicode));
+        }
+      }
+    }
   }
 
   // A text that every form can hold.
@@ -43,11 +54,13 @@ class TextMaker {
   std::string Utf8Only() {
     static const char* const kPieces[] = {"𠀀", "😀", "한", "€", "\xE4\xB8", "\xFF", "\x80",
                                           "\xC0\xB0", "\xED\xA0\x80", "\xF0\x9F"};
+    if (Pick(0, 2) == 0) return test::ToUtf8(unicode_only_[Pick(0, unicode_only_.size() - 1)]);
     return kPieces[Pick(0, std::size(kPieces) - 1)];
   }
 
   std::u16string Utf16Only() {
     static const std::u16string kPieces[] = {u"𠀀", u"😀", u"한", u"\xD800", u"\xDC00"};
+    if (Pick(0, 2) == 0) return unicode_only_[Pick(0, unicode_only_.size() - 1)];
     return kPieces[Pick(0, std::size(kPieces) - 1)];
   }
 
@@ -77,11 +90,15 @@ class TextMaker {
                                              u"\uE005", u"\uE00A", u"日", u"卅", u"筘", u"簉"};
     static const std::u16string kOther[] = {u"a", u"Z", u"\r\n", u"\u3000", u"憋", u"『",
                                             u"⒍", u"０", u"-", u"9"};
-    switch (Pick(0, 12)) {
+    static const std::u16string kVariants[] = {u"陳", u"葉", u"鍾", u"線", u"餘", u"陈", u"叶", u"钟",
+                                               u"锺", u"线", u"余", u"撖", u"後"};
+    switch (Pick(0, 13)) {
       case 0: case 1: return Digits(Pick(1, 12));
       case 2: return DayKey();
       case 3: return DayKey().substr(Pick(1, 4)) + DayKey();  // overlapping keys
-      case 4: return CodeOf(book_[Pick(0, book_.size() - 1)].code) + u" ";
+      case 4:
+        if (Pick(0, 3) == 0) return CodeOf(unwritable_codes_[Pick(0, unwritable_codes_.size() - 1)]) + u" ";
+        return CodeOf(codes_[Pick(0, codes_.size() - 1)]) + u" ";
       case 5: return Pick(0, 1) ? u" " : u"  ";
       case 6: return CodeOf(Pick(9890, 9999)) + (Pick(0, 1) ? u" " : u"");
       case 12: {  // a day key whose last digit begins a code from 9941 up
@@ -89,26 +106,49 @@ class TextMaker {
         return day + code.substr(day.back() == code[0] ? 1 : 0) + u" ";
       }
       case 7: case 8: return kTricky[Pick(0, std::size(kTricky) - 1)];
-      case 9: return std::u16string(1, book_[Pick(0, book_.size() - 1)].unicode);
+      case 9: return std::u16string(1, writable_[Pick(0, writable_.size() - 1)]);
+      case 10:  // characters whose variants decide
+        return kVariants[Pick(0, std::size(kVariants) - 1)];
       default: return kOther[Pick(0, std::size(kOther) - 1)];
     }
   }
 
+  static std::u16string ToUtf16(char32_t c) {
+    if (c < 0x10000) return std::u16string(1, static_cast<char16_t>(c));
+    return {static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)),
+            static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF))};
+  }
+
   std::mt19937 rng_;
-  std::vector<CodeRow> book_;
+  std::vector<int> codes_, unwritable_codes_;
+  std::vector<char16_t> writable_;
+  std::vector<std::u16string> unicode_only_;
 };
 
-int Iterations() {
+int Iterations(int usual) {
   const char* env = std::getenv("YISHU_DIFFERENTIAL_ITERATIONS");
-  return env ? std::atoi(env) : 25000;
+  return env ? std::atoi(env) : usual;
 }
 
-// Four shards of 25,000 texts each run in parallel under CTest.
-class DifferentialTest : public testing::TestWithParam<unsigned> {};
+struct Shard {
+  unsigned seed;
+  Options options;
+  int iterations;
+};
+
+void PrintTo(const Shard& s, std::ostream* os) {
+  *os << (s.options.book == Book::Taiwan ? "Taiwan" : "mainland")
+      << (s.options.variants ? " with variants" : "") << ", seed " << s.seed;
+}
+
+// Each shard runs in parallel with the others under CTest.
+class DifferentialTest : public testing::TestWithParam<Shard> {};
 
 TEST_P(DifferentialTest, EngineEqualsReference) {
-  TextMaker maker(GetParam());
-  const int n = Iterations();
+  const Shard& shard = GetParam();
+  const Options& options = shard.options;
+  TextMaker maker(shard.seed);
+  const int n = Iterations(shard.iterations);
   for (int i = 0; i < n; ++i) {
     const std::u16string text = maker.Representable();
     std::string cp936 = test::ToCp936(text), utf8 = test::ToUtf8(text);
@@ -120,21 +160,36 @@ TEST_P(DifferentialTest, EngineEqualsReference) {
       utf16.insert(maker.Pick(0, utf16.size()), maker.Utf16Only());
     }
     for (Direction mode : {CodeToChar, CharToCode}) {
-      const std::string from_cp936 = ConvertText(mode, cp936);
-      ASSERT_EQ(from_cp936, reference::ConvertText(mode, cp936))
-          << "CP936, mode " << static_cast<int>(mode) << ", text " << testing::PrintToString(cp936);
-      ASSERT_EQ(ConvertText(mode, utf8, Encoding::Utf8), reference::ConvertTextUtf8(mode, utf8))
-          << "UTF-8, mode " << static_cast<int>(mode) << ", text " << testing::PrintToString(utf8);
-      const std::u16string from_utf16 = ConvertText(mode, std::u16string_view(utf16));
-      ASSERT_EQ(from_utf16, reference::ConvertTextUtf16(mode, utf16)) << "UTF-16, mode " << static_cast<int>(mode);
-      if (plain) {  // the forms agree through the code page
+      const std::string how = std::string(mode == CodeToChar ? "codes to characters" : "characters to codes");
+      Report engine, reference;
+      const std::string from_cp936 = ConvertText(mode, cp936, Encoding::Cp936, options, &engine);
+      ASSERT_EQ(from_cp936, reference::ConvertText(mode, cp936, options, &reference))
+          << "CP936, " << how << ", text " << testing::PrintToString(cp936);
+      ASSERT_EQ(test::Describe(engine), test::Describe(reference)) << "CP936 report, " << how;
+      const bool cp936_whole = engine.unwritable == 0;
+      ASSERT_EQ(ConvertText(mode, utf8, Encoding::Utf8, options, &engine),
+                reference::ConvertTextUtf8(mode, utf8, options, &reference))
+          << "UTF-8, " << how << ", text " << testing::PrintToString(utf8);
+      ASSERT_EQ(test::Describe(engine), test::Describe(reference)) << "UTF-8 report, " << how;
+      const std::u16string from_utf16 = ConvertText(mode, std::u16string_view(utf16), options, &engine);
+      ASSERT_EQ(from_utf16, reference::ConvertTextUtf16(mode, utf16, options, &reference))
+          << "UTF-16, " << how;
+      ASSERT_EQ(test::Describe(engine), test::Describe(reference)) << "UTF-16 report, " << how;
+      if (plain && cp936_whole) {  // the forms agree through the code page
         ASSERT_EQ(test::FromCp936(from_cp936), from_utf16) << test::ToUtf8(text);
       }
     }
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Shards, DifferentialTest, testing::Values(1u, 2u, 3u, 4u));
+INSTANTIATE_TEST_SUITE_P(Mainland, DifferentialTest,
+                         testing::Values(Shard{1, {}, 25000}, Shard{2, {}, 25000},
+                                         Shard{3, {}, 25000}, Shard{4, {}, 25000}));
+
+INSTANTIATE_TEST_SUITE_P(OtherOptions, DifferentialTest,
+                         testing::Values(Shard{5, {Book::Taiwan, false}, 10000},
+                                         Shard{6, {Book::Taiwan, true}, 10000},
+                                         Shard{7, {Book::Mainland, true}, 10000}));
 
 }  // namespace
 }  // namespace yishu

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "reference.h"
+#include "test_text.h"
 #include "yishu/yishu.h"
 
 namespace yishu {
@@ -14,8 +15,9 @@ namespace {
 using enum Direction;
 
 std::string Stream(Direction mode, Encoding encoding, std::string_view text,
-                   const std::vector<std::size_t>& cuts, std::size_t* most_held = nullptr) {
-  Converter converter(mode, encoding);
+                   const std::vector<std::size_t>& cuts, std::size_t* most_held = nullptr,
+                   const Options& options = {}, Report* report = nullptr) {
+  Converter converter(mode, encoding, options);
   std::string out;
   std::size_t from = 0;
   for (std::size_t cut : cuts) {
@@ -25,6 +27,7 @@ std::string Stream(Direction mode, Encoding encoding, std::string_view text,
   }
   converter.Feed(text.substr(from), out);
   converter.Finish(out);
+  if (report) *report = converter.report();
   return out;
 }
 
@@ -32,7 +35,12 @@ struct Sample {
   Direction mode;
   Encoding encoding;
   std::string text;
+  Options options = {};
 };
+
+constexpr Options kTaiwan{Book::Taiwan, false};
+constexpr Options kTaiwanVariants{Book::Taiwan, true};
+constexpr Options kMainlandVariants{Book::Mainland, true};
 
 // Codes, day keys, multi-byte characters and malformed bytes, each of which a
 // cut can split.
@@ -41,15 +49,74 @@ const Sample kSamples[] = {
     {CodeToChar, Encoding::Utf8, "中0022 2429 9901099020 𠀀0001 \xE4\xB8" "0001 990101"},
     {CharToCode, Encoding::Cp936, "\xD6\xD0\xCE\xC4 abc\xA1\xBA\x72\xBA\x72\x80\xFF\xD2"},
     {CharToCode, Encoding::Utf8, "中文 𠀀😀한\xE4\xB8中\xF0\x9F\x98\xC0\x80Й"},
+    // the Taiwan book: characters outside the BMP (𠉰 0274), one CP936 lacks
+    // (㘾 8249), no day codes
+    {CodeToChar, Encoding::Utf8, "0274 5509 7115 99010 8249 12345 0274", kTaiwan},
+    {CodeToChar, Encoding::Cp936, "8249 5509 0274 \xB3\xC2" "18249 99010 8249", kTaiwan},
+    {CharToCode, Encoding::Utf8, "𠉰陳大文㘾\xF0\xA0\x89 😀𠉰", kTaiwan},
+    {CharToCode, Encoding::Cp936, "\xEA\x90\xB4\xF3\xCE\xC4\xB3\xC2\xD2\xB6\xE6R\xD2", kTaiwanVariants},
+    {CharToCode, Encoding::Utf8, "陳葉鍾𠀀中㘾線\xE4\xB8陈", kMainlandVariants},
+    {CharToCode, Encoding::Utf8, "陈叶𠉰钟𠀀大", kTaiwanVariants},
 };
 
-TEST(StreamingTest, EveryCutAndEveryPairOfCuts) {
+// Runs `check` for each cut and pair of cuts of every sample.
+template <class Check>
+void ForEveryCut(const Check& check) {
   for (const Sample& s : kSamples) {
-    const std::string whole = ConvertText(s.mode, s.text, s.encoding);
+    Report whole_report;
+    const std::string whole = ConvertText(s.mode, s.text, s.encoding, s.options, &whole_report);
+    Report reference_report;
+    ASSERT_EQ(whole, s.encoding == Encoding::Utf8
+                         ? reference::ConvertTextUtf8(s.mode, s.text, s.options, &reference_report)
+                         : reference::ConvertText(s.mode, s.text, s.options, &reference_report));
+    ASSERT_EQ(test::Describe(whole_report), test::Describe(reference_report));
     for (std::size_t a = 0; a <= s.text.size(); ++a) {
-      ASSERT_EQ(Stream(s.mode, s.encoding, s.text, {a}), whole) << "cut at " << a;
       for (std::size_t b = a; b <= s.text.size(); ++b) {
-        ASSERT_EQ(Stream(s.mode, s.encoding, s.text, {a, b}), whole) << a << ", " << b;
+        check(s, std::vector<std::size_t>{a, b}, whole, whole_report);
+      }
+    }
+  }
+}
+
+TEST(StreamingTest, EveryCutAndEveryPairOfCuts) {
+  ForEveryCut([](const Sample& s, const std::vector<std::size_t>& cuts, const std::string& whole,
+                 const Report& whole_report) {
+    Report report;
+    ASSERT_EQ(Stream(s.mode, s.encoding, s.text, cuts, nullptr, s.options, &report), whole)
+        << s.text << " cut at " << cuts[0] << ", " << cuts[1];
+    ASSERT_EQ(test::Describe(report), test::Describe(whole_report))
+        << s.text << " cut at " << cuts[0] << ", " << cuts[1];
+  });
+}
+
+// UTF-16 with surrogate pairs, cut between every two units.
+TEST(StreamingTest, Utf16EveryCutAndEveryPairOfCuts) {
+  const struct {
+    Direction mode;
+    std::u16string text;
+    Options options;
+  } kUnits[] = {
+      {CodeToChar, u"0274 5509 \xD800" u"0274 𠀀7115 ", kTaiwan},
+      {CharToCode, u"𠉰陳\xD840𠉰\xDC00大𠀀", kTaiwan},
+      {CharToCode, u"陳𠀀鍾𠉰陈\xD840", kMainlandVariants},
+      {CharToCode, u"𠉰陈\xD840钟𠀀", kTaiwanVariants},
+  };
+  for (const auto& s : kUnits) {
+    Report whole_report;
+    const std::u16string whole = ConvertText(s.mode, std::u16string_view(s.text), s.options, &whole_report);
+    ASSERT_EQ(whole, reference::ConvertTextUtf16(s.mode, s.text, s.options));
+    for (std::size_t a = 0; a <= s.text.size(); ++a) {
+      for (std::size_t b = a; b <= s.text.size(); ++b) {
+        Utf16Converter converter(s.mode, s.options);
+        std::u16string out;
+        const std::u16string_view text(s.text);
+        converter.Feed(text.substr(0, a), out);
+        converter.Feed(text.substr(a, b - a), out);
+        converter.Feed(text.substr(b), out);
+        converter.Finish(out);
+        ASSERT_EQ(out, whole) << "cut at " << a << ", " << b;
+        ASSERT_EQ(test::Describe(converter.report()), test::Describe(whole_report))
+            << "cut at " << a << ", " << b;
       }
     }
   }
@@ -59,7 +126,8 @@ TEST(StreamingTest, OneByteAtATime) {
   for (const Sample& s : kSamples) {
     std::vector<std::size_t> cuts;
     for (std::size_t i = 1; i < s.text.size(); ++i) cuts.push_back(i);
-    EXPECT_EQ(Stream(s.mode, s.encoding, s.text, cuts), ConvertText(s.mode, s.text, s.encoding));
+    EXPECT_EQ(Stream(s.mode, s.encoding, s.text, cuts, nullptr, s.options),
+              ConvertText(s.mode, s.text, s.encoding, s.options));
   }
 }
 
@@ -88,7 +156,8 @@ TEST(StreamingTest, RandomPiecesOfLongTexts) {
         if (at >= text.size()) break;
         cuts.push_back(at);
       }
-      ASSERT_EQ(Stream(s.mode, s.encoding, text, cuts), ConvertText(s.mode, text, s.encoding))
+      ASSERT_EQ(Stream(s.mode, s.encoding, text, cuts, nullptr, s.options),
+                ConvertText(s.mode, text, s.encoding, s.options))
           << "pieces of up to " << most;
     }
   }

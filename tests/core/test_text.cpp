@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <sstream>
 
 #include "reference.h"
 #include "yishu/yishu.h"
@@ -22,8 +23,12 @@ const Cp936Maps& Maps() {
       m.to_bytes.emplace(u, bytes);
       m.to_unicode.emplace(bytes, u);
     };
-    for (const CodeRow& row : CodeBook()) {
-      add(row.unicode, {static_cast<char>(row.lead), static_cast<char>(row.trail)});
+    for (Book book : {Book::Mainland, Book::Taiwan}) {
+      for (const CodeRow& row : CodeBook(book)) {
+        if (row.lead == 0) continue;  // CP936 lacks it
+        add(static_cast<char16_t>(row.unicode),
+            {static_cast<char>(row.lead), static_cast<char>(row.trail)});
+      }
     }
     // Characters without a code, from the published code page.
     add(u'憋', "\xB1\xEF");
@@ -84,5 +89,28 @@ std::u16string FromCp936(std::string_view bytes) {
 }
 
 std::string ToUtf8(std::u16string_view text) { return reference::Utf8FromUtf16(text); }
+
+std::string Describe(const Report& r) {
+  const auto chars = [](const std::u32string& list) {
+    std::u16string units;
+    for (char32_t c : list) {
+      if (c < 0x10000) {
+        units += static_cast<char16_t>(c);
+      } else {
+        units += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+        units += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+      }
+    }
+    return ToUtf8(units);
+  };
+  std::ostringstream os;
+  os << "through a variant " << r.through_variant << "; ambiguous " << r.ambiguous << " ("
+     << chars(r.ambiguous_chars) << "); other book only " << r.other_book_only << " ("
+     << chars(r.other_book_chars) << "); no code " << r.no_code << " (" << chars(r.no_code_chars)
+     << "); unwritable " << r.unwritable << " (";
+  for (std::uint16_t code : r.unwritable_codes) os << ' ' << code;
+  os << ")";
+  return os.str();
+}
 
 }  // namespace yishu::test

@@ -5,9 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include "yishu/yishu.h"
+
 namespace yishu::test {
 
-// The CP936 bytes of a text made of ASCII, code-book characters and the few
+// The CP936 bytes of a text made of ASCII, characters of either code book
+// (those CP936 holds) and the few
 // other characters the tests use. Fails the test on any other character.
 std::string ToCp936(std::u16string_view text);
 
@@ -18,5 +21,8 @@ bool IsCp936Known(std::u16string_view text);
 std::u16string FromCp936(std::string_view bytes);
 
 std::string ToUtf8(std::u16string_view text);
+
+// A report in words, for comparing two and showing the difference.
+std::string Describe(const Report& report);
 
 }  // namespace yishu::test

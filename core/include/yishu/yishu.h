@@ -1,32 +1,36 @@
 // yishu: conversion between Chinese telegraph codes and Chinese characters.
 //
-// A telegraph code is four decimal digits from the standard code book
-// (0022 = 中, 2429 = 文). The library converts whole texts in one of two
-// directions:
+// A telegraph code is four decimal digits from a code book (0022 = 中,
+// 2429 = 文). Two books are built in: the mainland book (the default, for
+// simplified text) and the Taiwan book (for traditional text and for
+// documents from Hong Kong, Macau and Taiwan). The library converts whole
+// texts in one of two directions:
 //
 //   CodeToChar  every code written as four ASCII digits followed by one ASCII
-//               space becomes its character ("0022 2429 " -> "中文"). Five-digit
-//               day codes such as 99010 become day texts (一日). A code without
-//               its space is left alone: a code converts once its space is
-//               typed.
+//               space becomes its character ("0022 2429 " -> "中文"). In the
+//               mainland book, five-digit day codes such as 99010 become day
+//               texts (一日). A code without its space is left alone: a code
+//               converts once its space is typed.
 //   CharToCode  every character that has a code becomes the code's four digits
 //               and one space ("中文" -> "0022 2429 ").
 //
 // Everything else passes through unchanged, byte for byte: text without a
-// code, line breaks, malformed bytes. The result never depends on where a
-// streamed text is split.
+// code, line breaks, malformed bytes. A code whose character the text's form
+// cannot hold (CP936 lacks some characters of the Taiwan book) stays as its
+// digits and its space, and is counted in the Report. The result never
+// depends on where a streamed text is split.
 //
 // Texts come in three forms:
 //   * CP936 bytes (Windows code page 936, GBK). A byte 0x81..0xFE is a lead
 //     byte and forms one character with whatever byte follows it; 0x80 and
 //     0xFF are single bytes. Malformed input is handled exactly by these rules.
-//   * UTF-8 bytes. Invalid sequences and characters outside the code page
-//     (U+20000, emoji, Hangul) pass through untouched.
+//   * UTF-8 bytes. Invalid sequences and characters without a code (emoji,
+//     Hangul) pass through untouched.
 //   * UTF-16 code units. Unpaired surrogates pass through untouched.
 // For every text that CP936 can represent, the Unicode forms give the same
 // result as the CP936 form, mapped through the code page.
 //
-// All functions are thread-safe; the code book is read-only.
+// All functions are thread-safe; the code books are read-only.
 #pragma once
 
 #include <cstddef>
@@ -34,6 +38,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // YISHU_API marks what a shared build of the library exports; everything else
 // stays inside it. Windows users of a DLL define YISHU_SHARED (the CMake and
@@ -58,19 +63,58 @@ enum class Direction { CodeToChar, CharToCode };
 // The byte forms of text.
 enum class Encoding { Cp936, Utf8 };
 
-// Converts a whole text. `text` is in `encoding`; so is the result.
+// The code books.
+enum class Book { Mainland, Taiwan };
+
+// How to convert. The defaults give the mainland book's plain conversion.
+struct Options {
+  Book book = Book::Mainland;
+  // Characters to codes: a character that the book lacks takes the code of
+  // its simplified or traditional variant (Unicode Han database) when those
+  // give exactly one code; with several, it stays as it is.
+  bool variants = false;
+};
+
+// What a conversion did besides its plain work. Counts cover the whole text
+// (a streaming converter's whole text so far); character lists hold each
+// character once, in the order of first appearance, at most kListedChars.
+struct Report {
+  static constexpr std::size_t kListedChars = 32;
+
+  // Characters to codes, with variant look-up only:
+  std::uint64_t through_variant = 0;  // converted through a variant
+  std::uint64_t ambiguous = 0;        // left: their variants give several codes
+  std::uint64_t other_book_only = 0;  // left: only the other book has a code
+  std::uint64_t no_code = 0;          // CJK ideographs left: neither book has a code
+  std::u32string ambiguous_chars, other_book_chars, no_code_chars;
+
+  // Codes to characters: codes left as digits because the text's form cannot
+  // hold their character.
+  std::uint64_t unwritable = 0;
+  std::vector<std::uint16_t> unwritable_codes;  // each once, at most kListedChars
+
+  // Whether anything above happened.
+  bool any() const {
+    return through_variant || ambiguous || other_book_only || no_code || unwritable;
+  }
+};
+
+// Converts a whole text. `text` is in `encoding`; so is the result. When
+// `report` is given, it is reset and filled.
 YISHU_API std::string ConvertText(Direction direction, std::string_view text,
-                        Encoding encoding = Encoding::Cp936);
+                                  Encoding encoding = Encoding::Cp936, const Options& options = {},
+                                  Report* report = nullptr);
 
 // Converts a whole UTF-16 text.
-YISHU_API std::u16string ConvertText(Direction direction, std::u16string_view text);
+YISHU_API std::u16string ConvertText(Direction direction, std::u16string_view text,
+                                     const Options& options = {}, Report* report = nullptr);
 
 // Converts a text that arrives in pieces, in constant memory. Feeding the
 // pieces of a text one after another and then calling Finish gives exactly
 // what ConvertText gives for the whole text, however the text was split.
 class YISHU_API Converter {
  public:
-  Converter(Direction direction, Encoding encoding);
+  Converter(Direction direction, Encoding encoding, const Options& options = {});
 
   // Converts `piece` and appends to `out` all the output that no later piece
   // can change. At most a few kilobytes are held back.
@@ -84,40 +128,65 @@ class YISHU_API Converter {
   // digit run or a character.
   std::size_t held() const { return carry_.size(); }
 
+  // What happened since the converter was made or last reset.
+  const Report& report() const { return report_; }
+  void ResetReport() { report_ = {}; }
+
  private:
   void Process(std::string_view text, bool final, std::string& out);
 
   Direction direction_;
   Encoding encoding_;
+  Options options_;
+  Report report_;
   std::string carry_;
 };
 
 // The same for UTF-16 text.
 class YISHU_API Utf16Converter {
  public:
-  explicit Utf16Converter(Direction direction);
+  explicit Utf16Converter(Direction direction, const Options& options = {});
   void Feed(std::u16string_view piece, std::u16string& out);
   void Finish(std::u16string& out);
   std::size_t held() const { return carry_.size(); }
+  const Report& report() const { return report_; }
+  void ResetReport() { report_ = {}; }
 
  private:
   void Process(std::u16string_view text, bool final, std::u16string& out);
 
   Direction direction_;
+  Options options_;
+  Report report_;
   std::u16string carry_;
 };
 
-// One row of the code book: a code and its character.
+// One row of a code book: a code and its character.
 struct CodeRow {
   std::uint16_t code;     // 1..9998
-  std::uint8_t lead;      // CP936 bytes of the character
-  std::uint8_t trail;
-  char16_t unicode;       // the character's code point (all lie in the BMP)
+  std::uint8_t lead;      // CP936 bytes of the character; 0, 0 where the code
+  std::uint8_t trail;     // page lacks it (only in the Taiwan book)
+  char32_t unicode;       // the character's code point
   bool produced;          // false for the few codes that convert to their
                           // character but are never produced from it
 };
 
-// The code book: every code that converts to a character, in code order.
-YISHU_API std::span<const CodeRow> CodeBook();
+// A code book: every code that converts to a character, in code order. A
+// character with several codes converts back to the lowest produced one.
+YISHU_API std::span<const CodeRow> CodeBook(Book book = Book::Mainland);
+
+// Look-up of single characters and codes in a book.
+struct CodeFound {
+  std::uint16_t code;
+  char32_t via;  // 0: the character's own code; else the variant it belongs to
+};
+
+// The codes of `character` in `book`, lowest first. Where the book has none,
+// the codes of its simplified and traditional variants, each with its
+// variant; several different codes there mean the character is ambiguous.
+YISHU_API std::vector<CodeFound> CodesOf(Book book, char32_t character);
+
+// The character of `code` (0..9999) in `book`, or 0 where it has none.
+YISHU_API char32_t CharacterOf(Book book, int code);
 
 }  // namespace yishu
