@@ -9,6 +9,14 @@ export function telecode(args, input) {
   return execFileSync(TELECODE, args, { input, encoding: 'utf8', maxBuffer: 1 << 28 });
 }
 
+// What the page can do and telecode can check: a feature of the core that
+// telecode has no option for yet is left out of the comparisons.
+export function checkable(pageFeatures) {
+  const help = telecode(['--help'], '');
+  const options = { taiwan: '--book', variants: '--variants', asWritten: '--as-written' };
+  return pageFeatures.filter((f) => help.includes(options[f]));
+}
+
 // request: {direction: 0 codes to characters | 1, book: 0 | 1, variants, asWritten}
 export function coreConvert(request, text) {
   const args = [];
