@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "yishu/version.h"
 #include "yishu/yishu.h"
@@ -39,12 +40,15 @@ struct Result {
   double ambiguous = 0;
 };
 
-// One character of one book: its code ("" for none), the variant it was
-// reached through (0 for none) and whether its variants disagree.
+// One character in one book: the code that converting it gives ("" for
+// none), the variant it was reached through (0 for its own code), and, where
+// its variants give different codes, `ambiguous` with those codes listed in
+// `choices` ("钟 6988 锺 7167").
 struct BookEntry {
   std::u16string code;
   int via = 0;
   bool ambiguous = false;
+  std::u16string choices;
 };
 
 struct CharInfo {
@@ -52,53 +56,83 @@ struct CharInfo {
   BookEntry taiwan;
 };
 
+yishu::Book BookOf(int book) { return book == 1 ? yishu::Book::Taiwan : yishu::Book::Mainland; }
+
 std::u16string Digits(int code) {
   std::u16string s(4, u'0');
   for (int i = 3; i >= 0; --i, code /= 10) s[i] = static_cast<char16_t>(u'0' + code % 10);
   return s;
 }
 
+void AppendChar(std::u16string& s, char32_t c) {
+  if (c < 0x10000) {
+    s += static_cast<char16_t>(c);
+  } else {
+    s += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+    s += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+  }
+}
+
 Result Convert(const Request& request, const std::u16string& text) {
   const auto direction =
       request.direction == 1 ? yishu::Direction::CharToCode : yishu::Direction::CodeToChar;
+  yishu::Options options;
+  options.book = BookOf(request.book);
+  options.variants = request.variants;
+  yishu::Report report;
   Result result;
-  result.text = yishu::ConvertText(direction, text);
+  result.text = yishu::ConvertText(direction, text, options, &report);
+  result.through_variant = static_cast<double>(report.through_variant);
+  result.ambiguous = static_cast<double>(report.ambiguous);
   return result;
 }
 
-Features GetFeatures() { return {}; }
+Features GetFeatures() { return {.taiwan = true, .variants = true, .as_written = false}; }
 
-// The mainland code of each BMP character, indexed once.
-struct Index {
-  std::uint16_t code_of[65536] = {};
-  Index() {
-    for (const yishu::CodeRow& row : yishu::CodeBook()) {
-      if (row.produced && code_of[row.unicode] == 0) code_of[row.unicode] = row.code;
+BookEntry Entry(yishu::Book book, char32_t c) {
+  BookEntry entry;
+  const std::vector<yishu::CodeFound> found = yishu::CodesOf(book, c);
+  if (found.empty()) return entry;
+  // The code the conversion gives, with variants: a character of the book
+  // takes its lowest produced code, one outside it the single code its
+  // variants agree on.
+  std::u16string text;
+  AppendChar(text, c);
+  yishu::Options options;
+  options.book = book;
+  options.variants = true;
+  yishu::Report report;
+  const std::u16string converted =
+      yishu::ConvertText(yishu::Direction::CharToCode, text, options, &report);
+  if (report.ambiguous) {
+    entry.ambiguous = true;
+    for (const yishu::CodeFound& f : found) {
+      if (!entry.choices.empty()) entry.choices += u' ';
+      AppendChar(entry.choices, f.via);
+      entry.choices += u' ';
+      entry.choices += Digits(f.code);
     }
+    return entry;
   }
-};
-
-const Index& GetIndex() {
-  static const Index index;
-  return index;
+  if (converted.size() == 5 && converted[4] == u' ') entry.code = converted.substr(0, 4);
+  for (const yishu::CodeFound& f : found) {
+    if (f.via != 0 && Digits(f.code) == entry.code) entry.via = static_cast<int>(f.via);
+  }
+  return entry;
 }
 
 CharInfo LookupChar(int code_point) {
-  CharInfo info;
-  if (code_point >= 0 && code_point < 65536 && GetIndex().code_of[code_point] != 0) {
-    info.mainland.code = Digits(GetIndex().code_of[code_point]);
-  }
-  return info;
+  const char32_t c = static_cast<char32_t>(code_point);
+  return {Entry(yishu::Book::Mainland, c), Entry(yishu::Book::Taiwan, c)};
 }
 
 // The book as lines of "code<TAB>character".
 std::u16string BookList(int book) {
   std::u16string list;
-  if (book != 0) return list;
-  for (const yishu::CodeRow& row : yishu::CodeBook()) {
+  for (const yishu::CodeRow& row : yishu::CodeBook(BookOf(book))) {
     list += Digits(row.code);
     list += u'\t';
-    list += row.unicode;
+    AppendChar(list, row.unicode);
     list += u'\n';
   }
   return list;
@@ -126,7 +160,8 @@ EMSCRIPTEN_BINDINGS(yishu) {
   value_object<BookEntry>("BookEntry")
       .field("code", &BookEntry::code)
       .field("via", &BookEntry::via)
-      .field("ambiguous", &BookEntry::ambiguous);
+      .field("ambiguous", &BookEntry::ambiguous)
+      .field("choices", &BookEntry::choices);
   value_object<CharInfo>("CharInfo")
       .field("mainland", &CharInfo::mainland)
       .field("taiwan", &CharInfo::taiwan);
