@@ -1,5 +1,7 @@
 #include "keystroke_bench.h"
 
+#include <yishu/yishu.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -7,10 +9,77 @@
 
 #include "dialog_checks.h"
 #include "groups.h"
+#include "handler_timer.h"
 #include "resource.h"
 #include "user_input.h"
 
 namespace {
+
+// Times one notification's handling inside the program, with the hooks of
+// window_probe.dll (handler_timer.h). Inactive if the hooks cannot be set.
+class HandlerTimer {
+ public:
+  HandlerTimer(const AppUnderTest& app, WORD controlId, WORD notification) {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring dll = path;
+    dll = dll.substr(0, dll.find_last_of(L"\\/") + 1) + L"window_probe.dll";
+    probe_ = LoadLibraryW(dll.c_str());
+    DWORD processId = 0;
+    GetWindowThreadProcessId(app.dialog(), &processId);
+    mapping_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                  sizeof(HandlerTimes), HandlerTimerMappingName(processId).c_str());
+    times_ = mapping_ ? static_cast<HandlerTimes*>(
+                            MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, sizeof(HandlerTimes)))
+                      : nullptr;
+    if (!probe_ || !times_) return;
+    times_->controlId = controlId;
+    times_->notification = notification;
+    times_->count = 0;
+    before_ = SetWindowsHookExW(WH_CALLWNDPROC, Hook("HandlerTimerHook"), probe_, app.thread());
+    after_ =
+        SetWindowsHookExW(WH_CALLWNDPROCRET, Hook("HandlerTimerReturnHook"), probe_, app.thread());
+  }
+  ~HandlerTimer() {
+    if (after_) UnhookWindowsHookEx(after_);
+    if (before_) UnhookWindowsHookEx(before_);
+    if (times_) UnmapViewOfFile(times_);
+    if (mapping_) CloseHandle(mapping_);
+    if (probe_) FreeLibrary(probe_);
+  }
+  HandlerTimer(const HandlerTimer&) = delete;
+  HandlerTimer& operator=(const HandlerTimer&) = delete;
+
+  bool active() const { return before_ && after_; }
+
+  // The durations recorded since the last call. Call it only once the
+  // program has answered a message: then no handler is running.
+  std::vector<double> Take() {
+    if (!times_) return {};
+    std::vector<double> taken(times_->milliseconds, times_->milliseconds + times_->count);
+    times_->count = 0;
+    return taken;
+  }
+
+ private:
+  HOOKPROC Hook(const char* name) const {
+    // Through void*: a FARPROC is a placeholder for the function's real type.
+    return reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe_, name)));
+  }
+
+  HMODULE probe_ = nullptr;
+  HANDLE mapping_ = nullptr;
+  HandlerTimes* times_ = nullptr;
+  HHOOK before_ = nullptr;
+  HHOOK after_ = nullptr;
+};
+
+// Median and maximum; -1 for none.
+std::pair<double, double> MedianAndMax(std::vector<double> times) {
+  if (times.empty()) return {-1, -1};
+  std::sort(times.begin(), times.end());
+  return {times[times.size() / 2], times.back()};
+}
 
 DWORD_PTR TextLength(HWND window) {
   DWORD_PTR length = 0;
@@ -117,21 +186,48 @@ void Measure(Suite& suite, const Scenario& scenario, size_t characters) {
 
   // A real keystroke (SendInput), which includes the platform's input
   // delivery, and the character posted straight to the box, which doesn't.
+  // Meanwhile the program's own time for each, from the input box's change
+  // notification until its handler returns: the conversion and the output's
+  // update.
+  HandlerTimer timer(*app, IDC_INPUT, EN_UPDATE);
+  suite.Expect(timer.active(), "the handler timer is set");
   const auto typed = TimeKeystrokes(suite, outputBox, scenario.keystrokes,
                                     [&] { Type(std::wstring(1, scenario.key)); });
+  const std::vector<double> typedInside = timer.Take();
   const auto posted = TimeKeystrokes(suite, outputBox, scenario.keystrokes,
                                      [&] { PostMessageW(inputBox, WM_CHAR, scenario.key, 1); });
+  std::vector<double> inside = timer.Take();
+  inside.insert(inside.end(), typedInside.begin(), typedInside.end());
+  const auto handler = MedianAndMax(inside);
   app.reset();
   const double bare = BareEditKeystroke(input, scenario.key, scenario.keystrokes);
-  char line[480];
+  // The conversion alone, on the same text, here in the driver.
+  const std::u16string units(input.begin(), input.end());
+  const yishu::Direction direction =
+      scenario.mode == 1 ? yishu::Direction::CharToCode : yishu::Direction::CodeToChar;
+  std::vector<double> conversions;
+  for (int i = 0; i < scenario.keystrokes; ++i) {
+    LARGE_INTEGER start, stop;
+    QueryPerformanceCounter(&start);
+    const std::u16string converted = yishu::ConvertText(direction, units);
+    QueryPerformanceCounter(&stop);
+    if (converted.empty()) return;
+    conversions.push_back(Milliseconds(stop.QuadPart - start.QuadPart));
+  }
+  const double conversion = MedianAndMax(conversions).first;
+  char line[640];
   std::snprintf(line, sizeof line,
                 "%s: input %zu units, output %zu units, filling %.0f ms, %d keystrokes\n"
                 "  keystroke to output (SendInput):      median %7.1f ms, max %7.1f ms\n"
                 "  keystroke to output (posted WM_CHAR): median %7.1f ms, max %7.1f ms\n"
+                "  inside the program (conversion and output update, %zu keystrokes): "
+                "median %.2f ms, max %.2f ms\n"
+                "  the conversion alone (the core, in the driver): median %.2f ms\n"
                 "  the same keystroke in a bare edit box with this text: median %.1f ms",
                 scenario.name, characters, static_cast<size_t>(outputLength),
                 Milliseconds(fillEnd.QuadPart - fillStart.QuadPart), scenario.keystrokes,
-                typed.first, typed.second, posted.first, posted.second, bare);
+                typed.first, typed.second, posted.first, posted.second, inside.size(),
+                handler.first, handler.second, conversion, bare);
   Print(line);
 }
 

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
+
+#include "handler_timer.h"
 
 namespace {
 
@@ -55,6 +58,66 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
     const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
     static const UINT probe = RegisterWindowMessageW(kWindowProbeMessage);
     if (message->message == probe) Answer(message->hwnd);
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The handler timer (handler_timer.h).
+namespace {
+
+HandlerTimes* Times() {
+  static HandlerTimes* times = [] {
+    HANDLE mapping = OpenFileMappingW(FILE_MAP_WRITE, FALSE,
+                                      HandlerTimerMappingName(GetCurrentProcessId()).c_str());
+    void* view =
+        mapping ? MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(HandlerTimes)) : nullptr;
+    // The view keeps the memory; the handle is no longer needed.
+    if (mapping) CloseHandle(mapping);
+    return static_cast<HandlerTimes*>(view);
+  }();
+  return times;
+}
+
+bool IsTimedNotification(UINT message, WPARAM wParam) {
+  const HandlerTimes* times = Times();
+  return message == WM_COMMAND && times && LOWORD(wParam) == times->controlId &&
+         HIWORD(wParam) == times->notification;
+}
+
+int timedDepth = 0;
+LARGE_INTEGER timedStart;
+
+}  // namespace
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK
+    HandlerTimerHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION) {
+    const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (IsTimedNotification(message->message, message->wParam) && timedDepth++ == 0) {
+      QueryPerformanceCounter(&timedStart);
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK
+    HandlerTimerReturnHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION) {
+    const auto* message = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (IsTimedNotification(message->message, message->wParam) && timedDepth > 0 &&
+        --timedDepth == 0) {
+      LARGE_INTEGER end, frequency;
+      QueryPerformanceCounter(&end);
+      QueryPerformanceFrequency(&frequency);
+      HandlerTimes* times = Times();
+      const LONG index = times->count;
+      if (index < static_cast<LONG>(std::size(times->milliseconds))) {
+        times->milliseconds[index] = 1000.0 *
+                                     static_cast<double>(end.QuadPart - timedStart.QuadPart) /
+                                     static_cast<double>(frequency.QuadPart);
+        times->count = index + 1;
+      }
+    }
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
