@@ -225,6 +225,7 @@ async function start() {
   book.render();
   update();
   document.body.dataset.ready = 'true';
+  setTimeout(() => converter.warmUp(), 0);
   if ('serviceWorker' in navigator) {
     navigator.serviceWorker.register('./sw.js').catch(() => { /* the page works without it */ });
   }

@@ -57,6 +57,17 @@ export class Converter {
     return { text: r.direction === CHAR_TO_CODE ? tidyCodes(text, output) : output, report };
   }
 
+  // The core builds its look-up tables on first use (some 100 ms on a
+  // phone); building them right after loading spares the first keystroke.
+  warmUp() {
+    for (const book of this.features.taiwan ? [MAINLAND, TAIWAN] : [MAINLAND]) {
+      for (const direction of [CODE_TO_CHAR, CHAR_TO_CODE]) {
+        this.convert({ direction, book, variants: true, asWritten: false }, '0022 中');
+      }
+    }
+    this.lookup('中');
+  }
+
   // The codes of one character (a string of one code point) in both books,
   // each as {code, via, ambiguous, choices}: via is the variant the code was
   // found through (or ''), choices the variants and codes that disagree.
