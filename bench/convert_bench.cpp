@@ -64,24 +64,26 @@ std::string ToUtf8(const std::string& cp936) {
 enum class Form { Cp936, Utf8, Utf16 };
 
 template <bool kReference>
-void Convert(benchmark::State& state, yishu::Direction mode, Kind kind, Form form) {
+void Convert(benchmark::State& state, yishu::Direction mode, Kind kind, Form form,
+             yishu::Options options) {
   const std::string cp936 = MakeCp936(kind, state.range(0));
   const std::string utf8 = form == Form::Cp936 ? std::string() : ToUtf8(cp936);
   const std::u16string utf16 = form == Form::Utf16 ? yishu::reference::Utf16FromUtf8(utf8) : std::u16string();
   std::size_t bytes = 0;
   for (auto _ : state) {
     if (form == Form::Cp936) {
-      auto out = kReference ? yishu::reference::ConvertText(mode, cp936) : yishu::ConvertText(mode, cp936);
+      auto out = kReference ? yishu::reference::ConvertText(mode, cp936)
+                            : yishu::ConvertText(mode, cp936, yishu::Encoding::Cp936, options);
       benchmark::DoNotOptimize(out);
       bytes += cp936.size();
     } else if (form == Form::Utf8) {
       auto out = kReference ? yishu::reference::ConvertTextUtf8(mode, utf8)
-                            : yishu::ConvertText(mode, utf8, yishu::Encoding::Utf8);
+                            : yishu::ConvertText(mode, utf8, yishu::Encoding::Utf8, options);
       benchmark::DoNotOptimize(out);
       bytes += utf8.size();
     } else {
       auto out = kReference ? yishu::reference::ConvertTextUtf16(mode, utf16)
-                            : yishu::ConvertText(mode, std::u16string_view(utf16));
+                            : yishu::ConvertText(mode, std::u16string_view(utf16), options);
       benchmark::DoNotOptimize(out);
       bytes += utf16.size() * 2;
     }
@@ -102,16 +104,30 @@ void Register() {
                         {"CharToCode/nothing(ascii)", yishu::Direction::CharToCode, Kind::Ascii}};
   const std::pair<const char*, Form> forms[] = {
       {"cp936", Form::Cp936}, {"utf8", Form::Utf8}, {"utf16", Form::Utf16}};
+  // Codes as written, on the same texts as the typed reading above.
+  const yishu::Options as_written{.reading = yishu::CodeReading::AsWritten};
+  for (const Mode& m : modes) {
+    if (m.mode != yishu::Direction::CodeToChar) continue;
+    for (const auto& [form_name, form] : forms) {
+      const std::string name = std::string(m.name) + "/" + form_name;
+      benchmark::RegisterBenchmark(("as-written/" + name).c_str(), Convert<false>, m.mode, m.kind,
+                                   form, as_written)
+          ->Arg(1 << 20)->Unit(benchmark::kMicrosecond);
+    }
+  }
   for (const Mode& m : modes) {
     for (const auto& [form_name, form] : forms) {
       const std::string name = std::string(m.name) + "/" + form_name;
-      benchmark::RegisterBenchmark(("engine/" + name).c_str(), Convert<false>, m.mode, m.kind, form)
+      benchmark::RegisterBenchmark(("engine/" + name).c_str(), Convert<false>, m.mode, m.kind, form,
+                                   yishu::Options{})
           ->Arg(1 << 10)->Arg(64 << 10)->Arg(1 << 20)->Unit(benchmark::kMicrosecond);
       // The reference takes seconds per megabyte; a single pass is enough.
       if (m.kind == Kind::Ascii) continue;
-      benchmark::RegisterBenchmark(("reference/" + name).c_str(), Convert<true>, m.mode, m.kind, form)
+      benchmark::RegisterBenchmark(("reference/" + name).c_str(), Convert<true>, m.mode, m.kind, form,
+                                   yishu::Options{})
           ->Arg(1 << 10)->Arg(64 << 10)->Unit(benchmark::kMicrosecond);
-      benchmark::RegisterBenchmark(("reference/" + name).c_str(), Convert<true>, m.mode, m.kind, form)
+      benchmark::RegisterBenchmark(("reference/" + name).c_str(), Convert<true>, m.mode, m.kind, form,
+                                   yishu::Options{})
           ->Arg(1 << 20)->Iterations(1)->Unit(benchmark::kMillisecond);
     }
   }

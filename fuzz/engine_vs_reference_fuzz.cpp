@@ -21,7 +21,9 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "read_as_written.h"
 #include "reference.h"
 #include "yishu/yishu.h"
 
@@ -94,6 +96,25 @@ std::u16string Utf16(std::string_view bytes) {
   return units;
 }
 
+const yishu::Options kAsWritten{.reading = yishu::CodeReading::AsWritten};
+
+// Codes as written: the plain reading gives the same text and kept runs, and
+// a stream cut every `cut` units gives them too. The plain reading is quick
+// enough for texts of any length.
+template <class String, class Convert, class Read, class Stream>
+void CheckAsWritten(const String& text, std::size_t cut, const Convert& convert, const Read& read,
+                    Stream converter) {
+  yishu::Report report, kept;
+  const String whole = convert(text, &report);
+  Check(whole == read(text, &kept));
+  Check(report.kept_runs == kept.kept_runs && report.kept == kept.kept &&
+        report.unwritable == kept.unwritable && report.unwritable_codes == kept.unwritable_codes);
+  String out;
+  for (std::size_t at = 0; at < text.size(); at += cut) converter.Feed(text.substr(at, cut), out);
+  converter.Finish(out);
+  Check(out == whole && converter.report().kept == report.kept);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -131,5 +152,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     Check(units == Streamed<char16_t>(yishu::Utf16Converter(s.direction, o), utf16, cut, engine));
   }
+  constexpr auto CodeToChar = yishu::Direction::CodeToChar;
+  CheckAsWritten(
+      text, cut,
+      [](const std::string& t, yishu::Report* r) {
+        return yishu::ConvertText(CodeToChar, t, yishu::Encoding::Cp936, kAsWritten, r);
+      },
+      [](const std::string& t, auto* kept) {
+        return yishu::reference::ReadWrittenCodes(t, kAsWritten, kept);
+      },
+      yishu::Converter(CodeToChar, yishu::Encoding::Cp936, kAsWritten));
+  CheckAsWritten(
+      text, cut,
+      [](const std::string& t, yishu::Report* r) {
+        return yishu::ConvertText(CodeToChar, t, yishu::Encoding::Utf8, kAsWritten, r);
+      },
+      [](const std::string& t, auto* kept) {
+        return yishu::reference::ReadWrittenCodesUtf8(t, kAsWritten, kept);
+      },
+      yishu::Converter(CodeToChar, yishu::Encoding::Utf8, kAsWritten));
+  CheckAsWritten(
+      utf16, cut,
+      [](const std::u16string& t, yishu::Report* r) {
+        return yishu::ConvertText(CodeToChar, std::u16string_view(t), kAsWritten, r);
+      },
+      [](const std::u16string& t, auto* kept) {
+        return yishu::reference::ReadWrittenCodesUtf16(t, kAsWritten, kept);
+      },
+      yishu::Utf16Converter(CodeToChar, kAsWritten));
   return 0;
 }

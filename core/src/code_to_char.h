@@ -20,6 +20,11 @@ namespace yishu::detail {
 // Digit runs held back longer than this are converted in part (streaming).
 inline constexpr std::size_t kMaxHeldRun = 8192;
 
+// The longest run of digits that is read as a list of codes written without
+// spaces (512 codes); longer runs are numbers or noise. Even in full-width
+// digits (three bytes each in UTF-8) such a run is shorter than kMaxHeldRun.
+inline constexpr std::size_t kLongestListOfCodes = 2048;
+
 // Index of the first ASCII digit in p[from..n), or n.
 inline std::size_t FindDigit(const char* p, std::size_t from, std::size_t n) {
   constexpr std::uint64_t kOnes = 0x0101010101010101ull;
@@ -48,7 +53,17 @@ inline std::size_t FindDigit(const char16_t* p, std::size_t from, std::size_t n)
 // Bytes in 0x81..0xFE pair up from the last byte outside that range (after
 // which a character always begins), so the parity of their run decides.
 inline bool BeginsCharacter(const char* p, std::size_t known, std::size_t q) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHigh = kOnes * 0x80;
+  const auto has_zero = [](std::uint64_t v) { return ((v - kOnes) & ~v & kHigh) != 0; };
   std::size_t i = q;
+  // Chinese text is all lead and trail bytes: step back eight at a time
+  // while every byte is one of 0x81..0xFE.
+  while (i >= known + 8) {
+    std::uint64_t w;
+    std::memcpy(&w, p + i - 8, 8);
+    if ((w & kHigh) != kHigh || has_zero(w ^ kHigh) || has_zero(~w)) break;
+    i -= 8;
+  }
   while (i > known && IsLeadByte(static_cast<unsigned char>(p[i - 1]))) --i;
   return (q - i) % 2 == 0;
 }
@@ -108,6 +123,7 @@ class CodeToCharEngine {
         }
       }
       const bool took_space = AppendRun<F>(p + q, e - q, space, lookup, scratch_, out, report_);
+      report_.codes_without_space += CountUnspaced(p + q, e - q, took_space, lookup);
       copied = pos = e + (took_space ? 1 : 0);
     }
     std::size_t end = n;
@@ -122,6 +138,18 @@ class CodeToCharEngine {
   }
 
  private:
+  // A run of 4, 8, 12, ... digits that are all codes is a list of codes
+  // written without their spaces: each code but one that took a following
+  // space stayed as digits.
+  static std::uint64_t CountUnspaced(const Unit* d, std::size_t n, bool took_space,
+                                     const Lookup& lookup) {
+    if (n % 4 != 0 || n > kLongestListOfCodes) return 0;
+    for (std::size_t g = 0; g < n; g += 4) {
+      if (lookup.row_of_code[CodeOfDigits(d + g)] == 0) return 0;
+    }
+    return n / 4 - (took_space ? 1 : 0);
+  }
+
   const Lookup& lookup_;
   Report& report_;
   RunScratch scratch_;

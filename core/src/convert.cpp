@@ -6,6 +6,7 @@
 #include "code_table.h"
 #include "code_to_char.h"
 #include "writer.h"
+#include "written_codes.h"
 #include "yishu/yishu.h"
 
 namespace yishu {
@@ -13,12 +14,50 @@ namespace {
 
 using detail::Form;
 
+// Records the runs of digits that reading codes as written kept, at offsets
+// from the start of the text: `base` is where the units given to the engine
+// start in it.
+class KeptRunReport final : public detail::KeptRunSink {
+ public:
+  KeptRunReport(Report& report, std::uint64_t base, std::uint64_t& last_end)
+      : report_(report), base_(base), last_end_(last_end) {}
+
+  void Kept(std::size_t offset, std::size_t units, std::size_t digits) override {
+    const std::uint64_t at = base_ + offset;
+    // A run too long to hold comes in parts, each right after the one before.
+    // Two runs never touch (they would be one), so such a part continues the
+    // last run.
+    if (report_.kept_runs > 0 && at == last_end_) {
+      if (report_.kept.size() == report_.kept_runs) {
+        report_.kept.back().units += units;
+        report_.kept.back().digits += digits;
+      }
+    } else {
+      ++report_.kept_runs;
+      if (report_.kept.size() < Report::kListedRuns) report_.kept.push_back({at, units, digits});
+    }
+    last_end_ = at + units;
+  }
+
+ private:
+  Report& report_;
+  std::uint64_t base_;
+  std::uint64_t& last_end_;
+};
+
+// Where in its text a call of an engine starts, for the offsets of the
+// Report: the units decided before it, and the end of the last kept run.
+struct Place {
+  std::uint64_t base = 0;
+  std::uint64_t last_kept_end = 0;
+};
+
 // Converts text[0..n) in `direction`; returns how many units were consumed
 // (all of them when `final`).
 template <Form F, class Unit>
 std::size_t RunEngine(Direction direction, const Options& options, const Unit* text,
                       std::size_t n, bool final, std::basic_string<Unit>& result,
-                      Report& report) {
+                      Report& report, Place& place) {
   const bool to_codes = direction == Direction::CharToCode;
   const detail::Lookup& lookup = detail::GetLookup(options.book, to_codes && options.variants);
   detail::Writer<Unit> out(result, detail::MostOutput<Unit>(to_codes, n));
@@ -26,15 +65,22 @@ std::size_t RunEngine(Direction direction, const Options& options, const Unit* t
     if (lookup.marks) return detail::CharsToCodes<F, true>(lookup, text, n, final, out, report);
     return detail::CharsToCodes<F, false>(lookup, text, n, final, out, report);
   }
+  if (options.reading == CodeReading::AsWritten) {
+    KeptRunReport kept(report, place.base, place.last_kept_end);
+    return detail::WrittenCodeEngine<F>(lookup, report, kept).Run(text, n, final, out);
+  }
   return detail::CodeToCharEngine<F>(lookup, report).Run(text, n, final, out);
 }
 
 std::size_t RunBytes(Direction direction, const Options& options, Encoding encoding,
-                     std::string_view text, bool final, std::string& out, Report& report) {
+                     std::string_view text, bool final, std::string& out, Report& report,
+                     Place& place) {
   if (encoding == Encoding::Utf8) {
-    return RunEngine<Form::Utf8>(direction, options, text.data(), text.size(), final, out, report);
+    return RunEngine<Form::Utf8>(direction, options, text.data(), text.size(), final, out, report,
+                                 place);
   }
-  return RunEngine<Form::Cp936>(direction, options, text.data(), text.size(), final, out, report);
+  return RunEngine<Form::Cp936>(direction, options, text.data(), text.size(), final, out, report,
+                                place);
 }
 
 // How much of a new piece is joined to what was held back before it.
@@ -100,7 +146,8 @@ std::string ConvertText(Direction direction, std::string_view text, Encoding enc
   Report& r = report ? *report : local;
   r = {};
   std::string out;
-  RunBytes(direction, options, encoding, text, true, out, r);
+  Place place;
+  RunBytes(direction, options, encoding, text, true, out, r, place);
   return out;
 }
 
@@ -110,7 +157,8 @@ std::u16string ConvertText(Direction direction, std::u16string_view text, const 
   Report& r = report ? *report : local;
   r = {};
   std::u16string out;
-  RunEngine<Form::Utf16>(direction, options, text.data(), text.size(), true, out, r);
+  Place place;
+  RunEngine<Form::Utf16>(direction, options, text.data(), text.size(), true, out, r, place);
   return out;
 }
 
@@ -121,11 +169,23 @@ void Converter::Feed(std::string_view piece, std::string& out) { Process(piece, 
 
 void Converter::Finish(std::string& out) { Process({}, true, out); }
 
+// The units given to an engine always start right after those it decided
+// before, so their offset in the text is the count of those.
 void Converter::Process(std::string_view text, bool final, std::string& out) {
+  if (finished_) {  // a new text
+    consumed_ = last_kept_end_ = 0;
+    finished_ = false;
+  }
   StreamPiece(carry_, text, final, direction_ == Direction::CodeToChar, out,
               [this](std::string_view t, bool f, std::string& o) {
-                return RunBytes(direction_, options_, encoding_, t, f, o, report_);
+                Place place{consumed_, last_kept_end_};
+                const std::size_t used =
+                    RunBytes(direction_, options_, encoding_, t, f, o, report_, place);
+                consumed_ += used;
+                last_kept_end_ = place.last_kept_end;
+                return used;
               });
+  finished_ = final;
 }
 
 Utf16Converter::Utf16Converter(Direction direction, const Options& options)
@@ -138,11 +198,20 @@ void Utf16Converter::Feed(std::u16string_view piece, std::u16string& out) {
 void Utf16Converter::Finish(std::u16string& out) { Process({}, true, out); }
 
 void Utf16Converter::Process(std::u16string_view text, bool final, std::u16string& out) {
+  if (finished_) {
+    consumed_ = last_kept_end_ = 0;
+    finished_ = false;
+  }
   StreamPiece(carry_, text, final, direction_ == Direction::CodeToChar, out,
               [this](std::u16string_view t, bool f, std::u16string& o) {
-                return RunEngine<Form::Utf16>(direction_, options_, t.data(), t.size(), f, o,
-                                              report_);
+                Place place{consumed_, last_kept_end_};
+                const std::size_t used = RunEngine<Form::Utf16>(direction_, options_, t.data(),
+                                                                t.size(), f, o, report_, place);
+                consumed_ += used;
+                last_kept_end_ = place.last_kept_end;
+                return used;
               });
+  finished_ = final;
 }
 
 std::span<const CodeRow> CodeBook(Book book) { return detail::RowsOf(book); }

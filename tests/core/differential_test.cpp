@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "read_as_written.h"
 #include "reference.h"
 #include "test_text.h"
 #include "yishu/yishu.h"
@@ -65,6 +66,28 @@ class TextMaker {
   }
 
   int Pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
+
+  // Codes as people write them: in runs, full-width, with separators or
+  // none, and numbers that look nearly like them.
+  std::u16string WrittenCodes() {
+    static const std::u16string kBetween[] = {u"",     u" ", u"  ", u"\u3000", u",",
+                                              u"\r\n", u"/", u"中", u"\xD800"};
+    std::u16string t;
+    const int codes = Pick(1, 6);
+    for (int i = 0; i < codes; ++i) {
+      const int kind = Pick(0, 9);
+      std::u16string code =
+          kind < 6    ? CodeOf(codes_[Pick(0, codes_.size() - 1)])
+          : kind == 6 ? CodeOf(unwritable_codes_[Pick(0, unwritable_codes_.size() - 1)])
+          : kind == 7 ? DayKey()
+                      : Digits(Pick(1, 9));
+      if (Pick(0, 3) == 0) {
+        for (char16_t& c : code) c = static_cast<char16_t>(c - u'0' + u'０');
+      }
+      t += code + kBetween[Pick(0, std::size(kBetween) - 1)];
+    }
+    return t;
+  }
 
  private:
   std::u16string Digits(int n) {
@@ -181,6 +204,48 @@ TEST_P(DifferentialTest, EngineEqualsReference) {
     }
   }
 }
+
+// Codes as written: the engine's result and the runs it kept are the plain
+// reading's, in every form.
+TEST_P(DifferentialTest, AsWrittenEqualsPlainReading) {
+  const Shard& shard = GetParam();
+  TextMaker maker(shard.seed + 100);
+  Options as_written = shard.options;
+  as_written.reading = CodeReading::AsWritten;
+  const int n = Iterations(shard.iterations);
+  for (int i = 0; i < n; ++i) {
+    std::u16string text;
+    for (int k = maker.Pick(1, 4); k > 0; --k) {
+      text += maker.Pick(0, 1) ? maker.WrittenCodes() : maker.Representable();
+    }
+    const bool unicode_only = text.find(u'\xD800') != std::u16string::npos;
+    std::string cp936 = unicode_only ? std::string() : test::ToCp936(text);
+    std::string utf8 = test::ToUtf8(text);
+    if (maker.Pick(0, 2) == 0) {
+      cp936.insert(maker.Pick(0, cp936.size()), maker.Cp936Only());
+      utf8.insert(maker.Pick(0, utf8.size()), maker.Utf8Only());
+    }
+    const auto same = [](const Report& a, const Report& b) {
+      return a.kept_runs == b.kept_runs && a.kept == b.kept && a.unwritable == b.unwritable &&
+             a.unwritable_codes == b.unwritable_codes;
+    };
+    Report report, kept;
+    ASSERT_EQ(ConvertText(Direction::CodeToChar, cp936, Encoding::Cp936, as_written, &report),
+              reference::ReadWrittenCodes(cp936, as_written, &kept))
+        << "CP936, text " << testing::PrintToString(cp936);
+    ASSERT_TRUE(same(report, kept)) << "CP936, text " << testing::PrintToString(cp936);
+    ASSERT_EQ(ConvertText(Direction::CodeToChar, utf8, Encoding::Utf8, as_written, &report),
+              reference::ReadWrittenCodesUtf8(utf8, as_written, &kept))
+        << "UTF-8, text " << testing::PrintToString(utf8);
+    ASSERT_TRUE(same(report, kept)) << "UTF-8, text " << testing::PrintToString(utf8);
+    const std::u16string from_utf16 =
+        ConvertText(Direction::CodeToChar, std::u16string_view(text), as_written, &report);
+    ASSERT_EQ(from_utf16, reference::ReadWrittenCodesUtf16(text, as_written, &kept))
+        << test::ToUtf8(text);
+    ASSERT_TRUE(same(report, kept)) << test::ToUtf8(text);
+  }
+}
+
 
 INSTANTIATE_TEST_SUITE_P(Mainland, DifferentialTest,
                          testing::Values(Shard{1, {}, 25000}, Shard{2, {}, 25000},

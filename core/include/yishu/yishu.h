@@ -10,7 +10,9 @@
 //               space becomes its character ("0022 2429 " -> "中文"). In the
 //               mainland book, five-digit day codes such as 99010 become day
 //               texts (一日). A code without its space is left alone: a code
-//               converts once its space is typed.
+//               converts once its space is typed. Options can read codes as
+//               people write them instead (CodeReading::AsWritten:
+//               "0022,2429" -> "中,文").
 //   CharToCode  every character that has a code becomes the code's four digits
 //               and one space ("中文" -> "0022 2429 ").
 //
@@ -66,6 +68,31 @@ enum class Encoding { Cp936, Utf8 };
 // The code books.
 enum class Book { Mainland, Taiwan };
 
+// How codes are read when codes are converted to characters.
+enum class CodeReading {
+  // A code converts once its space follows: "0022 " becomes 中, "0022" stays.
+  // This suits typing, where a code is not taken while it is being typed.
+  Typed,
+  // Codes as people write them in lists, on cards and in files:
+  //   * a run of exactly 4 digits is a code, whatever follows it (a line
+  //     break, a comma, a character, the end of the text), and one space
+  //     right after it goes with it: "0022,2429" -> 中,文, "0022 2429" -> 中文;
+  //   * a run of 8, 12, ... digits (up to 2,048 digits) is codes of four
+  //     written together: "00222429" -> 中文;
+  //   * in the mainland book, a run of five digits that is a day code (99010
+  //     to 99319) becomes its day text, and takes one space after it as a
+  //     code does;
+  //   * digits and spaces may be full-width (０-９, the ideographic space);
+  //   * every other run of digits stays exactly as it is and is listed in
+  //     the Report: runs of other lengths, and runs in which some group of
+  //     four is no code ("2024" would convert, "20245" or "0000" stay). A run
+  //     with a code whose character the text's form cannot hold stays too,
+  //     counted as unwritable.
+  // Codes that CharToCode produced read back to the same text as long as
+  // that text had no digits of its own next to a character with a code.
+  AsWritten,
+};
+
 // How to convert. The defaults give the mainland book's plain conversion.
 struct Options {
   Book book = Book::Mainland;
@@ -73,6 +100,17 @@ struct Options {
   // its simplified or traditional variant (Unicode Han database) when those
   // give exactly one code; with several, it stays as it is.
   bool variants = false;
+  // Codes to characters: how codes are read.
+  CodeReading reading = CodeReading::Typed;
+};
+
+// A run of digits that the as-written reading kept as it was.
+struct DigitRun {
+  std::uint64_t offset;  // from the start of the text, in its units (bytes,
+                         // or UTF-16 code units)
+  std::uint64_t units;   // its length in the same units
+  std::uint64_t digits;  // how many digits it has
+  bool operator==(const DigitRun&) const = default;
 };
 
 // What a conversion did besides its plain work. Counts cover the whole text
@@ -93,9 +131,21 @@ struct Report {
   std::uint64_t unwritable = 0;
   std::vector<std::uint16_t> unwritable_codes;  // each once, at most kListedChars
 
+  // Codes to characters as typed: codes left as digits only because no space
+  // followed them ("0022" at the end of a line, both codes of "00222429").
+  // Reading codes as written would have converted them.
+  std::uint64_t codes_without_space = 0;
+
+  // Codes to characters as written: runs of digits that stayed as they were,
+  // and the first kListedRuns of them in text order.
+  static constexpr std::size_t kListedRuns = 1000;
+  std::uint64_t kept_runs = 0;
+  std::vector<DigitRun> kept;
+
   // Whether anything above happened.
   bool any() const {
-    return through_variant || ambiguous || other_book_only || no_code || unwritable;
+    return through_variant || ambiguous || other_book_only || no_code || unwritable ||
+           codes_without_space || kept_runs;
   }
 };
 
@@ -128,7 +178,8 @@ class YISHU_API Converter {
   // digit run or a character.
   std::size_t held() const { return carry_.size(); }
 
-  // What happened since the converter was made or last reset.
+  // What happened since the converter was made or last reset. Offsets count
+  // from the start of the text they are in.
   const Report& report() const { return report_; }
   void ResetReport() { report_ = {}; }
 
@@ -140,6 +191,9 @@ class YISHU_API Converter {
   Options options_;
   Report report_;
   std::string carry_;
+  std::uint64_t consumed_ = 0;  // units of the current text decided so far
+  std::uint64_t last_kept_end_ = 0;
+  bool finished_ = false;
 };
 
 // The same for UTF-16 text.
@@ -159,6 +213,9 @@ class YISHU_API Utf16Converter {
   Options options_;
   Report report_;
   std::u16string carry_;
+  std::uint64_t consumed_ = 0;
+  std::uint64_t last_kept_end_ = 0;
+  bool finished_ = false;
 };
 
 // One row of a code book: a code and its character.

@@ -1,0 +1,230 @@
+#include "read_as_written.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "day_rules.h"
+#include "yishu/yishu.h"
+
+namespace yishu::reference {
+namespace {
+
+// One character of the text: where it stands, and what it is to the rule.
+struct Char {
+  std::size_t offset, units;
+  int digit;  // 0..9, or -1
+  bool space;
+};
+
+Char Classify(std::size_t offset, std::size_t units, char32_t c) {
+  int digit = -1;
+  if (c >= U'0' && c <= U'9') digit = static_cast<int>(c - U'0');
+  if (c >= U'０' && c <= U'９') digit = static_cast<int>(c - U'０');
+  return {offset, units, digit, c == U' ' || c == U'\u3000'};
+}
+
+// Not a character of any text: invalid bytes, unpaired surrogates.
+constexpr char32_t kNone = 0xFFFFFFFF;
+
+std::vector<Char> Cp936Chars(std::string_view s) {
+  std::vector<Char> chars;
+  for (std::size_t i = 0; i < s.size();) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    const bool pair = b >= 0x81 && b <= 0xFE && i + 1 < s.size();
+    char32_t c = b < 0x80 ? b : kNone;
+    if (pair) {
+      const auto t = static_cast<unsigned char>(s[i + 1]);
+      if (b == 0xA3 && t >= 0xB0 && t <= 0xB9) c = U'０' + (t - 0xB0);
+      if (b == 0xA1 && t == 0xA1) c = U'\u3000';
+    }
+    chars.push_back(Classify(i, pair ? 2 : 1, c));
+    i += pair ? 2 : 1;
+  }
+  return chars;
+}
+
+std::vector<Char> Utf8Chars(std::string_view s) {
+  std::vector<Char> chars;
+  for (std::size_t i = 0; i < s.size();) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    std::size_t len = b < 0x80                 ? 1
+                      : b >= 0xC2 && b <= 0xDF ? 2
+                      : b >= 0xE0 && b <= 0xEF ? 3
+                      : b >= 0xF0 && b <= 0xF4 ? 4
+                                               : 0;
+    char32_t c = len == 1 ? b : len == 2 ? b & 0x1F : len == 3 ? b & 0x0F : b & 0x07;
+    bool ok = len != 0 && i + len <= s.size();
+    for (std::size_t k = 1; ok && k < len; ++k) {
+      const auto t = static_cast<unsigned char>(s[i + k]);
+      ok = (t & 0xC0) == 0x80;
+      c = c << 6 | (t & 0x3F);
+    }
+    static constexpr std::array<char32_t, 5> kLeast = {0, 0, 0x80, 0x800, 0x10000};
+    ok = ok && c >= kLeast[len] && c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
+    if (!ok) {
+      len = 1;
+      c = kNone;
+    }
+    chars.push_back(Classify(i, len, c));
+    i += len;
+  }
+  return chars;
+}
+
+std::vector<Char> Utf16Chars(std::u16string_view s) {
+  std::vector<Char> chars;
+  for (std::size_t i = 0; i < s.size();) {
+    const char16_t u = s[i];
+    const bool pair =
+        u >= 0xD800 && u <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF;
+    const bool lone = !pair && u >= 0xD800 && u <= 0xDFFF;
+    chars.push_back(Classify(i, pair ? 2 : 1, pair || lone ? kNone : u));
+    i += pair ? 2 : 1;
+  }
+  return chars;
+}
+
+const CodeRow* RowOf(Book book, int code) {
+  static const auto rows_of = [](Book b) {
+    std::vector<const CodeRow*> r(10000, nullptr);
+    for (const CodeRow& row : CodeBook(b)) r[row.code] = &row;
+    return r;
+  };
+  static const std::vector<const CodeRow*> mainland = rows_of(Book::Mainland),
+                                           taiwan = rows_of(Book::Taiwan);
+  return (book == Book::Taiwan ? taiwan : mainland)[code];
+}
+
+// Writes characters and day texts in the form of String.
+struct Cp936Out {
+  std::string text;
+  static bool CanWrite(const CodeRow& row) { return row.lead != 0; }
+  void Add(const CodeRow& row) {
+    text += static_cast<char>(row.lead);
+    text += static_cast<char>(row.trail);
+  }
+  void Add(const detail::DayText& day) { text.append(day.cp936, 2 * day.length); }
+};
+
+struct Utf8Out {
+  std::string text;
+  static bool CanWrite(const CodeRow&) { return true; }
+  void Add(char32_t c) {
+    if (c < 0x80) {
+      text += static_cast<char>(c);
+    } else if (c < 0x800) {
+      text += static_cast<char>(0xC0 | c >> 6);
+      text += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      text += static_cast<char>(0xE0 | c >> 12);
+      text += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+      text += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      text += static_cast<char>(0xF0 | c >> 18);
+      text += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+      text += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+      text += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  void Add(const CodeRow& row) { Add(row.unicode); }
+  void Add(const detail::DayText& day) {
+    for (int i = 0; i < day.length; ++i) Add(day.unicode[i]);
+  }
+};
+
+struct Utf16Out {
+  std::u16string text;
+  static bool CanWrite(const CodeRow&) { return true; }
+  void Add(const CodeRow& row) {
+    const char32_t c = row.unicode;
+    if (c < 0x10000) {
+      text += static_cast<char16_t>(c);
+    } else {
+      text += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+      text += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+    }
+  }
+  void Add(const detail::DayText& day) { text.append(day.unicode, day.length); }
+};
+
+template <class Out, class View>
+auto Read(View source, const std::vector<Char>& chars, const Options& options, Report* report) {
+  Report unused;
+  Report& r = report ? *report : unused;
+  r = {};
+  const bool day_codes = options.book == Book::Mainland;
+  Out out;
+  for (std::size_t i = 0; i < chars.size();) {
+    if (chars[i].digit < 0) {
+      out.text.append(source.substr(chars[i].offset, chars[i].units));
+      ++i;
+      continue;
+    }
+    std::size_t end = i;
+    std::string digits;
+    while (end < chars.size() && chars[end].digit >= 0) {
+      digits += static_cast<char>('0' + chars[end].digit);
+      ++end;
+    }
+    const std::size_t from = chars[i].offset;
+    const std::size_t units = chars[end - 1].offset + chars[end - 1].units - from;
+    bool converted = false, unwritable = false;
+    if (digits.size() % 4 == 0 && digits.size() <= kLongestWrittenRun) {
+      std::vector<const CodeRow*> rows;
+      for (std::size_t g = 0; g < digits.size(); g += 4) {
+        rows.push_back(RowOf(options.book, std::stoi(digits.substr(g, 4))));
+      }
+      converted = true;
+      for (const CodeRow* row : rows) converted = converted && row != nullptr;
+      for (const CodeRow* row : rows) {
+        if (!converted || Out::CanWrite(*row)) continue;
+        unwritable = true;
+        ++r.unwritable;
+        auto& codes = r.unwritable_codes;
+        if (codes.size() < Report::kListedChars &&
+            std::find(codes.begin(), codes.end(), row->code) == codes.end()) {
+          codes.push_back(row->code);
+        }
+      }
+      converted = converted && !unwritable;
+      if (converted) {
+        for (const CodeRow* row : rows) out.Add(*row);
+      }
+    } else if (digits.size() == 5 && day_codes) {
+      for (const detail::DayText& day : detail::kDayTexts) {
+        if (digits == std::string_view(day.key, 5)) {
+          out.Add(day);
+          converted = true;
+        }
+      }
+    }
+    if (!converted) {
+      out.text.append(source.substr(from, units));
+      if (!unwritable) {
+        ++r.kept_runs;
+        if (r.kept.size() < Report::kListedRuns) r.kept.push_back({from, units, digits.size()});
+      }
+    }
+    i = end;
+    if (converted && i < chars.size() && chars[i].space) ++i;
+  }
+  return out.text;
+}
+
+}  // namespace
+
+std::string ReadWrittenCodes(std::string_view cp936, const Options& options, Report* report) {
+  return Read<Cp936Out>(cp936, Cp936Chars(cp936), options, report);
+}
+
+std::string ReadWrittenCodesUtf8(std::string_view utf8, const Options& options, Report* report) {
+  return Read<Utf8Out>(utf8, Utf8Chars(utf8), options, report);
+}
+
+std::u16string ReadWrittenCodesUtf16(std::u16string_view utf16, const Options& options,
+                                     Report* report) {
+  return Read<Utf16Out>(utf16, Utf16Chars(utf16), options, report);
+}
+
+}  // namespace yishu::reference

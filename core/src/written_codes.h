@@ -1,0 +1,334 @@
+// The single-pass engine that reads codes as people write them: a run of
+// 4, 8, 12, ... digits is a list of codes whatever follows it (a line break,
+// a comma, another character, the end), one space after it goes with it, and
+// every other run of digits is kept and listed. Digits and spaces may be
+// full-width (０-９, the ideographic space), as an input method types them.
+//
+// As in the typed engine, the scan jumps from one possible run start to the
+// next and copies everything between unchanged.
+#pragma once
+
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+
+#include "code_to_char.h"
+#include "day_rules.h"
+#include "digit_run.h"
+#include "lookup.h"
+#include "text_form.h"
+#include "writer.h"
+
+namespace yishu::detail {
+
+// Longer runs than kLongestListOfCodes stay as they are; a stream decides so
+// after that many digits instead of holding the whole run.
+inline constexpr std::size_t kLongestWrittenRun = kLongestListOfCodes;
+
+// What the engine tells its caller about the text: the runs of digits it
+// kept, at offsets counted from the start of the units it was given.
+class KeptRunSink {
+ public:
+  virtual void Kept(std::size_t offset, std::size_t units, std::size_t digits) = 0;
+
+ protected:
+  ~KeptRunSink() = default;
+};
+
+// What a character of the text is to this reading.
+enum class Mark : unsigned char { kOther, kDigit, kSpace, kCut };
+
+struct Seen {
+  Mark mark;
+  unsigned char units;  // how far to step over it (an unknown character: 1)
+  unsigned char digit;
+};
+
+// The forms differ in how a full-width digit and the ideographic space are
+// written, and in which unit may begin one.
+template <Form F>
+struct WrittenForm;
+
+inline Seen SeeAscii(unsigned u) {
+  if (u >= '0' && u <= '9') return {Mark::kDigit, 1, static_cast<unsigned char>(u - '0')};
+  return {u == ' ' ? Mark::kSpace : Mark::kOther, 1, 0};
+}
+
+template <>
+struct WrittenForm<Form::Cp936> {
+  static constexpr unsigned char kWideLead = 0xA3;  // ０-９ are A3 B0..A3 B9
+  static bool IsWideDigitTrail(unsigned char t) { return t >= 0xB0 && t <= 0xB9; }
+  // What begins at p[i], which begins a character. kCut: a lead byte at the
+  // end, which may yet pair with a byte that makes it a digit or a space.
+  static Seen At(const char* p, std::size_t i, std::size_t n) {
+    const auto b = static_cast<unsigned char>(p[i]);
+    if (b < 0x80) return SeeAscii(b);
+    if (!IsLeadByte(b)) return {Mark::kOther, 1, 0};
+    if (i + 1 == n) return {Mark::kCut, 1, 0};
+    const auto t = static_cast<unsigned char>(p[i + 1]);
+    if (b == kWideLead && IsWideDigitTrail(t)) {
+      return {Mark::kDigit, 2, static_cast<unsigned char>(t - 0xB0)};
+    }
+    return {b == 0xA1 && t == 0xA1 ? Mark::kSpace : Mark::kOther, 2, 0};
+  }
+};
+
+template <>
+struct WrittenForm<Form::Utf8> {
+  static constexpr unsigned char kWideLead = 0xEF;  // ０-９ are EF BC 90..EF BC 99
+  // An unknown character counts one byte at a time: none of its bytes can
+  // begin a digit or a space.
+  static Seen At(const char* p, std::size_t i, std::size_t n) {
+    const auto b = static_cast<unsigned char>(p[i]);
+    if (b < 0x80) return SeeAscii(b);
+    if (b == kWideLead) {
+      if (i + 1 == n) return {Mark::kCut, 1, 0};
+      if (static_cast<unsigned char>(p[i + 1]) != 0xBC) return {Mark::kOther, 1, 0};
+      if (i + 2 == n) return {Mark::kCut, 1, 0};
+      const auto t = static_cast<unsigned char>(p[i + 2]);
+      if (t >= 0x90 && t <= 0x99) return {Mark::kDigit, 3, static_cast<unsigned char>(t - 0x90)};
+      return {Mark::kOther, 1, 0};
+    }
+    if (b == 0xE3) {  // the ideographic space is E3 80 80
+      for (std::size_t k = 1; k < 3; ++k) {
+        if (i + k == n) return {Mark::kCut, 1, 0};
+        if (static_cast<unsigned char>(p[i + k]) != 0x80) return {Mark::kOther, 1, 0};
+      }
+      return {Mark::kSpace, 3, 0};
+    }
+    return {Mark::kOther, 1, 0};
+  }
+};
+
+template <>
+struct WrittenForm<Form::Utf16> {
+  static Seen At(const char16_t* p, std::size_t i, std::size_t) {
+    const char16_t u = p[i];
+    if (u < 0x80) return SeeAscii(u);
+    if (u >= u'０' && u <= u'９') return {Mark::kDigit, 1, static_cast<unsigned char>(u - u'０')};
+    return {u == u'\u3000' ? Mark::kSpace : Mark::kOther, 1, 0};
+  }
+};
+
+// Index of the first unit in p[from..n) that may begin a digit: an ASCII
+// digit or the lead unit of a full-width digit; n if there is none.
+inline std::size_t FindDigitOr(const char* p, std::size_t from, std::size_t n, unsigned char lead) {
+  std::size_t i = from;
+#if defined(__SSE2__) || defined(_M_X64)
+  // Sixteen bytes at a time where every x86-64 processor can.
+  const __m128i zero = _mm_set1_epi8('0'), nine = _mm_set1_epi8(9),
+                lead_bytes = _mm_set1_epi8(static_cast<char>(lead));
+  for (; i + 16 <= n; i += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    const __m128i d = _mm_sub_epi8(v, zero);  // digits become 0..9
+    const __m128i digit = _mm_cmpeq_epi8(_mm_min_epu8(d, nine), d);
+    const int hits = _mm_movemask_epi8(_mm_or_si128(digit, _mm_cmpeq_epi8(v, lead_bytes)));
+    if (hits != 0)
+      return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(hits)));
+  }
+#endif
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHigh = kOnes * 0x80;
+  for (; i + 8 <= n; i += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, p + i, 8);
+    const std::uint64_t x = w ^ (kOnes * 0x30);  // digits become 0x00..0x09
+    const std::uint64_t y = w ^ (kOnes * lead);  // the lead byte becomes 0x00
+    if ((((x - kOnes * 10) & ~x) | ((y - kOnes) & ~y)) & kHigh) break;
+  }
+  for (; i < n; ++i) {
+    const auto b = static_cast<unsigned char>(p[i]);
+    if (IsDigit(p[i]) || b == lead) return i;
+  }
+  return n;
+}
+
+inline std::size_t FindDigitOr(const char16_t* p, std::size_t from, std::size_t n) {
+  for (std::size_t i = from; i < n; ++i) {
+    if (IsDigit(p[i]) || (p[i] >= u'０' && p[i] <= u'９')) return i;
+  }
+  return n;
+}
+
+template <Form F>
+class WrittenCodeEngine {
+ public:
+  using Unit = typename TextForm<F>::Unit;
+  using Chars = WrittenForm<F>;
+
+  // Day codes convert where the book has them (lookup.day_codes).
+  WrittenCodeEngine(const Lookup& lookup, Report& report, KeptRunSink& kept)
+      : lookup_(lookup), report_(report), kept_(kept) {}
+
+  // Converts p[0..n) and returns how many units it consumed. Unless `final`,
+  // it stops before a run of digits that more text could lengthen or whose
+  // following space is not known yet, and before a character cut off at n.
+  std::size_t Run(const Unit* p, std::size_t n, bool final, Writer<Unit>& out) {
+    // A local the output's stores cannot alias keeps the table in a register.
+    const Lookup& lookup = lookup_;
+    std::size_t copied = 0, pos = 0;
+    for (;;) {
+      // Lists of plain codes, as in "0022 2429 " or one code a line, need no
+      // search: four ASCII digits, then an ASCII character that is no digit.
+      // A run starts at `pos`: no digit stands before it.
+      out.append(p + copied, pos - copied);
+      copied = pos;
+      while (pos + 5 <= n && IsPlainCode(p + pos)) {
+        const int row = lookup.row_of_code[CodeOfDigits(p + pos)];
+        if (row == 0 || !TextForm<F>::CanWrite(lookup.rows[row - 1])) break;
+        TextForm<F>::AppendChar(out, lookup.rows[row - 1]);
+        pos += p[pos + 4] == ' ' ? 5 : 4;
+      }
+      copied = pos;
+      std::size_t q = FindStart(p, pos, n);
+      if constexpr (F == Form::Cp936) {
+        // A3 that no B0..B9 follows is no full-width digit, whether or not a
+        // character begins there: look on without finding out.
+        while (q + 1 < n && static_cast<unsigned char>(p[q]) == Chars::kWideLead &&
+               !Chars::IsWideDigitTrail(static_cast<unsigned char>(p[q + 1]))) {
+          q = FindStart(p, q + 1, n);
+        }
+        if (q == n) break;
+        if (!BeginsCharacter(p, pos, q)) {  // a trail byte
+          pos = q + 1;
+          continue;
+        }
+      }
+      if (q == n) break;
+      if (q + 5 <= n && IsPlainCode(p + q) && Writable(lookup.row_of_code[CodeOfDigits(p + q)])) {
+        pos = q;  // the loop above takes it
+        continue;
+      }
+      const Seen first = Chars::At(p, q, n);
+      if (first.mark == Mark::kCut && !final) {  // the next piece completes it
+        out.append(p + copied, q - copied);
+        return q;
+      }
+      if (first.mark != Mark::kDigit) {
+        pos = q + first.units;
+        continue;
+      }
+      std::size_t e = q, digits = 0;
+      Seen next{Mark::kOther, 0, 0};
+      while (e < n) {
+        next = Chars::At(p, e, n);
+        if (next.mark != Mark::kDigit) break;
+        e += next.units;
+        ++digits;
+      }
+      out.append(p + copied, q - copied);
+      copied = q;
+      if (!final && (e == n || next.mark == Mark::kCut)) {
+        // Undecided. A run already too long stays as it is whatever follows:
+        // let all of it go but enough digits for the rest to be too long too.
+        if (digits <= kLongestWrittenRun + 1) return q;
+        const std::size_t keep = SkipDigits(p, q, digits - (kLongestWrittenRun + 1));
+        out.append(p + q, keep - q);
+        kept_.Kept(q, keep - q, digits - (kLongestWrittenRun + 1));
+        return keep;
+      }
+      const Outcome outcome = Convert(p, q, digits, out);
+      if (outcome == Outcome::kConverted) {
+        pos = e;
+        if (e < n && next.mark == Mark::kSpace) pos += next.units;
+        copied = pos;
+      } else {
+        if (outcome == Outcome::kNoCode) kept_.Kept(q, e - q, digits);
+        pos = e;
+      }
+    }
+    std::size_t end = n;
+    if constexpr (F == Form::Cp936) {
+      if (!final && n > pos && IsLeadByte(static_cast<unsigned char>(p[n - 1])) &&
+          BeginsCharacter(p, pos, n - 1)) {
+        end = n - 1;  // its trail byte is still to come
+      }
+    }
+    out.append(p + copied, end - copied);
+    return end;
+  }
+
+ private:
+  // Whether four ASCII digits and an ASCII character that is no digit stand
+  // at p.
+  static bool IsPlainCode(const Unit* p) {
+    return IsDigit(p[0]) && IsDigit(p[1]) && IsDigit(p[2]) && IsDigit(p[3]) &&
+           static_cast<std::make_unsigned_t<Unit>>(p[4]) < 0x80 && !IsDigit(p[4]);
+  }
+
+  static std::size_t FindStart(const Unit* p, std::size_t from, std::size_t n) {
+    if constexpr (F == Form::Utf16) {
+      return FindDigitOr(p, from, n);
+    } else {
+      return FindDigitOr(p, from, n, Chars::kWideLead);
+    }
+  }
+
+  // The index after the first `count` digits of the run at p[q].
+  static std::size_t SkipDigits(const Unit* p, std::size_t q, std::size_t count) {
+    for (; count > 0; --count) q += Chars::At(p, q, q + 3).units;
+    return q;
+  }
+
+  bool Writable(int row) const { return row != 0 && TextForm<F>::CanWrite(lookup_.rows[row - 1]); }
+
+  // What becomes of a run: it converts, or stays because it is no list of
+  // codes, or stays because the text's form cannot hold a character of it.
+  enum class Outcome { kConverted, kNoCode, kUnwritable };
+
+  // Writes what the run of `digits` digits at p[q] becomes, if it converts.
+  Outcome Convert(const Unit* p, std::size_t q, std::size_t digits, Writer<Unit>& out) {
+    if (digits % 4 == 0 && digits <= kLongestWrittenRun) {
+      int codes[kLongestWrittenRun / 4];
+      std::size_t at = q;
+      for (std::size_t g = 0; g < digits / 4; ++g) {
+        int code = 0;
+        for (int k = 0; k < 4; ++k) {
+          const Seen d = Chars::At(p, at, at + 3);
+          code = code * 10 + d.digit;
+          at += d.units;
+        }
+        codes[g] = lookup_.row_of_code[code];
+        if (codes[g] == 0) return Outcome::kNoCode;
+      }
+      bool writable = true;
+      for (std::size_t g = 0; g < digits / 4; ++g) {
+        const CodeRow& row = lookup_.rows[codes[g] - 1];
+        if (!TextForm<F>::CanWrite(row)) {
+          NoteUnwritable(report_, row.code);
+          writable = false;
+        }
+      }
+      if (!writable) return Outcome::kUnwritable;
+      for (std::size_t g = 0; g < digits / 4; ++g) {
+        TextForm<F>::AppendChar(out, lookup_.rows[codes[g] - 1]);
+      }
+      return Outcome::kConverted;
+    }
+    if (digits == 5 && lookup_.day_codes) {
+      char key[5];
+      std::size_t at = q;
+      for (char& k : key) {
+        const Seen d = Chars::At(p, at, at + 3);
+        k = static_cast<char>('0' + d.digit);
+        at += d.units;
+      }
+      if (const int day = DayOfKey(key)) {
+        TextForm<F>::AppendDay(out, kDayTexts[day - 1]);
+        return Outcome::kConverted;
+      }
+    }
+    return Outcome::kNoCode;
+  }
+
+  const Lookup& lookup_;
+  Report& report_;
+  KeptRunSink& kept_;
+};
+
+}  // namespace yishu::detail
