@@ -15,7 +15,7 @@ const std::string_view kUsage = "Try 'telecode --help' for more information.\n";
 // help2man reads "Usage:"/"  or:" as the synopsis, option lines as options,
 // and a line "Heading:" as the start of a section of that name.
 const std::string_view kHelp =
-    "Usage: telecode [-d] [-e ENCODING] [FILE...]\n"
+    "Usage: telecode [-d | -w] [-e ENCODING] [FILE...]\n"
     "  or:  telecode --list [-e ENCODING]\n"
     "Converts Chinese characters to four-digit telegraph codes, each followed by a\n"
     "space, or with -d such codes back to characters. Reads each FILE in turn, or\n"
@@ -25,6 +25,14 @@ const std::string_view kHelp =
     "Options:\n"
     "  -d, --decode             codes to characters; a code converts once its\n"
     "                           space follows (\"0022 \" becomes 中)\n"
+    "  -w, --as-written         codes to characters, read as people write them:\n"
+    "                           a run of exactly four digits is a code whatever\n"
+    "                           follows it (a line break, a comma, the end) and\n"
+    "                           takes one space after it; runs of 8, 12, ...\n"
+    "                           digits are codes written together; day codes\n"
+    "                           (99010) convert; full-width ０-９ count as digits.\n"
+    "                           Other runs of digits stay as they are and are\n"
+    "                           listed on standard error with their byte offsets\n"
     "  -e, --encoding=ENCODING  utf-8 (the default), cp936 (also: gbk), gb18030,\n"
     "                           or utf-16 (byte order from its byte-order mark,\n"
     "                           little-endian without one)\n"
@@ -45,7 +53,12 @@ const std::string_view kHelp =
     "  echo 中文 | telecode             prints 0022 2429\n"
     "  telecode -d -e gbk in.txt > out.txt\n"
     "                                  codes in a GBK file to characters\n"
-    "  telecode --list | grep 中        the code of 中: 0022\n";
+    "  telecode --list | grep 中        the code of 中: 0022\n"
+    "  echo 7115 1129 2429 | telecode -w\n"
+    "                                  a name as an identity card prints its\n"
+    "                                  codes: 陈大文\n"
+    "  printf '0022\\n2429\\n' | telecode -w\n"
+    "                                  one code a line: 中 and 文, each on its line\n";
 
 std::optional<TextEncoding> EncodingFromName(std::string_view name) {
   static constexpr std::array<std::pair<std::string_view, TextEncoding>, 8> kNames = {{
@@ -96,6 +109,8 @@ class Parser {
           return UsageError{"option '--" + std::string(name) + "' takes no value"};
         if (name == "decode") {
           options_.direction = yishu::Direction::CodeToChar;
+        } else if (name == "as-written") {
+          ReadAsWritten();
         } else if (name == "list") {
           list = true;
         } else if (name == "help") {
@@ -113,6 +128,9 @@ class Parser {
           switch (arg[i]) {
             case 'd':
               options_.direction = yishu::Direction::CodeToChar;
+              break;
+            case 'w':
+              ReadAsWritten();
               break;
             case 'h':
               help = true;
@@ -149,6 +167,12 @@ class Parser {
   }
 
  private:
+  // Reading codes only makes sense in one direction: the option implies it.
+  void ReadAsWritten() {
+    options_.direction = yishu::Direction::CodeToChar;
+    options_.core.reading = yishu::CodeReading::AsWritten;
+  }
+
   std::optional<std::string> NextValue() {
     if (index_ + 1 >= args_.size()) return std::nullopt;
     return args_[++index_];

@@ -14,13 +14,23 @@ yishu::Encoding CoreEncoding(TextEncoding encoding) {
   return yishu::Encoding::Utf8;
 }
 
-StreamConverter::StreamConverter(yishu::Direction direction, TextEncoding encoding)
+StreamConverter::StreamConverter(yishu::Direction direction, TextEncoding encoding,
+                                 const yishu::Options& options)
     : encoding_(encoding) {
   if (encoding == TextEncoding::kUtf16) {
-    utf16_converter_.emplace(direction);
+    utf16_converter_.emplace(direction, options);
   } else {
-    converter_.emplace(direction, CoreEncoding(encoding));
+    converter_.emplace(direction, CoreEncoding(encoding), options);
   }
+}
+
+const yishu::Report& StreamConverter::report() const {
+  return converter_ ? converter_->report() : utf16_converter_->report();
+}
+
+void StreamConverter::ResetReport() {
+  if (converter_) converter_->ResetReport();
+  if (utf16_converter_) utf16_converter_->ResetReport();
 }
 
 // The output keeps the input's byte order.

@@ -17,7 +17,8 @@ namespace telecode {
 
 class StreamConverter {
  public:
-  StreamConverter(yishu::Direction direction, TextEncoding encoding);
+  StreamConverter(yishu::Direction direction, TextEncoding encoding,
+                  const yishu::Options& options = {});
 
   // Appends to `out` the output that no later piece can change.
   void Feed(std::string_view piece, std::string& out);
@@ -29,6 +30,14 @@ class StreamConverter {
   // Byte offset of the first invalid sequence in the current text, for the
   // Unicode encodings (the CP936 byte form has none: every byte counts).
   std::optional<std::uint64_t> first_invalid() const;
+
+  // What the core found since the last ResetReport; ByteOffset turns its
+  // offsets (in the core's units) into offsets in the input.
+  const yishu::Report& report() const;
+  void ResetReport();
+  std::uint64_t ByteOffset(std::uint64_t units) const {
+    return encoding_ == TextEncoding::kUtf16 ? 2 * units : units;
+  }
 
  private:
   void WriteUnits(std::string& out);

@@ -20,6 +20,10 @@ namespace {
 // bytes between them, so memory stays small whatever the input size.
 constexpr std::size_t kReadSize = 256 * 1024;
 
+// Kept runs of digits listed on standard error for each file; the rest are
+// counted.
+constexpr std::uint64_t kMostKeptShown = 20;
+
 enum class Status { kOk, kStop };
 
 std::string DisplayName(const std::string& name) { return name == "-" ? "standard input" : name; }
@@ -33,7 +37,7 @@ class Conversion {
  public:
   explicit Conversion(const Options& options)
       : options_(options),
-        converter_(options.direction, options.encoding),
+        converter_(options.direction, options.encoding, options.core),
         output_(options.encoding),
         buffer_(new char[kReadSize]) {}
 
@@ -43,6 +47,7 @@ class Conversion {
     for (const std::string& name : files) {
       if (ConvertFile(name) == Status::kStop) break;
     }
+    HintAsWritten();
     return failed_ ? 1 : 0;
   }
 
@@ -62,6 +67,7 @@ class Conversion {
       return Status::kOk;
     }
     converter_.Reset();
+    converter_.ResetReport();
     output_.StartText();
     for (;;) {
       const std::ptrdiff_t count = input.Read(buffer_.get(), kReadSize);
@@ -79,6 +85,7 @@ class Conversion {
     out_.clear();
     converter_.Finish(out_);
     ReportInvalid(name);
+    ReportKeptDigits(name);
     return Write();
   }
 
@@ -108,6 +115,39 @@ class Conversion {
                ", passed through unchanged (first of possibly more)\n");
   }
 
+  // Reading codes as written, runs of digits that are no codes stay as they
+  // are; the user learns where, so that nothing is lost unseen.
+  void ReportKeptDigits(const std::string& name) {
+    const yishu::Report& report = converter_.report();
+    codes_without_space_ += report.codes_without_space;
+    if (report.kept_runs == 0) return;
+    const std::string prefix = "telecode: " + DisplayName(name) + ": ";
+    std::string message;
+    for (std::size_t i = 0; i < report.kept.size() && i < kMostKeptShown; ++i) {
+      const yishu::DigitRun& run = report.kept[i];
+      message += prefix + "byte " + std::to_string(converter_.ByteOffset(run.offset)) + ": " +
+                 std::to_string(run.digits) + (run.digits == 1 ? " digit" : " digits") +
+                 " kept as they are (no code)\n";
+    }
+    if (report.kept_runs > kMostKeptShown) {
+      message += prefix + "and " + std::to_string(report.kept_runs - kMostKeptShown) +
+                 " more runs of digits kept as they are\n";
+    }
+    PrintError(message);
+  }
+
+  // Decoding as typed, a code converts only with its space: when codes were
+  // left for want of one, say once what would read them.
+  void HintAsWritten() {
+    if (codes_without_space_ == 0) return;
+    const bool one = codes_without_space_ == 1;
+    PrintError("telecode: " + std::to_string(codes_without_space_) +
+               (one ? " code was" : " codes were") + " left as digits because no space followed " +
+               (one ? "it" : "them") +
+               " (one code a line, 0022,2429 or 00222429); -w, --as-written reads codes as"
+               " they are written\n");
+  }
+
   void Fail(const std::string& name, const std::string& reason) {
     PrintError("telecode: " + DisplayName(name) + ": " + reason + "\n");
     failed_ = true;
@@ -120,6 +160,7 @@ class Conversion {
   std::string out_;
   bool failed_ = false;
   bool reported_invalid_ = false;
+  std::uint64_t codes_without_space_ = 0;
 };
 
 int WriteText(std::string_view text, TextEncoding encoding) {

@@ -101,7 +101,7 @@ def feed_byte_by_byte(process, data):
 
 
 def mode_args(mode):
-    return ["-d"] if mode == "decode" else []
+    return {"encode": [], "decode": ["-d"], "as-written": ["-w"]}[mode]
 
 
 def reference(mode, encoding, data):
@@ -186,7 +186,7 @@ class Conversion(TempDirTest):
         }
         for name, data in raw.items():
             encoding = "utf-16" if name.startswith("utf-16") else name
-            for mode in ("encode", "decode"):
+            for mode in ("encode", "decode", "as-written"):
                 with self.subTest(encoding=name, mode=mode):
                     self.assertEqual(convert(mode, encoding, data),
                                      reference(mode, encoding, data))
@@ -236,7 +236,7 @@ class Splits(TempDirTest):
 
     def test_pipe_fed_one_byte_at_a_time(self):
         for name, (encoding, data) in self.SAMPLES.items():
-            for mode in ("encode", "decode"):
+            for mode in ("encode", "decode", "as-written"):
                 with self.subTest(sample=name, mode=mode), open(self.dir / "out", "wb") as out:
                     process = subprocess.Popen(
                         [TELECODE, *mode_args(mode), "-e", encoding], stdin=subprocess.PIPE,
@@ -259,6 +259,10 @@ class Splits(TempDirTest):
             ("utf-16", "decode"): "0022 99010 中x".encode("utf-16-le"),
             ("utf-16be", "decode"): "0022 99010 中x".encode("utf-16-be"),
             ("utf-16be", "encode"): "中文电报码2429 002".encode("utf-16-be"),
+            # Full-width digits and ideographic spaces are several bytes long.
+            ("utf-8", "as-written"): "０022\u3000x,1\n".encode(),
+            ("cp936", "as-written"): "０0２2\u3000x9,1\n".encode("cp936_full"),
+            ("utf-16", "as-written"): "0022\u300099010\n1x".encode("utf-16-le"),
         }
         for (name, mode), unit in units.items():
             with self.subTest(encoding=name, mode=mode):
@@ -270,6 +274,67 @@ class Splits(TempDirTest):
                 result = run([*mode_args(mode), "-e", encoding, path])
                 self.assertEqual(result.returncode, 0)
                 self.assertEqual(result.stdout, reference(mode, encoding, data))
+
+
+class AsWritten(TempDirTest):
+    """-w, --as-written: codes as people write them, and the hint that
+    points to it when codes were left for want of a space."""
+    HINT = "-w, --as-written reads codes as they are written"
+
+    def test_lists_of_codes(self):
+        cases = [
+            ("7115 1129 2429\n", "陈大文\n"),  # as an identity card prints a name
+            ("0022\r\n2429\r\n\r\n0948\r\n", "中\r\n文\r\n\r\n国\r\n"),
+            ("5618/1947/0948", "萧/爱/国"), ("0022,2429", "中,文"), ("00222429", "中文"),
+            ("０９４８\u3000２４２９", "国文"), ("99010 0022 12345", "一日中12345"),
+        ]
+        for text, expected in cases:
+            for encoding, codec in CODECS.items():
+                with self.subTest(text=text, encoding=encoding):
+                    self.assertEqual(convert("as-written", encoding, text.encode(codec)),
+                                     expected.encode(codec))
+
+    def test_kept_runs_of_digits_are_listed_with_their_byte_offsets(self):
+        text = "电话 13812345678, 0022 号 7。0000\n"
+        for encoding, codec in CODECS.items():
+            with self.subTest(encoding=encoding):
+                data = text.encode(codec)
+                result = run(["-w", "-e", encoding, self.file("in.txt", data)])
+                self.assertEqual(result.returncode, 0)
+                self.assertEqual(result.stdout.decode(codec), "电话 13812345678, 中号 7。0000\n")
+                listed = re.findall(r"in\.txt: byte (\d+): (\d+) digits?", result.stderr.decode())
+                expected = [(str(len(text[:m.start()].encode(codec))), str(len(m.group())))
+                            for m in re.finditer(r"\d+", text) if m.group() != "0022"]
+                self.assertEqual(listed, expected)
+
+    def test_many_kept_runs_are_counted(self):
+        result = run(["-w"], b"1 " * 25)
+        lines = result.stderr.decode().splitlines()
+        self.assertEqual(len(lines), 21, lines)
+        self.assertIn("and 5 more runs of digits", lines[-1])
+
+    def test_hint_when_codes_lacked_their_space(self):
+        cases = [("0022 2429\n", 1), ("0022\n2429\n", 2), ("00222429", 2),
+                 ("0022,2429 ", 1), ("0022 2429 ", 0), ("12345 0000", 0)]
+        for text, count in cases:
+            with self.subTest(text=text):
+                result = run(["-d"], text.encode())
+                # The output is exactly what the typed rule gives.
+                self.assertEqual(result.stdout, reference("decode", "utf-8", text.encode()))
+                hints = [line for line in result.stderr.decode().splitlines() if self.HINT in line]
+                self.assertEqual(len(hints), 1 if count else 0, result.stderr)
+                if count:
+                    self.assertTrue(hints[0].startswith(f"telecode: {count} code"), hints[0])
+
+    def test_hint_once_for_all_files_and_never_otherwise(self):
+        first = self.file("first.txt", b"0022\n")
+        second = self.file("second.txt", b"2429\n0948")
+        result = run(["-d", first, second])
+        self.assertEqual(result.stderr.decode().count(self.HINT), 1)
+        self.assertIn("telecode: 3 codes were left", result.stderr.decode())
+        for args in (["-w", first, second], [first, second]):
+            with self.subTest(args=args[0]):
+                self.assertNotIn(self.HINT, run(args).stderr.decode())
 
 
 class LargeInput(TempDirTest):

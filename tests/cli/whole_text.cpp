@@ -1,7 +1,9 @@
 // The reference for telecode's tests: converts all of standard input in one
 // piece with yishu::ConvertText and writes the result to standard output.
 //
-//   whole_text encode|decode utf-8|cp936|utf-16le|utf-16be
+//   whole_text encode|decode|as-written utf-8|cp936|utf-16le|utf-16be
+//
+// as-written decodes codes as people write them.
 //
 // UTF-16 input is taken as code units of the given order, a byte-order mark
 // included; an odd last byte is passed on after the converted text.
@@ -38,7 +40,7 @@ std::string Bytes(std::u16string_view units, bool big_endian) {
 
 int main(int argc, char** argv) {
   if (argc != 3) {
-    std::cerr << "usage: whole_text encode|decode utf-8|cp936|utf-16le|utf-16be\n";
+    std::cerr << "usage: whole_text encode|decode|as-written utf-8|cp936|utf-16le|utf-16be\n";
     return 2;
   }
   std::freopen(nullptr, "rb", stdin);
@@ -47,14 +49,16 @@ int main(int argc, char** argv) {
   for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, stdin)) > 0;) input.append(chunk, n);
   const yishu::Direction mode = std::string_view(argv[1]) == "encode" ? yishu::Direction::CharToCode
                                                                    : yishu::Direction::CodeToChar;
+  yishu::Options options;
+  if (std::string_view(argv[1]) == "as-written") options.reading = yishu::CodeReading::AsWritten;
   const std::string_view encoding = argv[2];
   std::string output;
   if (encoding == "utf-8" || encoding == "cp936") {
     output = yishu::ConvertText(
-        mode, input, encoding == "cp936" ? yishu::Encoding::Cp936 : yishu::Encoding::Utf8);
+        mode, input, encoding == "cp936" ? yishu::Encoding::Cp936 : yishu::Encoding::Utf8, options);
   } else {
     const bool big_endian = encoding == "utf-16be";
-    output = Bytes(yishu::ConvertText(mode, Units(input, big_endian)), big_endian);
+    output = Bytes(yishu::ConvertText(mode, Units(input, big_endian), options), big_endian);
     if (input.size() % 2) output += input.back();
   }
   std::freopen(nullptr, "wb", stdout);
