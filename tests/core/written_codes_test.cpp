@@ -113,6 +113,8 @@ struct ByteCase {
   std::string input, expected;
 };
 
+void PrintTo(const ByteCase& c, std::ostream* os) { *os << testing::PrintToString(c.input); }
+
 class WrittenCp936Test : public testing::TestWithParam<ByteCase> {};
 
 TEST_P(WrittenCp936Test, EngineAndReference) {
