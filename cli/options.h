@@ -18,7 +18,7 @@ enum class Action { kConvert, kList, kHelp, kVersion };
 struct Options {
   Action action = Action::kConvert;
   yishu::Direction direction = yishu::Direction::CharToCode;  // unless -d
-  yishu::Options core;                                        // how codes are read
+  yishu::Options core;                                        // how the core converts
   TextEncoding encoding = TextEncoding::kUtf8;
   std::vector<std::string> files;  // empty: standard input
 };
