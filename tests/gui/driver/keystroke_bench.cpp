@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dialog_checks.h"
+#include "framework/text_diff.h"
 #include "groups.h"
 #include "handler_timer.h"
 #include "resource.h"
@@ -124,21 +125,42 @@ std::pair<double, double> TimeKeystrokes(Suite& suite, HWND outputBox, int keyst
   return {times[times.size() / 2], times.back()};
 }
 
-// The same keystroke in a bare edit box of the driver's own, with the same
-// styles, font and text: what the platform's edit control alone costs, with
-// no conversion behind it. The median.
+// An edit box of the driver's own with the program's styles and font.
+class BareEdit {
+ public:
+  explicit BareEdit(const std::wstring& text) {
+    frame_ = CreateWindowExW(0, L"#32770", L"baseline", WS_POPUP | WS_VISIBLE | WS_CAPTION, 0, 400,
+                             400, 200, nullptr, nullptr, nullptr, nullptr);
+    edit_ = CreateWindowExW(0, L"Edit", L"",
+                            WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_MULTILINE |
+                                ES_AUTOHSCROLL | ES_AUTOVSCROLL | ES_WANTRETURN,
+                            4, 4, 360, 100, frame_, nullptr, nullptr, nullptr);
+    font_ = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
+                        L"宋体");
+    SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+    SendMessageW(edit_, EM_SETLIMITTEXT, 0, 0);
+    SetWindowTextW(edit_, text.c_str());
+  }
+  ~BareEdit() {
+    DestroyWindow(frame_);
+    DeleteObject(font_);
+  }
+  BareEdit(const BareEdit&) = delete;
+  BareEdit& operator=(const BareEdit&) = delete;
+  HWND edit() const { return edit_; }
+
+ private:
+  HWND frame_;
+  HWND edit_;
+  HFONT font_;
+};
+
+// The same keystroke in a bare edit box with the same text: what the
+// platform's edit control alone costs, with no conversion behind it. The
+// median.
 double BareEditKeystroke(const std::wstring& text, wchar_t key, int keystrokes) {
-  HWND frame = CreateWindowExW(0, L"#32770", L"baseline", WS_POPUP | WS_VISIBLE | WS_CAPTION, 0,
-                               400, 400, 200, nullptr, nullptr, nullptr, nullptr);
-  HWND edit = CreateWindowExW(0, L"Edit", L"",
-                              WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_MULTILINE |
-                                  ES_AUTOHSCROLL | ES_AUTOVSCROLL | ES_WANTRETURN,
-                              4, 4, 360, 100, frame, nullptr, nullptr, nullptr);
-  HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0,
-                           0, L"宋体");
-  SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-  SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
-  SetWindowTextW(edit, text.c_str());
+  BareEdit box(text);
+  HWND edit = box.edit();
   SetFocus(edit);
   const LRESULT end = GetWindowTextLengthW(edit);
   SendMessageW(edit, EM_SETSEL, end, end);
@@ -151,10 +173,34 @@ double BareEditKeystroke(const std::wstring& text, wchar_t key, int keystrokes) 
     QueryPerformanceCounter(&stop);
     times.push_back(Milliseconds(stop.QuadPart - start.QuadPart));
   }
-  DestroyWindow(frame);
-  DeleteObject(font);
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
+  return MedianAndMax(times).first;
+}
+
+// The output box's part of a keystroke, in a bare edit box: the text before
+// the keystroke's conversion is changed into the text after it, as the
+// program does it (the changed part replaced, then the caret to the start),
+// and back again untimed. The median.
+double BareEditOutputUpdate(const std::wstring& before, const std::wstring& after, int keystrokes) {
+  BareEdit box(before);
+  HWND edit = box.edit();
+  const auto replace = [&](const std::wstring& from, const std::wstring& to) {
+    const TextDiff diff = DiffTexts(from, to);
+    const std::wstring middle = to.substr(diff.start, diff.afterEnd - diff.start);
+    SendMessageW(edit, EM_SETSEL, diff.start, diff.beforeEnd);
+    SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(middle.c_str()));
+    SendMessageW(edit, EM_SETSEL, 0, 0);
+    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+  };
+  std::vector<double> times;
+  for (int i = 0; i < keystrokes; ++i) {
+    LARGE_INTEGER start, stop;
+    QueryPerformanceCounter(&start);
+    replace(before, after);
+    QueryPerformanceCounter(&stop);
+    times.push_back(Milliseconds(stop.QuadPart - start.QuadPart));
+    replace(after, before);
+  }
+  return MedianAndMax(times).first;
 }
 
 void Measure(Suite& suite, const Scenario& scenario, size_t characters) {
@@ -215,7 +261,14 @@ void Measure(Suite& suite, const Scenario& scenario, size_t characters) {
     conversions.push_back(Milliseconds(stop.QuadPart - start.QuadPart));
   }
   const double conversion = MedianAndMax(conversions).first;
-  char line[640];
+  std::u16string typedUnits = units;
+  typedUnits += static_cast<char16_t>(scenario.key);
+  const std::u16string outputBefore = yishu::ConvertText(direction, units);
+  const std::u16string outputAfter = yishu::ConvertText(direction, typedUnits);
+  const double outputUpdate = BareEditOutputUpdate(
+      std::wstring(outputBefore.begin(), outputBefore.end()),
+      std::wstring(outputAfter.begin(), outputAfter.end()), scenario.keystrokes);
+  char line[800];
   std::snprintf(line, sizeof line,
                 "%s: input %zu units, output %zu units, filling %.0f ms, %d keystrokes\n"
                 "  keystroke to output (SendInput):      median %7.1f ms, max %7.1f ms\n"
@@ -223,11 +276,12 @@ void Measure(Suite& suite, const Scenario& scenario, size_t characters) {
                 "  inside the program (conversion and output update, %zu keystrokes): "
                 "median %.2f ms, max %.2f ms\n"
                 "  the conversion alone (the core, in the driver): median %.2f ms\n"
-                "  the same keystroke in a bare edit box with this text: median %.1f ms",
+                "  the same keystroke in a bare edit box with this text: median %.1f ms\n"
+                "  the output's update alone, in a bare edit box: median %.1f ms",
                 scenario.name, characters, static_cast<size_t>(outputLength),
                 Milliseconds(fillEnd.QuadPart - fillStart.QuadPart), scenario.keystrokes,
                 typed.first, typed.second, posted.first, posted.second, inside.size(),
-                handler.first, handler.second, conversion, bare);
+                handler.first, handler.second, conversion, bare, outputUpdate);
   Print(line);
 }
 
