@@ -78,8 +78,8 @@ constexpr UINT kRestoreFocusMessage = WM_APP + 0x2F0;
 // opened over it closes) has no focused control after it is restored, and
 // typing goes nowhere. The dialog therefore remembers where the focus was, or
 // was sent, while it is minimized, and gives it back once it is restored if
-// the platform has not. On Windows the dialog manager restores it itself, and
-// this finds the focus in place.
+// the platform has not. On Windows the dialog manager restores it on
+// activation; where it has, this finds the focus in place.
 void CDialog::KeepFocusAcrossMinimizing(UINT message, WPARAM wParam) {
   const auto rememberFocus = [this] {
     HWND focus = GetFocus();
