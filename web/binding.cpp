@@ -79,15 +79,18 @@ Result Convert(const Request& request, const std::u16string& text) {
   yishu::Options options;
   options.book = BookOf(request.book);
   options.variants = request.variants;
+  options.reading = request.as_written ? yishu::CodeReading::AsWritten : yishu::CodeReading::Typed;
   yishu::Report report;
   Result result;
   result.text = yishu::ConvertText(direction, text, options, &report);
+  result.codes_without_space = static_cast<double>(report.codes_without_space);
+  result.kept_runs = static_cast<double>(report.kept_runs);
   result.through_variant = static_cast<double>(report.through_variant);
   result.ambiguous = static_cast<double>(report.ambiguous);
   return result;
 }
 
-Features GetFeatures() { return {.taiwan = true, .variants = true, .as_written = false}; }
+Features GetFeatures() { return {.taiwan = true, .variants = true, .as_written = true}; }
 
 BookEntry Entry(yishu::Book book, char32_t c) {
   BookEntry entry;
