@@ -45,6 +45,7 @@ for run in runs:
 def text_name(direction, text):
     return {("CodeToChar", "codes"): "codes to characters, a telegram of codes",
             ("CharToCode", "hanzi"): "characters to codes, Chinese text",
+            ("CharToCode", "dense"): "characters to codes, Chinese characters alone",
             ("CodeToChar", "nothing(hanzi)"): "codes to characters, Chinese text without codes",
             ("CodeToChar", "nothing(ascii)"): "codes to characters, ASCII prose",
             ("CharToCode", "nothing(ascii)"): "characters to codes, ASCII prose"}[(direction, text)]

@@ -4,9 +4,15 @@
 // stands. The forms differ only in how one character is decoded.
 #pragma once
 
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "lookup.h"
 #include "text_form.h"
@@ -132,46 +138,77 @@ std::uint16_t ResolveMark(std::uint16_t mark, const CharacterOf& character, Repo
   return 0;
 }
 
-inline void AppendCode(Writer<char>& out, const Lookup& lookup, std::uint16_t code) {
-  out.append_word(lookup.code_text[code], 5);
+// Writes a code's four digits and space (a word of Lookup::code_text) at
+// `at`, in one store that may reach three units further; returns the end of
+// the code.
+inline char* PutCode(const Writer<char>& out, char* at, std::uint64_t text) {
+  assert(out.room(at, 8) && "output estimate too small");
+  (void)out;
+  std::memcpy(at, &text, 8);
+  return at + 5;
 }
 
-inline void AppendCode(Writer<char16_t>& out, const Lookup& lookup, std::uint16_t code) {
-  const char* d = lookup.digits[code];
-  for (int i = 0; i < 4; ++i) out += static_cast<char16_t>(d[i]);
-  out += u' ';
+inline char16_t* PutCode(const Writer<char16_t>& out, char16_t* at, std::uint64_t text) {
+  assert(out.room(at, 16) && "output estimate too small");
+  (void)out;
+#if defined(__SSE2__)
+  const __m128i bytes = _mm_cvtsi64_si128(static_cast<long long>(text));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(at), _mm_unpacklo_epi8(bytes, _mm_setzero_si128()));
+#else
+  unsigned char bytes[8];
+  std::memcpy(bytes, &text, 8);
+  for (int i = 0; i < 8; ++i) at[i] = bytes[i];
+#endif
+  return at + 5;
+}
+
+template <class Unit>
+Unit* PutUnits(const Writer<Unit>& out, Unit* at, const Unit* units, std::size_t n) {
+  assert(out.room(at, n * sizeof(Unit)) && "output estimate too small");
+  (void)out;
+  if (n != 0) std::memcpy(at, units, n * sizeof(Unit));  // `units` may be null when n is 0
+  return at + n;
+}
+
+template <class Unit>
+bool IsAscii(Unit u) {
+  return static_cast<std::make_unsigned_t<Unit>>(u) < 0x80;
 }
 
 // Converts p[0..n) and returns how many units it consumed. Unless `final`, a
 // character cut off at the end is left for the caller to feed again; when
 // `final`, it stays as it is. `kMarks`: the look-up holds variant marks.
+//
+// Output goes through a local pointer: stores of characters may alias the
+// writer's own members, which the compiler would otherwise reload after each.
 template <Form F, bool kMarks>
 std::size_t CharsToCodes(const Lookup& lookup, const typename TextForm<F>::Unit* p, std::size_t n,
                          bool final, Writer<typename TextForm<F>::Unit>& out, Report& report) {
-  std::size_t copied = 0, i = 0;
-  while ((i = SkipAscii(p, i, n)) < n) {
+  auto* at = out.position();
+  std::size_t copied = 0, i = SkipAscii(p, 0, n);
+  while (i < n) {
     const Decoded c = DecodeChar<F>(lookup, p, i, n);
     if (c.length == 0) {
       if (final) break;
-      out.append(p + copied, i - copied);
+      out.set_position(PutUnits(out, at, p + copied, i - copied));
       return i;
     }
-    if (c.code != 0) {
-      std::uint16_t code = c.code;
-      if constexpr (kMarks) {
-        if (code > kLastCode) {
-          code = ResolveMark(code, [&] { return CharAt<F>(lookup, p, i); }, report);
-        }
-      }
-      if (code != 0) {
-        out.append(p + copied, i - copied);
-        AppendCode(out, lookup, code);
-        copied = i + c.length;
-      }
+    std::uint16_t code = c.code;
+    if constexpr (kMarks) {
+      if (code > kLastCode)
+        code = ResolveMark(
+            code, [&] { return CharAt<F>(lookup, p, i); }, report);
+    }
+    if (code != 0) {
+      at = PutUnits(out, at, p + copied, i - copied);  // nothing between codes in a row
+      at = PutCode(out, at, lookup.code_text[code]);
+      copied = i + c.length;
     }
     i += c.length;
+    // Chinese text mostly goes on with another character.
+    if (i < n && IsAscii(p[i])) i = SkipAscii(p, i, n);
   }
-  out.append(p + copied, n - copied);
+  out.set_position(PutUnits(out, at, p + copied, n - copied));
   return n;
 }
 

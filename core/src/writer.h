@@ -35,11 +35,24 @@ class Writer {
   }
   // Writes the first `n` units of `word` with one store of the whole word,
   // which may reach past them: every estimate leaves room for that.
-  void append_word(std::uint64_t word, std::size_t n) {
-    static_assert(sizeof(Unit) == 1);
-    assert(sizeof word <= static_cast<std::size_t>(end_ - at_) && "output estimate too small");
+  template <class Word>
+  void append_word(const Word& word, std::size_t n) {
+    assert(sizeof word <= static_cast<std::size_t>(end_ - at_) * sizeof(Unit) &&
+           "output estimate too small");
     std::memcpy(at_, &word, sizeof word);
     at_ += n;
+  }
+  // For the tightest loops: the write position as a plain pointer, kept in a
+  // local variable (stores of characters may alias a member, so the compiler
+  // would reload it after each one), and handed back when done. `room` says
+  // whether `size` more bytes fit from `at`, for assertions.
+  Unit* position() const { return at_; }
+  bool room(const Unit* at, std::size_t size) const {
+    return size <= static_cast<std::size_t>(end_ - at) * sizeof(Unit);
+  }
+  void set_position(Unit* at) {
+    assert(at <= end_ && "output estimate too small");
+    at_ = at;
   }
   Writer& operator+=(Unit u) {
     assert(at_ < end_ && "output estimate too small");
