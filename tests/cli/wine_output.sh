@@ -1,23 +1,30 @@
 #!/bin/sh
 # telecode.exe's output under Wine: a file that is also the output, a reader
 # that goes away, and text on a console in every encoding. Uses a throwaway
-# Wine prefix.
+# copy of the Wine tests' template prefix.
 #
 #   wine_output.sh TELECODE_EXE
 set -eu
 EXE=$1
-WINE=/usr/lib/wine/wine64
-WINESERVER=/usr/lib/wine/wineserver64
+repo=$(cd "$(dirname "$0")/../.." && pwd)
+. "$repo/tools/wine/common.sh"
+WINE=$WINE_LOADER
+WINESERVER=$WINE_SERVER
+unset WINEPREFIX
 
+wine_env
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/telecode-wine.XXXXXX")
-export WINEPREFIX="$WORK/prefix" TMPDIR="$WORK/tmp" WINEARCH=win64 WINEDEBUG=-all \
-       WINEDLLOVERRIDES="mscoree,mshtml=" LANG=C.UTF-8
-mkdir -p "$TMPDIR" "$WINEPREFIX"
+export TMPDIR="$WORK/tmp"
+mkdir -p "$TMPDIR"
+copy_prefix "$WORK/prefix" "$repo/build/wine-template-$PREFIX_LAYOUT-96" unmanaged 96
+export WINEPREFIX="$WORK/prefix"
 cleanup() {
   "$WINESERVER" -k 2>/dev/null || true
+  timeout 10 "$WINESERVER" -w 2>/dev/null || true
   rm -rf "$WORK"
 }
-trap cleanup EXIT INT TERM
+trap cleanup EXIT
+trap 'exit 130' INT TERM
 cd "$WORK"
 
 failures=0
@@ -33,7 +40,6 @@ hex() { od -An -tx1 | tr -s ' \n' '  ' | sed 's/^ //; s/ $//'; }
 
 # A server that stays, so that none is started under the file size limit below.
 "$WINESERVER" -p
-"$WINE" wineboot -i >/dev/null 2>&1 || true
 
 # A file that is also the output is refused, however it is given; a fault
 # would write without end, so the run has a time and a file size limit.
