@@ -2,6 +2,7 @@
 // single-pass engine and the literal rule-by-rule reference.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -34,12 +35,28 @@ TEST(ConversionTest, SharedCasesInEveryFormAndBothEngines) {
   }
 }
 
-// Byte-level cases that only CP936 can hold: malformed input and byte pairs
-// that straddle two characters.
+// A case given as bytes, for input that only bytes can hold.
 struct ByteCase {
   Direction mode;
   std::string input, expected;
 };
+
+// Failures and test names show the direction and the input, printable ASCII
+// as itself and every other byte as \xNN.
+void PrintTo(const ByteCase& c, std::ostream* out) {
+  *out << (c.mode == CharToCode ? "to codes: " : "to characters: ");
+  for (unsigned char byte : c.input) {
+    if (byte >= 0x20 && byte < 0x7F && byte != '\\') {
+      *out << static_cast<char>(byte);
+    } else {
+      constexpr char kHex[] = "0123456789ABCDEF";
+      *out << "\\x" << kHex[byte >> 4] << kHex[byte & 15];
+    }
+  }
+}
+
+// Byte-level cases that only CP936 can hold: malformed input and byte pairs
+// that straddle two characters.
 
 class Cp936BytesTest : public testing::TestWithParam<ByteCase> {};
 
@@ -70,29 +87,24 @@ INSTANTIATE_TEST_SUITE_P(
         ByteCase{CharToCode, "\xA1" + kYi, "\xA1" + kYi}));
 
 // Unicode text that CP936 cannot hold passes through untouched.
-struct UnicodeCase {
-  Direction mode;
-  std::string input, expected;
-};
-
-class Utf8Test : public testing::TestWithParam<UnicodeCase> {};
+class Utf8Test : public testing::TestWithParam<ByteCase> {};
 
 TEST_P(Utf8Test, EngineAndReference) {
-  const UnicodeCase& c = GetParam();
+  const ByteCase& c = GetParam();
   EXPECT_EQ(ConvertText(c.mode, c.input, Encoding::Utf8), c.expected);
   EXPECT_EQ(reference::ConvertTextUtf8(c.mode, c.input), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     OutsideCp936, Utf8Test,
-    testing::Values(UnicodeCase{CharToCode, "𠀀😀한€", "𠀀😀한€"}, UnicodeCase{CodeToChar, "𠀀😀0022 한", "𠀀😀中한"},
-                    UnicodeCase{CharToCode, "𠀀中😀", "𠀀0022 😀"},
+    testing::Values(ByteCase{CharToCode, "𠀀😀한€", "𠀀😀한€"}, ByteCase{CodeToChar, "𠀀😀0022 한", "𠀀😀中한"},
+                    ByteCase{CharToCode, "𠀀中😀", "𠀀0022 😀"},
                     // invalid sequences stay byte for byte
-                    UnicodeCase{CodeToChar, "\xE4\xB8" "0001 ", "\xE4\xB8一"},
-                    UnicodeCase{CharToCode, "\xFF中\xC0\x80\xED\xA0\x80", "\xFF" "0022 \xC0\x80\xED\xA0\x80"},
-                    UnicodeCase{CharToCode, "\xE4\xB8\xE4\xB8\x80", "\xE4\xB8" "0001 "},
-                    UnicodeCase{CharToCode, "\xE4\xB8", "\xE4\xB8"}, UnicodeCase{CharToCode, "\xF0\x9F\x98", "\xF0\x9F\x98"},
-                    UnicodeCase{CodeToChar, "\xC0\xB0" "001 ", "\xC0\xB0" "001 "}));
+                    ByteCase{CodeToChar, "\xE4\xB8" "0001 ", "\xE4\xB8一"},
+                    ByteCase{CharToCode, "\xFF中\xC0\x80\xED\xA0\x80", "\xFF" "0022 \xC0\x80\xED\xA0\x80"},
+                    ByteCase{CharToCode, "\xE4\xB8\xE4\xB8\x80", "\xE4\xB8" "0001 "},
+                    ByteCase{CharToCode, "\xE4\xB8", "\xE4\xB8"}, ByteCase{CharToCode, "\xF0\x9F\x98", "\xF0\x9F\x98"},
+                    ByteCase{CodeToChar, "\xC0\xB0" "001 ", "\xC0\xB0" "001 "}));
 
 TEST(Utf16Test, SurrogatesPassThrough) {
   const std::u16string lone = u"\xD800" u"0001 \xDC00中";

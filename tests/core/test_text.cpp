@@ -44,13 +44,6 @@ const Cp936Maps& Maps() {
 
 }  // namespace
 
-bool IsCp936Known(std::u16string_view text) {
-  for (char16_t c : text) {
-    if (c >= 0x80 && !Maps().to_bytes.count(c)) return false;
-  }
-  return true;
-}
-
 std::string ToCp936(std::u16string_view text) {
   std::string out;
   for (char16_t c : text) {

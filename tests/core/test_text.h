@@ -14,9 +14,6 @@ namespace yishu::test {
 // other characters the tests use. Fails the test on any other character.
 std::string ToCp936(std::u16string_view text);
 
-// Whether ToCp936 knows every character of `text`.
-bool IsCp936Known(std::u16string_view text);
-
 // The reverse of ToCp936, for well-formed CP936 made of the same characters.
 std::u16string FromCp936(std::string_view bytes);
 
