@@ -58,44 +58,47 @@ std::string_view ResourceBytes(HMODULE exe, const wchar_t* type, int id) {
 
 DWORD RowBytes(int width, int bits) { return ((width * bits + 31) / 32) * 4; }
 
-void CheckImage(Checks& checks, HMODULE exe, const GroupEntry& entry, const Image& expected,
+void CheckImage(HMODULE exe, const GroupEntry& entry, const Image& expected,
                 const std::string& what) {
   std::string_view bytes = ResourceBytes(exe, RT_ICON, entry.id);
-  checks.Expect(!bytes.empty(), what + ": image present");
+  EXPECT_TRUE(!bytes.empty()) << what + ": image present";
   if (bytes.empty()) return;
-  checks.ExpectEq(bytes.size(), entry.bytes_in_res, what + ": image size agrees with directory");
+  EXPECT_PRED_FORMAT2(Same, bytes.size(), entry.bytes_in_res)
+      << what + ": image size agrees with directory";
   if (bytes.size() < sizeof(BITMAPINFOHEADER)) return;
   BITMAPINFOHEADER header;
   std::memcpy(&header, bytes.data(), sizeof header);
-  checks.ExpectEq(header.biSize, sizeof header, what + ": BITMAPINFOHEADER (not PNG)");
-  checks.ExpectEq(header.biWidth, expected.size, what + ": bitmap width");
-  checks.ExpectEq(header.biHeight, 2 * expected.size, what + ": bitmap height (XOR and AND)");
-  checks.ExpectEq(header.biPlanes, 1, what + ": bitmap planes");
-  checks.ExpectEq(header.biBitCount, expected.bits, what + ": bitmap bits per pixel");
-  checks.ExpectEq(header.biCompression, BI_RGB, what + ": uncompressed");
+  EXPECT_PRED_FORMAT2(Same, header.biSize, sizeof header) << what + ": BITMAPINFOHEADER (not PNG)";
+  EXPECT_PRED_FORMAT2(Same, header.biWidth, expected.size) << what + ": bitmap width";
+  EXPECT_PRED_FORMAT2(Same, header.biHeight, 2 * expected.size)
+      << what + ": bitmap height (XOR and AND)";
+  EXPECT_PRED_FORMAT2(Same, header.biPlanes, 1) << what + ": bitmap planes";
+  EXPECT_PRED_FORMAT2(Same, header.biBitCount, expected.bits) << what + ": bitmap bits per pixel";
+  EXPECT_PRED_FORMAT2(Same, header.biCompression, BI_RGB) << what + ": uncompressed";
   DWORD colours = header.biClrUsed ? header.biClrUsed : 1u << expected.bits;
   DWORD whole =
       sizeof header + 4 * colours +
       expected.size * (RowBytes(expected.size, expected.bits) + RowBytes(expected.size, 1));
-  checks.ExpectEq(bytes.size(), whole, what + ": header, palette, XOR bitmap and AND mask");
+  EXPECT_PRED_FORMAT2(Same, bytes.size(), whole)
+      << what + ": header, palette, XOR bitmap and AND mask";
 
   // Windows itself must accept the image as an icon of that size.
   HICON icon = CreateIconFromResourceEx(reinterpret_cast<BYTE*>(const_cast<char*>(bytes.data())),
                                         static_cast<DWORD>(bytes.size()), TRUE, 0x00030000,
                                         expected.size, expected.size, LR_DEFAULTCOLOR);
-  checks.Expect(icon != nullptr, what + ": CreateIconFromResourceEx accepts it");
+  EXPECT_TRUE(icon != nullptr) << what + ": CreateIconFromResourceEx accepts it";
   if (icon) DestroyIcon(icon);
 }
 
-void CheckGroup(Checks& checks, HMODULE exe, const Group& group) {
+void CheckGroup(HMODULE exe, const Group& group) {
   std::string what = std::string("icon ") + group.name;
   std::string_view bytes = ResourceBytes(exe, RT_GROUP_ICON, group.id);
-  checks.Expect(!bytes.empty(), what + " present");
+  EXPECT_TRUE(!bytes.empty()) << what + " present";
   if (bytes.size() < sizeof(GroupHeader)) return;
   GroupHeader header;
   std::memcpy(&header, bytes.data(), sizeof header);
-  checks.ExpectEq(header.type, 1, what + ": directory type icon");
-  checks.ExpectEq(header.count, group.images.size(), what + ": number of images");
+  EXPECT_PRED_FORMAT2(Same, header.type, 1) << what + ": directory type icon";
+  EXPECT_PRED_FORMAT2(Same, header.count, group.images.size()) << what + ": number of images";
   if (header.count != group.images.size() ||
       bytes.size() < sizeof header + header.count * sizeof(GroupEntry)) {
     return;
@@ -107,17 +110,19 @@ void CheckGroup(Checks& checks, HMODULE exe, const Group& group) {
     std::string image = what + " image " + std::to_string(i + 1) + " (" +
                         std::to_string(expected.size) + "x" + std::to_string(expected.size) + ", " +
                         std::to_string(expected.bits) + " bpp)";
-    checks.ExpectEq(entry.width, expected.size, image + ": directory width");
-    checks.ExpectEq(entry.height, expected.size, image + ": directory height");
-    checks.ExpectEq(entry.colour_count, expected.bits < 8 ? 1u << expected.bits : 0,
-                    image + ": directory colour count");
-    checks.ExpectEq(entry.bit_count, expected.bits, image + ": directory bits per pixel");
-    CheckImage(checks, exe, entry, expected, image);
+    EXPECT_PRED_FORMAT2(Same, entry.width, expected.size) << image + ": directory width";
+    EXPECT_PRED_FORMAT2(Same, entry.height, expected.size) << image + ": directory height";
+    EXPECT_PRED_FORMAT2(Same, entry.colour_count, expected.bits < 8 ? 1u << expected.bits : 0)
+        << image + ": directory colour count";
+    EXPECT_PRED_FORMAT2(Same, entry.bit_count, expected.bits)
+        << image + ": directory bits per pixel";
+    CheckImage(exe, entry, expected, image);
   }
 }
 
 }  // namespace
 
-void CheckIcons(Checks& checks, HMODULE exe) {
-  for (const Group& group : kGroups) CheckGroup(checks, exe, group);
+TEST(Resources, Icons) {
+  HMODULE exe = ProgramFile();
+  for (const Group& group : kGroups) CheckGroup(exe, group);
 }

@@ -87,14 +87,17 @@ std::vector<std::wstring> BlockStrings(std::string_view bytes) {
 
 }  // namespace
 
-void CheckManifest(Checks& checks, HMODULE exe) {
+TEST(Resources, Manifest) {
+  HMODULE exe = ProgramFile();
   std::vector<ULONG_PTR> ids = ResourceIds(exe, RT_MANIFEST);
-  checks.Expect(ids.size() == 1 && ids[0] == 1, "manifest: one, resource 1",
-                "found " + std::to_string(ids.size()) + " manifest resources");
+  EXPECT_TRUE(ids.size() == 1 && ids[0] == 1)
+      << "manifest: one, resource 1"
+      << ": "
+      << "found " + std::to_string(ids.size()) + " manifest resources";
   int languages = 0;
   EnumResourceLanguagesW(exe, RT_MANIFEST, MAKEINTRESOURCEW(1), CountLanguage,
                          reinterpret_cast<LONG_PTR>(&languages));
-  checks.ExpectEq(languages, 1, "manifest: in one language only");
+  EXPECT_PRED_FORMAT2(Same, languages, 1) << "manifest: in one language only";
 
   HRSRC found = FindResourceW(exe, MAKEINTRESOURCEW(1), RT_MANIFEST);
   HGLOBAL loaded = found ? LoadResource(exe, found) : nullptr;
@@ -103,35 +106,46 @@ void CheckManifest(Checks& checks, HMODULE exe) {
   std::string_view xml(data, SizeofResource(exe, found));
 
   std::string dependency = DependencyIdentity(xml);
-  checks.Expect(dependency.find("name=\"Microsoft.Windows.Common-Controls\"") != dependency.npos,
-                "manifest: depends on the common controls", dependency);
-  checks.Expect(dependency.find("version=\"6.0.0.0\"") != dependency.npos,
-                "manifest: common controls version 6", dependency);
+  EXPECT_TRUE(dependency.find("name=\"Microsoft.Windows.Common-Controls\"") != dependency.npos)
+      << "manifest: depends on the common controls"
+      << ": " << dependency;
+  EXPECT_TRUE(dependency.find("version=\"6.0.0.0\"") != dependency.npos)
+      << "manifest: common controls version 6"
+      << ": " << dependency;
   std::string aware = ElementText(xml, "dpiAware");
-  checks.Expect(aware == "true/pm", "manifest: dpiAware true/pm", "found \"" + aware + "\"");
+  EXPECT_TRUE(aware == "true/pm") << "manifest: dpiAware true/pm"
+                                  << ": "
+                                  << "found \"" + aware + "\"";
   std::string awareness = ElementText(xml, "dpiAwareness");
-  checks.Expect(awareness == "PerMonitorV2,PerMonitor", "manifest: dpiAwareness per monitor",
-                "found \"" + awareness + "\"");
+  EXPECT_TRUE(awareness == "PerMonitorV2,PerMonitor") << "manifest: dpiAwareness per monitor"
+                                                      << ": "
+                                                      << "found \"" + awareness + "\"";
 }
 
-void CheckStrings(Checks& checks, HMODULE exe) {
+TEST(Resources, Strings) {
+  HMODULE exe = ProgramFile();
   constexpr int kBlock = IDS_ABOUTBOX / 16 + 1;
   std::vector<ULONG_PTR> blocks = ResourceIds(exe, RT_STRING);
-  checks.Expect(blocks.size() == 1 && blocks[0] == kBlock,
-                "strings: one string table block, the one holding IDS_ABOUTBOX",
-                "found " + std::to_string(blocks.size()) + " blocks");
+  EXPECT_TRUE(blocks.size() == 1 && blocks[0] == kBlock)
+      << "strings: one string table block, the one holding IDS_ABOUTBOX"
+      << ": "
+      << "found " + std::to_string(blocks.size()) + " blocks";
 
   wchar_t text[128] = {};
   LoadStringW(exe, IDS_ABOUTBOX, text, 128);
-  checks.ExpectEq(text, L"关于 译枢0.92版(&A)...", "strings: IDS_ABOUTBOX (LoadStringW)");
+  EXPECT_PRED_FORMAT2(Same, text, L"关于 译枢0.92版(&A)...")
+      << "strings: IDS_ABOUTBOX (LoadStringW)";
 
   std::string_view block =
       ResourceBytes(exe, RT_STRING, kBlock, MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED));
   std::vector<std::wstring> strings = BlockStrings(block);
-  checks.ExpectEq(strings.size(), 16, "strings: block in Chinese (PRC) with sixteen slots");
+  EXPECT_PRED_FORMAT2(Same, strings.size(), 16)
+      << "strings: block in Chinese (PRC) with sixteen slots";
   for (size_t i = 0; i < strings.size(); ++i) {
     if (i == IDS_ABOUTBOX % 16) continue;
-    checks.Expect(strings[i].empty(), "strings: IDS_ABOUTBOX is the only string",
-                  "string " + std::to_string((kBlock - 1) * 16 + i) + " is not empty");
+    EXPECT_TRUE(strings[i].empty())
+        << "strings: IDS_ABOUTBOX is the only string"
+        << ": "
+        << "string " + std::to_string((kBlock - 1) * 16 + i) + " is not empty";
   }
 }

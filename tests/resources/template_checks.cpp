@@ -110,19 +110,20 @@ bool IsStaticClass(const NameOrNumber& windowClass) {
 
 }  // namespace
 
-void CheckTemplates(Checks& checks, HMODULE exe) {
+TEST(Resources, Templates) {
+  HMODULE exe = ProgramFile();
   HRSRC found = FindResourceW(exe, MAKEINTRESOURCEW(IDD_ABOUTBOX), RT_DIALOG);
   HGLOBAL loaded = found ? LoadResource(exe, found) : nullptr;
   const void* data = loaded ? LockResource(loaded) : nullptr;
-  checks.Expect(data != nullptr, "About box template present");
+  EXPECT_TRUE(data != nullptr) << "About box template present";
   if (data == nullptr) return;
   const std::string_view bytes(static_cast<const char*>(data), SizeofResource(exe, found));
   WORD first[2] = {};
   std::memcpy(first, bytes.data(), bytes.size() < 4 ? 0 : 4);
-  checks.Expect(!(first[0] == 1 && first[1] == 0xFFFF), "About box: a classic template");
+  EXPECT_TRUE(!(first[0] == 1 && first[1] == 0xFFFF)) << "About box: a classic template";
   bool broken = false;
   const std::vector<Item> items = ClassicTemplateItems(bytes, broken);
-  checks.Expect(!broken, "About box template: every item read");
+  EXPECT_TRUE(!broken) << "About box template: every item read";
 
   // Positions and sizes in dialog units, in template order.
   const struct {
@@ -136,22 +137,22 @@ void CheckTemplates(Checks& checks, HMODULE exe) {
       {"OK button", IDOK, 51, 104, 50, 14},
       {"maker block", static_cast<WORD>(IDC_STATIC), 22, 76, 106, 19},
   };
-  checks.ExpectEq(items.size(), std::size(expected), "About box: number of controls");
+  EXPECT_PRED_FORMAT2(Same, items.size(), std::size(expected)) << "About box: number of controls";
   for (size_t i = 0; i < items.size() && i < std::size(expected); ++i) {
     const Item& item = items[i];
     const std::string what = std::string("About box ") + expected[i].name;
-    checks.ExpectEq(item.id, expected[i].id, what + ": identifier");
-    checks.ExpectEq(item.x, expected[i].x, what + ": x");
-    checks.ExpectEq(item.y, expected[i].y, what + ": y");
-    checks.ExpectEq(item.cx, expected[i].cx, what + ": width");
-    checks.ExpectEq(item.cy, expected[i].cy, what + ": height");
+    EXPECT_PRED_FORMAT2(Same, item.id, expected[i].id) << what + ": identifier";
+    EXPECT_PRED_FORMAT2(Same, item.x, expected[i].x) << what + ": x";
+    EXPECT_PRED_FORMAT2(Same, item.y, expected[i].y) << what + ": y";
+    EXPECT_PRED_FORMAT2(Same, item.cx, expected[i].cx) << what + ": width";
+    EXPECT_PRED_FORMAT2(Same, item.cy, expected[i].cy) << what + ": height";
   }
   if (items.empty()) return;
   const Item& icon = items[0];
-  checks.Expect(IsStaticClass(icon.windowClass), "About box icon: a static control");
-  checks.ExpectEq(icon.style & SS_TYPEMASK, SS_ICON, "About box icon: SS_ICON");
-  checks.ExpectEq(icon.style & (WS_CHILD | WS_VISIBLE), WS_CHILD | WS_VISIBLE,
-                  "About box icon: a visible child");
-  checks.Expect(icon.text.isNumber && icon.text.number == IDI_ABOUT,
-                "About box icon: shows icon IDI_ABOUT");
+  EXPECT_TRUE(IsStaticClass(icon.windowClass)) << "About box icon: a static control";
+  EXPECT_PRED_FORMAT2(Same, icon.style & SS_TYPEMASK, SS_ICON) << "About box icon: SS_ICON";
+  EXPECT_PRED_FORMAT2(Same, icon.style & (WS_CHILD | WS_VISIBLE), WS_CHILD | WS_VISIBLE)
+      << "About box icon: a visible child";
+  EXPECT_TRUE(icon.text.isNumber && icon.text.number == IDI_ABOUT)
+      << "About box icon: shows icon IDI_ABOUT";
 }

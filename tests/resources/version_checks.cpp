@@ -20,42 +20,47 @@ std::wstring VersionText() {
 constexpr DWORD kVersionMs = (YISHU_VERSION_MAJOR << 16) | YISHU_VERSION_MINOR;
 constexpr DWORD kVersionLs = (YISHU_VERSION_PATCH << 16) | YISHU_VERSION_TWEAK;
 
-void CheckFixedPart(Checks& checks, std::vector<BYTE>& block) {
+void CheckFixedPart(std::vector<BYTE>& block) {
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT size = 0;
   if (!VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &size) ||
       size < sizeof *fixed) {
-    checks.Expect(false, "version: fixed part present");
+    ADD_FAILURE() << "version: fixed part present";
     return;
   }
-  checks.ExpectEq(fixed->dwSignature, 0xFEEF04BD, "version: fixed part signature");
-  checks.ExpectEq(fixed->dwFileVersionMS, kVersionMs, "version: file version, high word pair");
-  checks.ExpectEq(fixed->dwFileVersionLS, kVersionLs, "version: file version, low word pair");
-  checks.ExpectEq(fixed->dwProductVersionMS, kVersionMs, "version: product version, high pair");
-  checks.ExpectEq(fixed->dwProductVersionLS, kVersionLs, "version: product version, low pair");
-  checks.ExpectEq(fixed->dwFileFlagsMask, 0x3F, "version: flags mask");
-  checks.ExpectEq(fixed->dwFileFlags, 0, "version: flags");
-  checks.ExpectEq(fixed->dwFileOS, VOS__WINDOWS32, "version: operating system");
-  checks.ExpectEq(fixed->dwFileType, VFT_APP, "version: file type");
-  checks.ExpectEq(fixed->dwFileSubtype, 0, "version: subtype");
-  checks.ExpectEq(fixed->dwFileDateMS, 0, "version: date, high word");
-  checks.ExpectEq(fixed->dwFileDateLS, 0, "version: date, low word");
+  EXPECT_PRED_FORMAT2(Same, fixed->dwSignature, 0xFEEF04BD) << "version: fixed part signature";
+  EXPECT_PRED_FORMAT2(Same, fixed->dwFileVersionMS, kVersionMs)
+      << "version: file version, high word pair";
+  EXPECT_PRED_FORMAT2(Same, fixed->dwFileVersionLS, kVersionLs)
+      << "version: file version, low word pair";
+  EXPECT_PRED_FORMAT2(Same, fixed->dwProductVersionMS, kVersionMs)
+      << "version: product version, high pair";
+  EXPECT_PRED_FORMAT2(Same, fixed->dwProductVersionLS, kVersionLs)
+      << "version: product version, low pair";
+  EXPECT_PRED_FORMAT2(Same, fixed->dwFileFlagsMask, 0x3F) << "version: flags mask";
+  EXPECT_PRED_FORMAT2(Same, fixed->dwFileFlags, 0) << "version: flags";
+  EXPECT_PRED_FORMAT2(Same, fixed->dwFileOS, VOS__WINDOWS32) << "version: operating system";
+  EXPECT_PRED_FORMAT2(Same, fixed->dwFileType, VFT_APP) << "version: file type";
+  EXPECT_PRED_FORMAT2(Same, fixed->dwFileSubtype, 0) << "version: subtype";
+  EXPECT_PRED_FORMAT2(Same, fixed->dwFileDateMS, 0) << "version: date, high word";
+  EXPECT_PRED_FORMAT2(Same, fixed->dwFileDateLS, 0) << "version: date, low word";
 }
 
-void CheckTranslations(Checks& checks, std::vector<BYTE>& block) {
+void CheckTranslations(std::vector<BYTE>& block) {
   WORD* pairs = nullptr;
   UINT size = 0;
   if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&pairs),
                       &size)) {
-    checks.Expect(false, "version: translation list present");
+    ADD_FAILURE() << "version: translation list present";
     return;
   }
-  checks.ExpectEq(size, 8, "version: translation list holds two language/code page pairs");
+  EXPECT_PRED_FORMAT2(Same, size, 8)
+      << "version: translation list holds two language/code page pairs";
   if (size < 8) return;
-  checks.ExpectEq(pairs[0], 0x0000, "version: first translation, language neutral");
-  checks.ExpectEq(pairs[1], 1200, "version: first translation, UTF-16");
-  checks.ExpectEq(pairs[2], 0x0804, "version: second translation, Chinese (PRC)");
-  checks.ExpectEq(pairs[3], 1200, "version: second translation, UTF-16");
+  EXPECT_PRED_FORMAT2(Same, pairs[0], 0x0000) << "version: first translation, language neutral";
+  EXPECT_PRED_FORMAT2(Same, pairs[1], 1200) << "version: first translation, UTF-16";
+  EXPECT_PRED_FORMAT2(Same, pairs[2], 0x0804) << "version: second translation, Chinese (PRC)";
+  EXPECT_PRED_FORMAT2(Same, pairs[3], 1200) << "version: second translation, UTF-16";
 }
 
 // The value of one key; `found` is false when the key is missing.
@@ -95,24 +100,24 @@ constexpr KeyRule kKeys[] = {
     {L"SpecialBuild", KeyRule::kEmpty, nullptr},
 };
 
-void CheckStringTable(Checks& checks, std::vector<BYTE>& block, const std::wstring& table) {
+void CheckStringTable(std::vector<BYTE>& block, const std::wstring& table) {
   for (const KeyRule& k : kKeys) {
-    std::string what = "version: " + Checks::Utf8(table) + " " + Checks::Utf8(k.key);
+    std::string what = "version: " + Utf8(table) + " " + Utf8(k.key);
     Value value = QueryString(block, table, k.key);
-    checks.Expect(value.found, what + " present");
+    EXPECT_TRUE(value.found) << what + " present";
     if (!value.found) continue;
     switch (k.rule) {
       case KeyRule::kNonEmpty:
-        checks.Expect(!value.text.empty(), what + " has a text");
+        EXPECT_TRUE(!value.text.empty()) << what + " has a text";
         break;
       case KeyRule::kEmpty:
-        checks.ExpectEq(value.text, L"", what);
+        EXPECT_PRED_FORMAT2(Same, value.text, L"") << what;
         break;
       case KeyRule::kVersion:
-        checks.ExpectEq(value.text, VersionText(), what);
+        EXPECT_PRED_FORMAT2(Same, value.text, VersionText()) << what;
         break;
       case KeyRule::kExact:
-        checks.ExpectEq(value.text, k.text, what);
+        EXPECT_PRED_FORMAT2(Same, value.text, k.text) << what;
         break;
     }
   }
@@ -120,17 +125,18 @@ void CheckStringTable(Checks& checks, std::vector<BYTE>& block, const std::wstri
 
 }  // namespace
 
-void CheckVersion(Checks& checks, const wchar_t* exe_path) {
+TEST(Resources, Version) {
+  const wchar_t* exe_path = ProgramPath();
   DWORD handle = 0;
   DWORD size = GetFileVersionInfoSizeW(exe_path, &handle);
-  checks.Expect(size != 0, "version: resource present");
+  EXPECT_TRUE(size != 0) << "version: resource present";
   if (size == 0) return;
   std::vector<BYTE> block(size);
   if (!GetFileVersionInfoW(exe_path, 0, size, block.data())) {
-    checks.Expect(false, "version: resource readable");
+    ADD_FAILURE() << "version: resource readable";
     return;
   }
-  CheckFixedPart(checks, block);
-  CheckTranslations(checks, block);
-  for (const wchar_t* table : {L"000004b0", L"080404b0"}) CheckStringTable(checks, block, table);
+  CheckFixedPart(block);
+  CheckTranslations(block);
+  for (const wchar_t* table : {L"000004b0", L"080404b0"}) CheckStringTable(block, table);
 }

@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "common_steps.h"
 #include "dialog_checks.h"
-#include "groups.h"
 #include "resource.h"
 #include "screenshot.h"
 #include "user_input.h"
@@ -20,20 +22,20 @@ const std::wstring kProductLine = L"译枢0.92 测试版";
 const std::wstring kMenuEntry = L"关于 译枢0.92版(&A)...";
 
 // Waits for the About box over the main dialog; null if it doesn't appear.
-HWND ExpectAboutBox(Suite& suite, const AppUnderTest& app) {
+HWND ExpectAboutBox(const AppUnderTest& app) {
   HWND box = nullptr;
   WaitFor([&] { return (box = app.FindOtherDialog()) != nullptr; });
-  if (!suite.Expect(box != nullptr, "the About box opens")) return nullptr;
-  suite.ExpectEq(AppUnderTest::TextOf(GetDlgItem(box, IDOK)), L"确定", "its OK button");
-  suite.Expect(!IsWindowEnabled(app.dialog()), "the main dialog waits while it is open");
+  if (!Expect(box != nullptr, "the About box opens")) return nullptr;
+  ExpectEq(AppUnderTest::TextOf(GetDlgItem(box, IDOK)), L"确定", "its OK button");
+  Expect(!IsWindowEnabled(app.dialog()), "the main dialog waits while it is open");
   return box;
 }
 
-void ExpectAboutBoxClosed(Suite& suite, const AppUnderTest& app, HWND box) {
-  suite.Expect(WaitFor([&] { return !IsWindow(box); }), "the About box closes");
-  suite.Expect(WaitFor([&] { return IsWindowEnabled(app.dialog()) != FALSE; }),
-               "the main dialog takes input again");
-  suite.Expect(app.Running(), "the program stays open");
+void ExpectAboutBoxClosed(const AppUnderTest& app, HWND box) {
+  Expect(WaitFor([&] { return !IsWindow(box); }), "the About box closes");
+  Expect(WaitFor([&] { return IsWindowEnabled(app.dialog()) != FALSE; }),
+         "the main dialog takes input again");
+  Expect(app.Running(), "the program stays open");
 }
 
 const struct {
@@ -47,42 +49,42 @@ const struct {
 
 // Every cancel command opens the About box; closing it leaves the dialog as
 // it was, with the focus in the input box and its text selected.
-void AboutFromEveryRoute(Suite& suite) {
+TEST(About, FromEveryRoute) {
   const auto routes = CancelRoutes();
   for (size_t i = 0; i < routes.size(); ++i) {
     const auto& closing = kAboutClosings[i % std::size(kAboutClosings)];
-    suite.Case(std::string("About by ") + routes[i].name + ", closed by " + closing.name);
-    auto app = Launch(suite);
+    Case(std::string("About by ") + routes[i].name + ", closed by " + closing.name);
+    auto app = Launch();
     if (!app) continue;
-    BringToFront(suite, *app);
-    SelectMode(suite, *app, 1);
-    TypeAndWait(suite, *app, L"中文", L"中文");
+    BringToFront(*app);
+    SelectMode(*app, 1);
+    TypeAndWait(*app, L"中文", L"中文");
     routes[i].act(*app);
-    HWND box = ExpectAboutBox(suite, *app);
+    HWND box = ExpectAboutBox(*app);
     if (!box) continue;
     closing.act(box);
-    ExpectAboutBoxClosed(suite, *app, box);
-    ExpectFocus(suite, *app, IDC_INPUT);
-    ExpectSelection(suite, *app, 0, 2);
-    suite.ExpectEq(app->Text(IDC_INPUT), L"中文", "input unchanged");
-    suite.ExpectEq(app->Text(IDC_OUTPUT), L"0022 2429 ", "output unchanged");
-    ExpectMode(suite, *app, 1);
-    ExpectLabels(suite, *app, kCharToCodeLabels[0], kCharToCodeLabels[1]);
+    ExpectAboutBoxClosed(*app, box);
+    ExpectFocus(*app, IDC_INPUT);
+    ExpectSelection(*app, 0, 2);
+    ExpectEq(app->Text(IDC_INPUT), L"中文", "input unchanged");
+    ExpectEq(app->Text(IDC_OUTPUT), L"0022 2429 ", "output unchanged");
+    ExpectMode(*app, 1);
+    ExpectLabels(*app, kCharToCodeLabels[0], kCharToCodeLabels[1]);
   }
 }
 
-void AboutBoxContents(Suite& suite) {
-  suite.Case("the About box's contents");
-  auto app = Launch(suite);
+TEST(About, BoxContents) {
+  Case("the About box's contents");
+  auto app = Launch();
   if (!app) return;
-  BringToFront(suite, *app);
+  BringToFront(*app);
   Click(app->Item(IDCANCEL));
-  HWND box = ExpectAboutBox(suite, *app);
+  HWND box = ExpectAboutBox(*app);
   if (!box) return;
-  suite.ExpectEq(AppUnderTest::TextOf(box), L"", "no caption");
+  ExpectEq(AppUnderTest::TextOf(box), L"", "no caption");
   const LONG_PTR style = GetWindowLongPtrW(box, GWL_STYLE);
-  suite.Expect((style & WS_CAPTION) != WS_CAPTION && !(style & WS_SYSMENU),
-               "no title bar and no close box");
+  Expect((style & WS_CAPTION) != WS_CAPTION && !(style & WS_SYSMENU),
+         "no title bar and no close box");
 
   // The static controls, top to bottom: icon, product line, rights line,
   // the two-line maker block.
@@ -101,25 +103,25 @@ void AboutBoxContents(Suite& suite) {
   }
   std::sort(statics.begin(), statics.end(),
             [](const Child& a, const Child& b) { return a.rect.top < b.rect.top; });
-  if (suite.ExpectEq(static_cast<long long>(statics.size()), 4, "static controls")) {
+  if (ExpectEq(static_cast<long long>(statics.size()), 4, "static controls")) {
     DWORD_PTR icon = 0;
     SendMessageTimeoutW(statics[0].window, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 3000, &icon);
-    suite.Expect(icon != 0, "the icon shows");
-    suite.ExpectEq(AppUnderTest::TextOf(statics[1].window), kProductLine, "product line");
+    Expect(icon != 0, "the icon shows");
+    ExpectEq(AppUnderTest::TextOf(statics[1].window), kProductLine, "product line");
     const std::wstring rights = AppUnderTest::TextOf(statics[2].window);
-    suite.Expect(!rights.empty() && rights.find(L'\n') == std::wstring::npos,
-                 "a one-line rights line", Printable(rights));
+    Expect(!rights.empty() && rights.find(L'\n') == std::wstring::npos, "a one-line rights line",
+           Printable(rights));
     const std::wstring maker = AppUnderTest::TextOf(statics[3].window);
-    suite.Expect(std::count(maker.begin(), maker.end(), L'\n') == 1, "a two-line maker block",
-                 Printable(maker));
+    Expect(std::count(maker.begin(), maker.end(), L'\n') == 1, "a two-line maker block",
+           Printable(maker));
     // Everything is centred in the box.
     RECT boxRect{};
     GetWindowRect(box, &boxRect);
     const long boxCentre = (boxRect.left + boxRect.right) / 2;
     for (const Child& child : statics) {
       const long centre = (child.rect.left + child.rect.right) / 2;
-      suite.Expect(std::abs(centre - boxCentre) <= 4, "centred horizontally",
-                   Printable(AppUnderTest::TextOf(child.window)));
+      Expect(std::abs(centre - boxCentre) <= 4, "centred horizontally",
+             Printable(AppUnderTest::TextOf(child.window)));
     }
   }
   RECT mainRect{};
@@ -128,76 +130,75 @@ void AboutBoxContents(Suite& suite) {
   const long mainCentreY = (mainRect.top + mainRect.bottom) / 2;
   RECT aboutRect{};
   GetWindowRect(box, &aboutRect);
-  suite.Expect(std::abs((aboutRect.left + aboutRect.right) / 2 - mainCentreX) <= 1 &&
-                   std::abs((aboutRect.top + aboutRect.bottom) / 2 - mainCentreY) <= 1,
-               "centred over the main dialog");
-  suite.Expect(WaitFor([&] { return app->Focus() == GetDlgItem(box, IDOK); }),
-               "the focus is on OK");
-  if (!suite.artifacts().empty()) {
-    suite.Expect(SaveScreenshot(box, suite.artifacts() + L"\\about-box.bmp"), "screenshot saved");
+  Expect(std::abs((aboutRect.left + aboutRect.right) / 2 - mainCentreX) <= 1 &&
+             std::abs((aboutRect.top + aboutRect.bottom) / 2 - mainCentreY) <= 1,
+         "centred over the main dialog");
+  Expect(WaitFor([&] { return app->Focus() == GetDlgItem(box, IDOK); }), "the focus is on OK");
+  if (!Settings().artifacts.empty()) {
+    Expect(SaveScreenshot(box, Settings().artifacts + L"\\about-box.bmp"), "screenshot saved");
   }
 
-  suite.Case("Escape in the About box closes it, opening nothing else");
+  Case("Escape in the About box closes it, opening nothing else");
   Press(VK_ESCAPE);
-  ExpectAboutBoxClosed(suite, *app, box);
-  suite.ExpectEq(app->CountOtherDialogs(), 0, "no other box");
+  ExpectAboutBoxClosed(*app, box);
+  ExpectEq(app->CountOtherDialogs(), 0, "no other box");
 }
 
-void SystemMenuEntry(Suite& suite) {
-  suite.Case("the system menu ends with a separator and the About entry");
-  auto app = Launch(suite);
+TEST(About, SystemMenuEntry) {
+  Case("the system menu ends with a separator and the About entry");
+  auto app = Launch();
   if (!app) return;
   std::string error;
   const std::vector<MenuItem> items = ProbeWindow(*app, error).systemMenu;
-  if (suite.Expect(items.size() >= 3, "the system menu was read", error)) {
+  if (Expect(items.size() >= 3, "the system menu was read", error)) {
     const MenuItem& separator = items[items.size() - 2];
     const MenuItem& entry = items.back();
-    suite.Expect((separator.type & MFT_SEPARATOR) != 0, "a separator before the last item");
-    suite.ExpectEq(entry.text, kMenuEntry, "the last item");
-    suite.ExpectEq(entry.id, IDM_ABOUTBOX, "its command");
+    Expect((separator.type & MFT_SEPARATOR) != 0, "a separator before the last item");
+    ExpectEq(entry.text, kMenuEntry, "the last item");
+    ExpectEq(entry.id, IDM_ABOUTBOX, "its command");
     bool closeBefore = false;
     for (size_t i = 0; i + 2 < items.size(); ++i)
       closeBefore = closeBefore || items[i].id == SC_CLOSE;
-    suite.Expect(closeBefore, "after the platform's own items");
+    Expect(closeBefore, "after the platform's own items");
   }
 
-  suite.Case("choosing the entry with the keyboard; the focus goes back where it was");
-  BringToFront(suite, *app);
-  TypeAndWait(suite, *app, L"0022 ", L"0022 ");
-  TabTo(suite, *app, IDC_OUTPUT);
+  Case("choosing the entry with the keyboard; the focus goes back where it was");
+  BringToFront(*app);
+  TypeAndWait(*app, L"0022 ", L"0022 ");
+  TabTo(*app, IDC_OUTPUT);
   // Under Wine the platform's own "&About Wine" also answers to A, so the
   // entry is chosen by its place: the last item.
   Press(VK_SPACE, {VK_MENU});
   Press(VK_UP);
   Press(VK_RETURN);
-  HWND box = ExpectAboutBox(suite, *app);
+  HWND box = ExpectAboutBox(*app);
   if (!box) return;
   Press(VK_RETURN);
-  ExpectAboutBoxClosed(suite, *app, box);
-  ExpectFocus(suite, *app, IDC_OUTPUT);
-  suite.ExpectEq(app->Text(IDC_INPUT), L"0022 ", "input unchanged");
-  suite.ExpectEq(app->Text(IDC_OUTPUT), L"中", "output unchanged");
+  ExpectAboutBoxClosed(*app, box);
+  ExpectFocus(*app, IDC_OUTPUT);
+  ExpectEq(app->Text(IDC_INPUT), L"0022 ", "input unchanged");
+  ExpectEq(app->Text(IDC_OUTPUT), L"中", "output unchanged");
 }
 
 // The four low bits of a system command are the platform's: 0x0010 to
 // 0x001F all open the box, and the focus returns to the control that had it.
-void SystemCommands(Suite& suite) {
-  auto app = Launch(suite);
+TEST(About, SystemCommands) {
+  auto app = Launch();
   if (!app) return;
-  BringToFront(suite, *app);
+  BringToFront(*app);
   const int focusTargets[] = {IDC_INPUT, IDC_OUTPUT, IDC_CLEAR, IDCANCEL};
   for (UINT command = 0x0010; command <= 0x001F; ++command) {
     char name[64];
     std::snprintf(name, sizeof name, "system command 0x%04X", command);
-    suite.Case(name);
+    Case(name);
     const int target = focusTargets[command % std::size(focusTargets)];
-    TabTo(suite, *app, target);
+    TabTo(*app, target);
     PostMessageW(app->dialog(), WM_SYSCOMMAND, command, 0);
-    HWND box = ExpectAboutBox(suite, *app);
+    HWND box = ExpectAboutBox(*app);
     if (!box) continue;
     Press(VK_ESCAPE);
-    ExpectAboutBoxClosed(suite, *app, box);
-    ExpectFocus(suite, *app, target, "the focus is back");
+    ExpectAboutBoxClosed(*app, box);
+    ExpectFocus(*app, target, "the focus is back");
   }
 
   // Commands just outside the range do nothing. Each is followed by 0x0010:
@@ -205,13 +206,13 @@ void SystemCommands(Suite& suite) {
   for (UINT command : {0x000Fu, 0x0020u}) {
     char name[64];
     std::snprintf(name, sizeof name, "system command 0x%04X opens nothing", command);
-    suite.Case(name);
+    Case(name);
     PostMessageW(app->dialog(), WM_SYSCOMMAND, command, 0);
     PostMessageW(app->dialog(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
-    HWND box = ExpectAboutBox(suite, *app);
+    HWND box = ExpectAboutBox(*app);
     if (!box) continue;
     WaitFor([&] { return app->CountOtherDialogs() > 1; }, 300);
-    suite.ExpectEq(app->CountOtherDialogs(), 1, "About boxes open");
+    ExpectEq(app->CountOtherDialogs(), 1, "About boxes open");
     while (HWND open = app->FindOtherDialog()) {
       Activate(open);
       Press(VK_ESCAPE);
@@ -220,41 +221,32 @@ void SystemCommands(Suite& suite) {
   }
 }
 
-void MinimizedIcon(Suite& suite) {
-  suite.Case("the window's icons");
-  auto app = Launch(suite);
+TEST(About, MinimizedIcon) {
+  Case("the window's icons");
+  auto app = Launch();
   if (!app) return;
-  BringToFront(suite, *app);
+  BringToFront(*app);
   std::string error;
   WindowReport report = ProbeWindow(*app, error);
-  suite.Expect(report.answered, "the program was asked", error);
-  suite.Expect(report.bigIcon != 0, "a big icon is set");
-  suite.Expect(report.smallIcon == report.bigIcon, "the small icon is the same icon");
+  Expect(report.answered, "the program was asked", error);
+  Expect(report.bigIcon != 0, "a big icon is set");
+  Expect(report.smallIcon == report.bigIcon, "the small icon is the same icon");
 
-  suite.Case("minimized");
-  TypeAndWait(suite, *app, L"0022 ", L"0022 ");
+  Case("minimized");
+  TypeAndWait(*app, L"0022 ", L"0022 ");
   PostMessageW(app->dialog(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-  suite.Expect(WaitFor([&] { return IsIconic(app->dialog()) != FALSE; }),
-               "the window is minimized");
+  Expect(WaitFor([&] { return IsIconic(app->dialog()) != FALSE; }), "the window is minimized");
   report = ProbeWindow(*app, error);
-  suite.Expect(report.answered && report.dragIcon == report.bigIcon && report.dragIcon != 0,
-               "dragging it shows the window's icon", error);
-  if (!suite.artifacts().empty()) {
-    SaveScreenshot(app->dialog(), suite.artifacts() + L"\\minimized.bmp");
+  Expect(report.answered && report.dragIcon == report.bigIcon && report.dragIcon != 0,
+         "dragging it shows the window's icon", error);
+  if (!Settings().artifacts.empty()) {
+    SaveScreenshot(app->dialog(), Settings().artifacts + L"\\minimized.bmp");
   }
   PostMessageW(app->dialog(), WM_SYSCOMMAND, SC_RESTORE, 0);
-  suite.Expect(WaitFor([&] { return !IsIconic(app->dialog()); }), "restored");
-  suite.ExpectEq(app->Text(IDC_INPUT), L"0022 ", "input unchanged");
-  suite.ExpectEq(app->Text(IDC_OUTPUT), L"中", "output unchanged");
-  suite.Expect(app->Running(), "still running");
+  Expect(WaitFor([&] { return !IsIconic(app->dialog()); }), "restored");
+  ExpectEq(app->Text(IDC_INPUT), L"0022 ", "input unchanged");
+  ExpectEq(app->Text(IDC_OUTPUT), L"中", "output unchanged");
+  Expect(app->Running(), "still running");
 }
 
 }  // namespace
-
-std::vector<Group> AboutGroups() {
-  return {
-      {"about-routes", AboutFromEveryRoute}, {"about-box", AboutBoxContents},
-      {"system-menu", SystemMenuEntry},      {"system-commands", SystemCommands},
-      {"minimized", MinimizedIcon},
-  };
-}

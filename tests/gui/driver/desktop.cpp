@@ -9,8 +9,8 @@ namespace {
 std::wstring ShortText(HWND window) {
   wchar_t text[64] = {};
   DWORD_PTR copied = 0;
-  SendMessageTimeoutW(window, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                      200, &copied);
+  SendMessageTimeoutW(window, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 200,
+                      &copied);
   return std::wstring(text, copied < 64 ? copied : 63);
 }
 
@@ -48,8 +48,8 @@ std::string DescribeDesktop() {
   POINT cursor{};
   GetCursorPos(&cursor);
   return "foreground: " + DescribeWindow(foreground) + "; focus: " + DescribeWindow(focus) +
-         "; pointer at (" + std::to_string(cursor.x) + "," + std::to_string(cursor.y) +
-         ") over " + DescribeWindow(ClickTargetAt(cursor));
+         "; pointer at (" + std::to_string(cursor.x) + "," + std::to_string(cursor.y) + ") over " +
+         DescribeWindow(ClickTargetAt(cursor));
 }
 
 bool IsGroupBox(HWND window) {

@@ -1,32 +1,28 @@
 #include "harness.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 
 #include "desktop.h"
+
+namespace {
+
+std::string current_case;
+int checks = 0;
+int failures = 0;
+
+}  // namespace
+
+DriverSettings& Settings() {
+  static DriverSettings settings;
+  return settings;
+}
 
 void Print(std::string_view line) {
   std::fwrite(line.data(), 1, line.size(), stdout);
   std::fputc('\n', stdout);
   std::fflush(stdout);
-}
-
-std::string Utf8(std::wstring_view text) {
-  if (text.empty()) return {};
-  int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                 nullptr, nullptr);
-  std::string out(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                      nullptr, nullptr);
-  return out;
-}
-
-std::wstring Wide(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  int size =
-      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring out(static_cast<size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), size);
-  return out;
 }
 
 std::string Printable(std::wstring_view text) {
@@ -52,33 +48,33 @@ std::string Printable(std::wstring_view text) {
   return out;
 }
 
-void Suite::Case(std::string name) { case_ = std::move(name); }
+void Case(std::string name) { current_case = std::move(name); }
 
-bool Suite::Expect(bool ok, std::string_view what, std::string_view detail) {
-  ++checks_;
+bool Expect(bool ok, std::string_view what, std::string_view detail, std::source_location where) {
+  ++checks;
   if (!ok) {
-    ++failures_;
-    std::string line = "  FAIL [" + case_ + "] " + std::string(what);
-    if (!detail.empty()) line += ": " + std::string(detail);
-    Print(line);
-    Print("    at that moment: " + DescribeDesktop());
+    ++failures;
+    ADD_FAILURE_AT(where.file_name(), static_cast<int>(where.line()))
+        << "[" << current_case << "] " << what << (detail.empty() ? "" : ": ") << detail
+        << "\n    at that moment: " << DescribeDesktop();
   }
   return ok;
 }
 
-bool Suite::ExpectEq(const std::wstring& actual, const std::wstring& expected,
-                     std::string_view what) {
+bool ExpectEq(const std::wstring& actual, const std::wstring& expected, std::string_view what,
+              std::source_location where) {
   return Expect(actual == expected, what,
-                "got " + Printable(actual) + ", want " + Printable(expected));
+                "got " + Printable(actual) + ", want " + Printable(expected), where);
 }
 
-bool Suite::ExpectEq(long long actual, long long expected, std::string_view what) {
+bool ExpectEq(long long actual, long long expected, std::string_view what,
+              std::source_location where) {
   return Expect(actual == expected, what,
-                "got " + std::to_string(actual) + ", want " + std::to_string(expected));
+                "got " + std::to_string(actual) + ", want " + std::to_string(expected), where);
 }
 
-bool Suite::ExpectEventually(const std::function<std::wstring()>& read,
-                             const std::wstring& expected, std::string_view what, DWORD timeoutMs) {
+bool ExpectEventually(const std::function<std::wstring()>& read, const std::wstring& expected,
+                      std::string_view what, DWORD timeoutMs, std::source_location where) {
   std::wstring last;
   WaitFor(
       [&] {
@@ -86,8 +82,11 @@ bool Suite::ExpectEventually(const std::function<std::wstring()>& read,
         return last == expected;
       },
       timeoutMs);
-  return ExpectEq(last, expected, what);
+  return ExpectEq(last, expected, what, where);
 }
+
+int CheckCount() { return checks; }
+int FailureCount() { return failures; }
 
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;

@@ -7,9 +7,9 @@
 #include <functional>
 #include <vector>
 
+#include "common_steps.h"
 #include "dialog_checks.h"
 #include "framework/text_diff.h"
-#include "groups.h"
 #include "handler_timer.h"
 #include "resource.h"
 #include "user_input.h"
@@ -105,7 +105,7 @@ struct Scenario {
 // The time from sending one keystroke until the output box has changed,
 // median and maximum. Polls without sleeping: each poll
 // is a message the program answers only once it is idle again.
-std::pair<double, double> TimeKeystrokes(Suite& suite, HWND outputBox, int keystrokes,
+std::pair<double, double> TimeKeystrokes(HWND outputBox, int keystrokes,
                                          const std::function<void()>& keystroke) {
   std::vector<double> times;
   for (int i = 0; i < keystrokes; ++i) {
@@ -118,7 +118,7 @@ std::pair<double, double> TimeKeystrokes(Suite& suite, HWND outputBox, int keyst
       changed = TextLength(outputBox) != before;
       QueryPerformanceCounter(&now);
     } while (!changed && Milliseconds(now.QuadPart - start.QuadPart) < 10000);
-    if (!suite.Expect(changed, "the output follows the keystroke")) return {-1, -1};
+    if (!Expect(changed, "the output follows the keystroke")) return {-1, -1};
     times.push_back(Milliseconds(now.QuadPart - start.QuadPart));
   }
   std::sort(times.begin(), times.end());
@@ -203,10 +203,10 @@ double BareEditOutputUpdate(const std::wstring& before, const std::wstring& afte
   return MedianAndMax(times).first;
 }
 
-void Measure(Suite& suite, const Scenario& scenario, size_t characters) {
-  auto app = Launch(suite);
+void Measure(const Scenario& scenario, size_t characters) {
+  auto app = Launch();
   if (!app) return;
-  BringToFront(suite, *app);
+  BringToFront(*app);
   if (scenario.mode == 1) {
     Click(app->Item(IDC_CHAR_TO_CODE));
     WaitFor([&] { return app->Checked(IDC_CHAR_TO_CODE) && app->FocusId() == IDC_INPUT; });
@@ -223,7 +223,7 @@ void Measure(Suite& suite, const Scenario& scenario, size_t characters) {
   DWORD_PTR ignored = 0;
   SendMessageTimeoutW(inputBox, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(input.c_str()),
                       SMTO_ABORTIFHUNG, 120000, &ignored);
-  if (!suite.Expect(TextLength(inputBox) == characters && TextLength(outputBox) > 0,
+  if (!Expect(TextLength(inputBox) == characters && TextLength(outputBox) > 0,
                     "the input box was filled")) {
     return;
   }
@@ -236,11 +236,11 @@ void Measure(Suite& suite, const Scenario& scenario, size_t characters) {
   // notification until its handler returns: the conversion and the output's
   // update.
   HandlerTimer timer(*app, IDC_INPUT, EN_UPDATE);
-  suite.Expect(timer.active(), "the handler timer is set");
-  const auto typed = TimeKeystrokes(suite, outputBox, scenario.keystrokes,
+  Expect(timer.active(), "the handler timer is set");
+  const auto typed = TimeKeystrokes(outputBox, scenario.keystrokes,
                                     [&] { Type(std::wstring(1, scenario.key)); });
   const std::vector<double> typedInside = timer.Take();
-  const auto posted = TimeKeystrokes(suite, outputBox, scenario.keystrokes,
+  const auto posted = TimeKeystrokes(outputBox, scenario.keystrokes,
                                      [&] { PostMessageW(inputBox, WM_CHAR, scenario.key, 1); });
   std::vector<double> inside = timer.Take();
   inside.insert(inside.end(), typedInside.begin(), typedInside.end());
@@ -287,8 +287,8 @@ void Measure(Suite& suite, const Scenario& scenario, size_t characters) {
 
 }  // namespace
 
-int RunKeystrokeBench(Suite& suite, size_t characters) {
-  suite.Case("keystroke bench");
+int RunKeystrokeBench(size_t characters) {
+  Case("keystroke bench");
   std::wstring codes, hanzi;
   for (int i = 0; i < 16; ++i) {
     codes += L"0022 2429 7193 1032 4316 ";
@@ -300,6 +300,6 @@ int RunKeystrokeBench(Suite& suite, size_t characters) {
       // The edit control itself re-measures a whole line on every keystroke.
       {"codes to characters, all on one line", 0, codes, L'1', 3},
   };
-  for (const Scenario& scenario : scenarios) Measure(suite, scenario, characters);
-  return suite.failures() == 0 ? 0 : 1;
+  for (const Scenario& scenario : scenarios) Measure(scenario, characters);
+  return FailureCount() == 0 ? 0 : 1;
 }

@@ -7,4 +7,4 @@
 #include "harness.h"
 
 // `characters`: the size of the input box's text (100,000 for the goal).
-int RunKeystrokeBench(Suite& suite, size_t characters);
+int RunKeystrokeBench(size_t characters);

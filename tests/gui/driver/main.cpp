@@ -1,12 +1,14 @@
 // yishu_gui_driver: drives yishu.exe from outside, as a person would, and
-// checks what its windows show.
+// checks what its windows show. GoogleTest runs the tests.
 //
-//   yishu_gui_driver PROGRAM.exe [--artifacts DIR] [GROUP...]
+//   yishu_gui_driver PROGRAM.exe [--artifacts DIR] [--gtest_filter=...]
 //   yishu_gui_driver PROGRAM.exe --bench [CHARACTERS]
 //
-// Runs the named groups (all if none are named); exits 0 when every check
-// passed. --bench measures keystrokes on a large input instead.
+// Runs the tests (MainDialog.*, About.*); exits 0 when every check passed.
+// --bench measures keystrokes on a large input instead.
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -14,15 +16,15 @@
 #include <string>
 #include <vector>
 
-#include "groups.h"
+#include "common_steps.h"
 #include "keystroke_bench.h"
 #include "resource.h"
 #include "user_input.h"
 
-std::unique_ptr<AppUnderTest> Launch(Suite& suite, const std::wstring& arguments) {
+std::unique_ptr<AppUnderTest> Launch(const std::wstring& arguments, std::source_location where) {
   std::string error;
-  auto app = AppUnderTest::Start(suite.program(), arguments, error);
-  suite.Expect(app != nullptr, "the program starts", error);
+  auto app = AppUnderTest::Start(Settings().program, arguments, error);
+  Expect(app != nullptr, "the program starts", error, where);
   return app;
 }
 
@@ -75,57 +77,34 @@ bool SetClipboardText(const std::wstring& text) {
 }
 
 int wmain(int argc, wchar_t** argv) {
+  testing::InitGoogleTest(&argc, argv);  // takes out the --gtest_ options
   if (argc < 2) {
-    Print("usage: yishu_gui_driver PROGRAM.exe [--artifacts DIR] [--bench] [GROUP...]");
+    Print(
+        "usage: yishu_gui_driver PROGRAM.exe [--artifacts DIR] [--bench [CHARACTERS]] "
+        "[--gtest_filter=...]");
     return 2;
   }
-  std::wstring artifacts;
+  Settings().program = argv[1];
   bool bench = false;
   size_t benchCharacters = 100000;
-  std::vector<std::string> wanted;
   for (int i = 2; i < argc; ++i) {
     std::wstring arg = argv[i];
     if (arg == L"--artifacts" && i + 1 < argc) {
-      artifacts = argv[++i];
+      Settings().artifacts = argv[++i];
     } else if (arg == L"--bench") {
       bench = true;
       if (i + 1 < argc && iswdigit(argv[i + 1][0]))
         benchCharacters = std::wcstoul(argv[++i], nullptr, 10);
     } else {
-      wanted.push_back(Utf8(arg));
-    }
-  }
-  if (!artifacts.empty()) CreateDirectoryW(artifacts.c_str(), nullptr);  // may exist already
-  Suite suite(argv[1], artifacts);
-  if (bench) return RunKeystrokeBench(suite, benchCharacters);
-
-  std::vector<Group> groups = MainDialogGroups();
-  for (const Group& group : AboutGroups()) groups.push_back(group);
-  for (const Group& group : UsabilityGroups()) groups.push_back(group);
-  for (const std::string& name : wanted) {
-    bool known = false;
-    for (const Group& group : groups) known = known || name == group.name;
-    if (!known) {
-      Print("unknown group: " + name);
+      Print("unknown argument: " + Utf8(arg));
       return 2;
     }
   }
+  const std::wstring& artifacts = Settings().artifacts;
+  if (!artifacts.empty()) CreateDirectoryW(artifacts.c_str(), nullptr);  // may exist already
+  if (bench) return RunKeystrokeBench(benchCharacters);
 
-  const ULONGLONG started = GetTickCount64();
-  for (const Group& group : groups) {
-    bool run = wanted.empty();
-    for (const std::string& name : wanted) run = run || name == group.name;
-    if (!run) continue;
-    const int checksBefore = suite.checks();
-    const int failuresBefore = suite.failures();
-    const ULONGLONG groupStarted = GetTickCount64();
-    group.run(suite);
-    const int failed = suite.failures() - failuresBefore;
-    Print(std::string(failed ? "FAILED " : "ok     ") + group.name + ": " +
-          std::to_string(suite.checks() - checksBefore) + " checks, " + std::to_string(failed) +
-          " failed, " + std::to_string(GetTickCount64() - groupStarted) + " ms");
-  }
-  Print(std::to_string(suite.checks()) + " checks, " + std::to_string(suite.failures()) +
-        " failed, " + std::to_string(GetTickCount64() - started) + " ms");
-  return suite.failures() == 0 ? 0 : 1;
+  const int status = RUN_ALL_TESTS();
+  Print(std::to_string(CheckCount()) + " checks, " + std::to_string(FailureCount()) + " failed");
+  return status;
 }

@@ -3,15 +3,17 @@
 #include <cstdlib>
 #include <functional>
 
+#include <gtest/gtest.h>
+
+#include "common_steps.h"
 #include "dialog_checks.h"
-#include "groups.h"
 #include "resource.h"
 #include "screenshot.h"
 #include "user_input.h"
 
 namespace {
 
-void StartUp(Suite& suite) {
+TEST(MainDialog, StartUp) {
   const struct {
     const char* name;
     std::wstring arguments;
@@ -20,20 +22,20 @@ void StartUp(Suite& suite) {
       {"arguments are ignored", L"0022 2429 /mode=1 --help \"C:\\codes.txt\""},
   };
   for (const auto& c : cases) {
-    suite.Case(c.name);
-    auto app = Launch(suite, c.arguments);
+    Case(c.name);
+    auto app = Launch(c.arguments);
     if (!app) continue;
-    suite.ExpectEq(AppUnderTest::TextOf(app->dialog()), L"译枢0.92测试版", "caption");
-    suite.ExpectEq(app->Text(IDC_INPUT), L"", "input");
-    suite.ExpectEq(app->Text(IDC_OUTPUT), L"", "output");
-    ExpectMode(suite, *app, 0);
-    ExpectLabels(suite, *app, L"输入", L"输出");
-    ExpectFocus(suite, *app, IDC_INPUT);
+    ExpectEq(AppUnderTest::TextOf(app->dialog()), L"译枢0.92测试版", "caption");
+    ExpectEq(app->Text(IDC_INPUT), L"", "input");
+    ExpectEq(app->Text(IDC_OUTPUT), L"", "output");
+    ExpectMode(*app, 0);
+    ExpectLabels(*app, L"输入", L"输出");
+    ExpectFocus(*app, IDC_INPUT);
     RECT rect{};
     GetWindowRect(app->dialog(), &rect);
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    suite.Expect(std::abs(rect.left + rect.right - screenWidth) <= 2, "centred on the screen",
-                 "left " + std::to_string(rect.left) + ", right " + std::to_string(rect.right));
+    Expect(std::abs(rect.left + rect.right - screenWidth) <= 2, "centred on the screen",
+           "left " + std::to_string(rect.left) + ", right " + std::to_string(rect.right));
     const struct {
       int id;
       const wchar_t* caption;
@@ -43,42 +45,42 @@ void StartUp(Suite& suite) {
                     {IDC_CODE_TO_CHAR, L"电报码->汉字"},
                     {IDC_CHAR_TO_CODE, L"汉字->电报码"}};
     for (const auto& caption : captions) {
-      suite.ExpectEq(app->Text(caption.id), caption.caption, "caption of a control");
+      ExpectEq(app->Text(caption.id), caption.caption, "caption of a control");
     }
-    BringToFront(suite, *app);
-    TypeAndWait(suite, *app, L"0022 ", L"0022 ");
-    suite.ExpectEq(app->Text(IDC_OUTPUT), L"中", "converts");
+    BringToFront(*app);
+    TypeAndWait(*app, L"0022 ", L"0022 ");
+    ExpectEq(app->Text(IDC_OUTPUT), L"中", "converts");
   }
 }
 
-void TwoCopies(Suite& suite) {
-  suite.Case("two copies run side by side");
-  auto first = Launch(suite);
-  auto second = Launch(suite);
+TEST(MainDialog, TwoCopies) {
+  Case("two copies run side by side");
+  auto first = Launch();
+  auto second = Launch();
   if (!first || !second) return;
-  suite.Expect(first->dialog() != second->dialog(), "two dialogs");
+  Expect(first->dialog() != second->dialog(), "two dialogs");
   // Side by side, a click meant for one copy cannot land on the other, in
   // whatever order the platform stacks them at the moment of the click.
-  suite.Expect(second->MoveBeside(first->dialog()), "the second copy moved beside the first");
-  BringToFront(suite, *first);
-  TypeAndWait(suite, *first, L"0022 ", L"0022 ");
-  BringToFront(suite, *second);
-  TypeAndWait(suite, *second, L"2429 ", L"2429 ");
-  suite.ExpectEq(first->Text(IDC_OUTPUT), L"中", "first output");
-  suite.ExpectEq(second->Text(IDC_OUTPUT), L"文", "second output");
-  suite.Expect(Click(second->Item(IDOK)), "the second copy's Exit clicked");
-  suite.Expect(second->WaitForExit(5000), "Exit ends the second copy");
-  suite.Expect(first->Running(), "the first copy keeps running");
-  suite.ExpectEq(first->Text(IDC_INPUT), L"0022 ", "first input");
+  Expect(second->MoveBeside(first->dialog()), "the second copy moved beside the first");
+  BringToFront(*first);
+  TypeAndWait(*first, L"0022 ", L"0022 ");
+  BringToFront(*second);
+  TypeAndWait(*second, L"2429 ", L"2429 ");
+  ExpectEq(first->Text(IDC_OUTPUT), L"中", "first output");
+  ExpectEq(second->Text(IDC_OUTPUT), L"文", "second output");
+  Expect(Click(second->Item(IDOK)), "the second copy's Exit clicked");
+  Expect(second->WaitForExit(5000), "Exit ends the second copy");
+  Expect(first->Running(), "the first copy keeps running");
+  ExpectEq(first->Text(IDC_INPUT), L"0022 ", "first input");
 }
 
 // Every change of the input converts all of it; the caret stays where the
 // user put it, since the unchanged input is never written back.
-void LiveConversion(Suite& suite) {
-  suite.Case("live conversion");
-  auto app = Launch(suite);
+TEST(MainDialog, LiveConversion) {
+  Case("live conversion");
+  auto app = Launch();
   if (!app) return;
-  BringToFront(suite, *app);
+  BringToFront(*app);
   const struct {
     const char* name;
     std::function<void()> act;
@@ -114,78 +116,78 @@ void LiveConversion(Suite& suite) {
        L"", L"", 0},
   };
   for (const auto& step : steps) {
-    suite.Case(std::string("live conversion: ") + step.name);
+    Case(std::string("live conversion: ") + step.name);
     step.act();
-    suite.ExpectEventually([&] { return app->Text(IDC_INPUT); }, step.input, "input");
-    suite.ExpectEq(app->Text(IDC_OUTPUT), step.output, "output");
-    ExpectSelection(suite, *app, step.caret, step.caret);
+    ExpectEventually([&] { return app->Text(IDC_INPUT); }, step.input, "input");
+    ExpectEq(app->Text(IDC_OUTPUT), step.output, "output");
+    ExpectSelection(*app, step.caret, step.caret);
   }
 }
 
 // The radio buttons set the mode and the labels and select the input; they
 // convert nothing.
-void Modes(Suite& suite) {
-  suite.Case("switching to characters-to-codes");
-  auto app = Launch(suite);
+TEST(MainDialog, Modes) {
+  Case("switching to characters-to-codes");
+  auto app = Launch();
   if (!app) return;
-  BringToFront(suite, *app);
-  TypeAndWait(suite, *app, L"0022 ", L"0022 ");
-  SelectMode(suite, *app, 1);
-  ExpectMode(suite, *app, 1);
-  suite.ExpectEq(app->Text(IDC_INPUT), L"0022 ", "input unchanged");
-  suite.ExpectEq(app->Text(IDC_OUTPUT), L"中", "output unchanged");
-  ExpectFocus(suite, *app, IDC_INPUT);
-  ExpectSelection(suite, *app, 0, 5);
+  BringToFront(*app);
+  TypeAndWait(*app, L"0022 ", L"0022 ");
+  SelectMode(*app, 1);
+  ExpectMode(*app, 1);
+  ExpectEq(app->Text(IDC_INPUT), L"0022 ", "input unchanged");
+  ExpectEq(app->Text(IDC_OUTPUT), L"中", "output unchanged");
+  ExpectFocus(*app, IDC_INPUT);
+  ExpectSelection(*app, 0, 5);
 
-  suite.Case("typing replaces the selected input and converts under the new mode");
-  TypeAndWait(suite, *app, L"中文", L"中文");
-  suite.ExpectEq(app->Text(IDC_OUTPUT), L"0022 2429 ", "output");
+  Case("typing replaces the selected input and converts under the new mode");
+  TypeAndWait(*app, L"中文", L"中文");
+  ExpectEq(app->Text(IDC_OUTPUT), L"0022 2429 ", "output");
 
-  suite.Case("switching back to codes-to-characters");
-  SelectMode(suite, *app, 0);
-  ExpectMode(suite, *app, 0);
-  suite.ExpectEq(app->Text(IDC_OUTPUT), L"0022 2429 ", "output unchanged");
-  ExpectSelection(suite, *app, 0, 2);
-  TypeAndWait(suite, *app, L"7193 1032 ", L"7193 1032 ");
-  suite.ExpectEq(app->Text(IDC_OUTPUT), L"电报", "output");
+  Case("switching back to codes-to-characters");
+  SelectMode(*app, 0);
+  ExpectMode(*app, 0);
+  ExpectEq(app->Text(IDC_OUTPUT), L"0022 2429 ", "output unchanged");
+  ExpectSelection(*app, 0, 2);
+  TypeAndWait(*app, L"7193 1032 ", L"7193 1032 ");
+  ExpectEq(app->Text(IDC_OUTPUT), L"电报", "output");
 
-  suite.Case("clicking the radio that is already selected");
-  auto fresh = Launch(suite);
+  Case("clicking the radio that is already selected");
+  auto fresh = Launch();
   if (!fresh) return;
-  BringToFront(suite, *fresh);
-  TypeAndWait(suite, *fresh, L"0022 2429", L"0022 2429");
-  SelectMode(suite, *fresh, 0);
-  ExpectMode(suite, *fresh, 0);
-  suite.ExpectEq(fresh->Text(IDC_OUTPUT), L"中2429", "output unchanged");
-  ExpectSelection(suite, *fresh, 0, 9);
-  ExpectFocus(suite, *fresh, IDC_INPUT);
+  BringToFront(*fresh);
+  TypeAndWait(*fresh, L"0022 2429", L"0022 2429");
+  SelectMode(*fresh, 0);
+  ExpectMode(*fresh, 0);
+  ExpectEq(fresh->Text(IDC_OUTPUT), L"中2429", "output unchanged");
+  ExpectSelection(*fresh, 0, 9);
+  ExpectFocus(*fresh, IDC_INPUT);
 }
 
-void OutputBox(Suite& suite) {
-  suite.Case("text typed into the output box");
-  auto app = Launch(suite);
+TEST(MainDialog, OutputBox) {
+  Case("text typed into the output box");
+  auto app = Launch();
   if (!app) return;
-  BringToFront(suite, *app);
-  TypeAndWait(suite, *app, L"0022 ", L"0022 ");
-  TabTo(suite, *app, IDC_OUTPUT);
+  BringToFront(*app);
+  TypeAndWait(*app, L"0022 ", L"0022 ");
+  TabTo(*app, IDC_OUTPUT);
   Press(VK_END);
   Type(L"备注\n第二行");
-  suite.ExpectEventually([&] { return app->Text(IDC_OUTPUT); }, L"中备注\r\n第二行",
-                         "typed into the output, Enter included");
-  suite.ExpectEq(app->Text(IDC_INPUT), L"0022 ", "input unchanged");
+  ExpectEventually([&] { return app->Text(IDC_OUTPUT); }, L"中备注\r\n第二行",
+                   "typed into the output, Enter included");
+  ExpectEq(app->Text(IDC_INPUT), L"0022 ", "input unchanged");
 
-  suite.Case("the output box's text survives a mode switch");
-  SelectMode(suite, *app, 1);
-  suite.ExpectEq(app->Text(IDC_OUTPUT), L"中备注\r\n第二行", "output");
+  Case("the output box's text survives a mode switch");
+  SelectMode(*app, 1);
+  ExpectEq(app->Text(IDC_OUTPUT), L"中备注\r\n第二行", "output");
 
-  suite.Case("the next change of the input replaces it");
-  TypeAndWait(suite, *app, L"文", L"文");
-  suite.ExpectEq(app->Text(IDC_OUTPUT), L"2429 ", "output");
+  Case("the next change of the input replaces it");
+  TypeAndWait(*app, L"文", L"文");
+  ExpectEq(app->Text(IDC_OUTPUT), L"2429 ", "output");
 }
 
 // Characters the GBK code page lacks (Hangul, emoji, CJK Extension B, some
 // Latin) must survive typing, pasting and conversion unchanged.
-void TextFidelity(Suite& suite) {
+TEST(MainDialog, TextFidelity) {
   const struct {
     const char* name;
     int mode;
@@ -201,58 +203,58 @@ void TextFidelity(Suite& suite) {
        L"ẞ 0022 \U0001F600\r\n\U000200002429 "},
   };
   for (const auto& c : cases) {
-    suite.Case(std::string("outside the code page, ") + c.name);
-    auto app = Launch(suite);
+    Case(std::string("outside the code page, ") + c.name);
+    auto app = Launch();
     if (!app) continue;
-    BringToFront(suite, *app);
-    if (c.mode == 1) SelectMode(suite, *app, 1);
+    BringToFront(*app);
+    if (c.mode == 1) SelectMode(*app, 1);
     if (c.paste) {
-      suite.Expect(SetClipboardText(c.text), "clipboard set");
+      Expect(SetClipboardText(c.text), "clipboard set");
       Press('V', {VK_CONTROL});
     } else {
       Type(c.text);
     }
-    suite.ExpectEventually([&] { return app->Text(IDC_INPUT); }, c.text, "input kept exactly");
-    suite.ExpectEq(app->Text(IDC_OUTPUT), c.output, "output");
+    ExpectEventually([&] { return app->Text(IDC_INPUT); }, c.text, "input kept exactly");
+    ExpectEq(app->Text(IDC_OUTPUT), c.output, "output");
   }
 }
 
 // More lines than the boxes show: nothing may be cut off.
-void ManyLines(Suite& suite) {
-  suite.Case("a paste longer than the input box");
-  auto app = Launch(suite);
+TEST(MainDialog, ManyLines) {
+  Case("a paste longer than the input box");
+  auto app = Launch();
   if (!app) return;
-  BringToFront(suite, *app);
+  BringToFront(*app);
   std::wstring input, output;
   for (int line = 0; line < 12; ++line) {
     input += L"0022 2429 \r\n";
     output += L"中文\r\n";
   }
-  suite.Expect(SetClipboardText(input), "clipboard set");
+  Expect(SetClipboardText(input), "clipboard set");
   Press('V', {VK_CONTROL});
-  suite.ExpectEventually([&] { return app->Text(IDC_INPUT); }, input, "all lines pasted");
-  suite.ExpectEq(app->Text(IDC_OUTPUT), output, "all lines converted");
+  ExpectEventually([&] { return app->Text(IDC_INPUT); }, input, "all lines pasted");
+  ExpectEq(app->Text(IDC_OUTPUT), output, "all lines converted");
 
-  suite.Case("Enter below the last visible line");
-  TypeAndWait(suite, *app, L"\n\n7193 ", input + L"\r\n\r\n7193 ");
-  suite.ExpectEq(app->Text(IDC_OUTPUT), output + L"\r\n\r\n电", "output");
+  Case("Enter below the last visible line");
+  TypeAndWait(*app, L"\n\n7193 ", input + L"\r\n\r\n7193 ");
+  ExpectEq(app->Text(IDC_OUTPUT), output + L"\r\n\r\n电", "output");
 
-  suite.Case("Enter below the last visible line of the output box");
-  TabTo(suite, *app, IDC_OUTPUT);
+  Case("Enter below the last visible line of the output box");
+  TabTo(*app, IDC_OUTPUT);
   Press(VK_END, {VK_CONTROL});
   Type(L"\n\n末");
-  suite.ExpectEventually([&] { return app->Text(IDC_OUTPUT); }, output + L"\r\n\r\n电\r\n\r\n末",
-                         "output");
+  ExpectEventually([&] { return app->Text(IDC_OUTPUT); }, output + L"\r\n\r\n电\r\n\r\n末",
+                   "output");
 }
 
 // Thousands of characters: each keystroke converts the whole input, and the
 // caret never jumps.
-void LargeInput(Suite& suite) {
-  suite.Case("a large input");
-  auto app = Launch(suite);
+TEST(MainDialog, LargeInput) {
+  Case("a large input");
+  auto app = Launch();
   if (!app) return;
-  BringToFront(suite, *app);
-  SelectMode(suite, *app, 1);
+  BringToFront(*app);
+  SelectMode(*app, 1);
   std::wstring input, output;
   for (int line = 0; line < 100; ++line) {
     for (int i = 0; i < 10; ++i) {
@@ -262,25 +264,25 @@ void LargeInput(Suite& suite) {
     input += L"\r\n";
     output += L"\r\n";
   }
-  suite.Expect(SetClipboardText(input), "clipboard set");
+  Expect(SetClipboardText(input), "clipboard set");
   Press('V', {VK_CONTROL});
-  suite.ExpectEventually([&] { return app->Text(IDC_INPUT); }, input, "input", 10000);
-  suite.ExpectEq(app->Text(IDC_OUTPUT), output, "output");
+  ExpectEventually([&] { return app->Text(IDC_INPUT); }, input, "input", 10000);
+  ExpectEq(app->Text(IDC_OUTPUT), output, "output");
   const long long end = static_cast<long long>(input.size());
-  ExpectSelection(suite, *app, end, end);
+  ExpectSelection(*app, end, end);
 
-  suite.Case("a keystroke at the start of a large input");
-  BringToFront(suite, *app);
+  Case("a keystroke at the start of a large input");
+  BringToFront(*app);
   Press(VK_HOME, {VK_CONTROL});
-  TypeAndWait(suite, *app, L"译", L"译" + input);
-  suite.ExpectEq(app->Text(IDC_OUTPUT), L"6230 " + output, "output");
-  ExpectSelection(suite, *app, 1, 1);
+  TypeAndWait(*app, L"译", L"译" + input);
+  ExpectEq(app->Text(IDC_OUTPUT), L"6230 " + output, "output");
+  ExpectSelection(*app, 1, 1);
 
   // The platform's default limit is about 30,000 characters.
-  suite.Case("a paste beyond the platform's default length limit");
-  auto big = Launch(suite);
+  Case("a paste beyond the platform's default length limit");
+  auto big = Launch();
   if (!big) return;
-  BringToFront(suite, *big);
+  BringToFront(*big);
   std::wstring codes, characters;
   for (int line = 0; line < 500; ++line) {
     for (int i = 0; i < 16; ++i) {
@@ -290,56 +292,56 @@ void LargeInput(Suite& suite) {
     codes += L"\r\n";
     characters += L"\r\n";
   }
-  suite.Expect(SetClipboardText(codes), "clipboard set");
+  Expect(SetClipboardText(codes), "clipboard set");
   Press('V', {VK_CONTROL});
-  suite.ExpectEventually([&] { return big->Text(IDC_INPUT); }, codes, "input", 10000);
-  suite.ExpectEq(big->Text(IDC_OUTPUT), characters, "output");
+  ExpectEventually([&] { return big->Text(IDC_INPUT); }, codes, "input", 10000);
+  ExpectEq(big->Text(IDC_OUTPUT), characters, "output");
 }
 
-void Clear(Suite& suite) {
-  suite.Case("Clear empties both boxes and keeps the mode");
-  auto app = Launch(suite);
+TEST(MainDialog, Clear) {
+  Case("Clear empties both boxes and keeps the mode");
+  auto app = Launch();
   if (!app) return;
-  BringToFront(suite, *app);
-  SelectMode(suite, *app, 1);
-  TypeAndWait(suite, *app, L"中文", L"中文");
+  BringToFront(*app);
+  SelectMode(*app, 1);
+  TypeAndWait(*app, L"中文", L"中文");
   Click(app->Item(IDC_CLEAR));
-  suite.ExpectEventually([&] { return app->Text(IDC_INPUT); }, L"", "input");
-  suite.ExpectEq(app->Text(IDC_OUTPUT), L"", "output");
-  ExpectMode(suite, *app, 1);
-  ExpectLabels(suite, *app, kCharToCodeLabels[0], kCharToCodeLabels[1]);
-  ExpectFocus(suite, *app, IDC_INPUT);
+  ExpectEventually([&] { return app->Text(IDC_INPUT); }, L"", "input");
+  ExpectEq(app->Text(IDC_OUTPUT), L"", "output");
+  ExpectMode(*app, 1);
+  ExpectLabels(*app, kCharToCodeLabels[0], kCharToCodeLabels[1]);
+  ExpectFocus(*app, IDC_INPUT);
 
-  suite.Case("typing after Clear");
-  TypeAndWait(suite, *app, L"码", L"码");
-  suite.ExpectEq(app->Text(IDC_OUTPUT), L"4316 ", "output");
+  Case("typing after Clear");
+  TypeAndWait(*app, L"码", L"码");
+  ExpectEq(app->Text(IDC_OUTPUT), L"4316 ", "output");
 
-  suite.Case("Clear with empty boxes only moves the focus");
-  auto fresh = Launch(suite);
+  Case("Clear with empty boxes only moves the focus");
+  auto fresh = Launch();
   if (!fresh) return;
-  BringToFront(suite, *fresh);
+  BringToFront(*fresh);
   Press(VK_TAB);
-  ExpectFocus(suite, *fresh, IDOK, "focus on Exit");
+  ExpectFocus(*fresh, IDOK, "focus on Exit");
   Click(fresh->Item(IDC_CLEAR));
-  ExpectFocus(suite, *fresh, IDC_INPUT);
-  suite.ExpectEq(fresh->Text(IDC_INPUT), L"", "input");
-  suite.ExpectEq(fresh->Text(IDC_OUTPUT), L"", "output");
-  ExpectLabels(suite, *fresh, L"输入", L"输出");
-  ExpectMode(suite, *fresh, 0);
+  ExpectFocus(*fresh, IDC_INPUT);
+  ExpectEq(fresh->Text(IDC_INPUT), L"", "input");
+  ExpectEq(fresh->Text(IDC_OUTPUT), L"", "output");
+  ExpectLabels(*fresh, L"输入", L"输出");
+  ExpectMode(*fresh, 0);
 
-  suite.Case("Enter on a focused Clear button");
-  TypeAndWait(suite, *fresh, L"0022 ", L"0022 ");
-  TabTo(suite, *fresh, IDC_CLEAR);
+  Case("Enter on a focused Clear button");
+  TypeAndWait(*fresh, L"0022 ", L"0022 ");
+  TabTo(*fresh, IDC_CLEAR);
   Press(VK_RETURN);
-  suite.ExpectEventually([&] { return fresh->Text(IDC_INPUT); }, L"", "input");
-  suite.ExpectEq(fresh->Text(IDC_OUTPUT), L"", "output");
-  ExpectFocus(suite, *fresh, IDC_INPUT);
+  ExpectEventually([&] { return fresh->Text(IDC_INPUT); }, L"", "input");
+  ExpectEq(fresh->Text(IDC_OUTPUT), L"", "output");
+  ExpectFocus(*fresh, IDC_INPUT);
 }
 
 // The checked radio button is a tab stop too: checking a radio button gives
 // it WS_TABSTOP (the platform's button control does that), so Tab visits the
 // selected mode between About and the output box.
-void TabOrder(Suite& suite) {
+TEST(MainDialog, TabOrder) {
   const struct {
     const char* name;
     int mode;
@@ -347,25 +349,25 @@ void TabOrder(Suite& suite) {
   } cases[] = {{"codes to characters", 0, IDC_CODE_TO_CHAR},
                {"characters to codes", 1, IDC_CHAR_TO_CODE}};
   for (const auto& c : cases) {
-    suite.Case(std::string("Tab order, ") + c.name);
-    auto app = Launch(suite);
+    Case(std::string("Tab order, ") + c.name);
+    auto app = Launch();
     if (!app) continue;
-    BringToFront(suite, *app);
-    if (c.mode == 1) SelectMode(suite, *app, 1);
+    BringToFront(*app);
+    if (c.mode == 1) SelectMode(*app, 1);
     for (int id : {IDOK, IDCANCEL, c.radio, IDC_OUTPUT, IDC_CLEAR, IDC_INPUT}) {
       Press(VK_TAB);
-      ExpectFocus(suite, *app, id, "focus after Tab");
+      ExpectFocus(*app, id, "focus after Tab");
     }
-    suite.Case(std::string("Shift+Tab order, ") + c.name);
+    Case(std::string("Shift+Tab order, ") + c.name);
     for (int id : {IDC_CLEAR, IDC_OUTPUT, c.radio, IDCANCEL, IDOK, IDC_INPUT}) {
       Press(VK_TAB, {VK_SHIFT});
-      ExpectFocus(suite, *app, id, "focus after Shift+Tab");
+      ExpectFocus(*app, id, "focus after Shift+Tab");
     }
   }
 }
 
 // The ways that end the program; each leaves no window behind.
-void Exit(Suite& suite) {
+TEST(MainDialog, Exit) {
   const struct {
     const char* name;
     void (*act)(const AppUnderTest&);
@@ -384,47 +386,30 @@ void Exit(Suite& suite) {
        }},
   };
   for (const auto& route : routes) {
-    suite.Case(std::string("exit by ") + route.name);
-    auto app = Launch(suite);
+    Case(std::string("exit by ") + route.name);
+    auto app = Launch();
     if (!app) continue;
-    BringToFront(suite, *app);
-    TypeAndWait(suite, *app, L"0022 ", L"0022 ");
+    BringToFront(*app);
+    TypeAndWait(*app, L"0022 ", L"0022 ");
     route.act(*app);
     DWORD exitCode = 1;
-    suite.Expect(app->WaitForExit(5000, &exitCode), "the program ends");
-    suite.ExpectEq(exitCode, 0, "exit code");
-    suite.Expect(!IsWindow(app->dialog()), "no window stays behind");
+    Expect(app->WaitForExit(5000, &exitCode), "the program ends");
+    ExpectEq(exitCode, 0, "exit code");
+    Expect(!IsWindow(app->dialog()), "no window stays behind");
   }
 }
 
-void Screenshot(Suite& suite) {
-  if (suite.artifacts().empty()) return;
-  suite.Case("screenshot after a conversion");
-  auto app = Launch(suite);
+TEST(MainDialog, Screenshot) {
+  if (Settings().artifacts.empty()) GTEST_SKIP() << "no --artifacts directory given";
+  Case("screenshot after a conversion");
+  auto app = Launch();
   if (!app) return;
-  BringToFront(suite, *app);
-  SelectMode(suite, *app, 1);
-  TypeAndWait(suite, *app, L"中文电报码\n译枢", L"中文电报码\r\n译枢");
-  suite.ExpectEq(app->Text(IDC_OUTPUT), L"0022 2429 7193 1032 4316 \r\n6230 2873 ", "output");
-  suite.Expect(SaveScreenshot(app->dialog(), suite.artifacts() + L"\\main-dialog.bmp"),
-               "screenshot saved");
+  BringToFront(*app);
+  SelectMode(*app, 1);
+  TypeAndWait(*app, L"中文电报码\n译枢", L"中文电报码\r\n译枢");
+  ExpectEq(app->Text(IDC_OUTPUT), L"0022 2429 7193 1032 4316 \r\n6230 2873 ", "output");
+  Expect(SaveScreenshot(app->dialog(), Settings().artifacts + L"\\main-dialog.bmp"),
+         "screenshot saved");
 }
 
 }  // namespace
-
-std::vector<Group> MainDialogGroups() {
-  return {
-      {"start-up", StartUp},
-      {"two-copies", TwoCopies},
-      {"live-conversion", LiveConversion},
-      {"modes", Modes},
-      {"output-box", OutputBox},
-      {"text-fidelity", TextFidelity},
-      {"many-lines", ManyLines},
-      {"large-input", LargeInput},
-      {"clear", Clear},
-      {"tab-order", TabOrder},
-      {"exit", Exit},
-      {"screenshot", Screenshot},
-  };
-}

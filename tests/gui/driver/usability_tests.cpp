@@ -5,8 +5,10 @@
 #include <cstdlib>
 #include <string>
 
+#include <gtest/gtest.h>
+
+#include "common_steps.h"
 #include "dialog_checks.h"
-#include "groups.h"
 #include "resource.h"
 #include "screenshot.h"
 #include "user_input.h"
@@ -39,76 +41,74 @@ bool LineInView(HWND edit, int line, std::string& detail) {
 
 // Moves the input's caret to the end of line `line` (counted from 0) with
 // the keyboard.
-void CaretToEndOfLine(Suite& suite, const AppUnderTest& app, int line) {
+void CaretToEndOfLine(const AppUnderTest& app, int line) {
   Press(VK_HOME, {VK_CONTROL});
   for (int i = 0; i < line; ++i) Press(VK_DOWN);
   Press(VK_END);
   HWND input = app.Item(IDC_INPUT);
   const LRESULT end =
       Ask(input, EM_LINEINDEX, line) + Ask(input, EM_LINELENGTH, Ask(input, EM_LINEINDEX, line));
-  suite.Expect(WaitFor([&] { return app.Selection(IDC_INPUT).second == end; }),
-               "the caret reaches line " + std::to_string(line + 1));
+  Expect(WaitFor([&] { return app.Selection(IDC_INPUT).second == end; }),
+         "the caret reaches line " + std::to_string(line + 1));
 }
 
 // Fifty lines, each a code and its number; the output's caret stays at the
 // start, but its view shows the line the user is typing on.
-void OutputFollowsTheCaret(Suite& suite) {
-  suite.Case("typing on line 40 of 50");
-  auto app = Launch(suite);
+TEST(Usability, OutputFollowsTheCaret) {
+  Case("typing on line 40 of 50");
+  auto app = Launch();
   if (!app) return;
-  BringToFront(suite, *app);
+  BringToFront(*app);
   std::wstring input, output;
   for (int line = 1; line <= 50; ++line) {
     input += L"0022 " + std::to_wstring(line) + L"\r\n";
     output += L"中" + std::to_wstring(line) + L"\r\n";
   }
-  suite.Expect(SetClipboardText(input), "clipboard set");
+  Expect(SetClipboardText(input), "clipboard set");
   Press('V', {VK_CONTROL});
-  suite.ExpectEventually([&] { return app->Text(IDC_INPUT); }, input, "fifty lines pasted");
-  CaretToEndOfLine(suite, *app, 39);
+  ExpectEventually([&] { return app->Text(IDC_INPUT); }, input, "fifty lines pasted");
+  CaretToEndOfLine(*app, 39);
   Type(L" 2429 ");
   const std::wstring line40 = L"0022 40 2429 ";
   std::wstring typed = input;
   typed.replace(typed.find(L"0022 40\r\n"), 7, line40);
-  suite.ExpectEventually([&] { return app->Text(IDC_INPUT); }, typed, "input");
+  ExpectEventually([&] { return app->Text(IDC_INPUT); }, typed, "input");
   std::wstring converted = output;
   converted.replace(converted.find(L"中40\r\n"), 3, L"中40 文");
-  suite.ExpectEq(app->Text(IDC_OUTPUT), converted, "output");
+  ExpectEq(app->Text(IDC_OUTPUT), converted, "output");
   std::string detail;
-  suite.Expect(LineInView(app->Item(IDC_OUTPUT), 39, detail), "line 40 of the output in view",
-               detail);
+  Expect(LineInView(app->Item(IDC_OUTPUT), 39, detail), "line 40 of the output in view", detail);
   const auto outputSelection = app->Selection(IDC_OUTPUT);
-  suite.Expect(outputSelection.first == 0 && outputSelection.second == 0,
-               "the output's caret at the start");
-  if (!suite.artifacts().empty()) {
+  Expect(outputSelection.first == 0 && outputSelection.second == 0,
+         "the output's caret at the start");
+  if (!Settings().artifacts.empty()) {
     // Paint what is waiting to be painted, so that the picture is what the
     // user sees.
     RedrawWindow(app->dialog(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    suite.Expect(SaveScreenshot(app->dialog(), suite.artifacts() + L"\\typing-on-line-40.bmp"),
-                 "screenshot saved");
+    Expect(SaveScreenshot(app->dialog(), Settings().artifacts + L"\\typing-on-line-40.bmp"),
+           "screenshot saved");
   }
 
-  suite.Case("typing on line 40 again leaves the output's view where it is");
+  Case("typing on line 40 again leaves the output's view where it is");
   const LRESULT topLine = Ask(app->Item(IDC_OUTPUT), EM_GETFIRSTVISIBLELINE);
   Press(VK_BACK);
   std::wstring shorter = typed;
   shorter.erase(shorter.find(line40) + line40.size() - 1, 1);
-  suite.ExpectEventually([&] { return app->Text(IDC_INPUT); }, shorter, "input");
-  suite.ExpectEq(Ask(app->Item(IDC_OUTPUT), EM_GETFIRSTVISIBLELINE), topLine,
-                 "the output's first visible line");
+  ExpectEventually([&] { return app->Text(IDC_INPUT); }, shorter, "input");
+  ExpectEq(Ask(app->Item(IDC_OUTPUT), EM_GETFIRSTVISIBLELINE), topLine,
+           "the output's first visible line");
 
-  suite.Case("typing on line 2 brings the output's view back up");
-  CaretToEndOfLine(suite, *app, 1);
+  Case("typing on line 2 brings the output's view back up");
+  CaretToEndOfLine(*app, 1);
   Type(L"x");
-  suite.ExpectEventually([&] { return app->Text(IDC_INPUT).substr(0, 19); },
-                         L"0022 1\r\n0022 2x\r\n00", "input");
-  suite.Expect(LineInView(app->Item(IDC_OUTPUT), 1, detail), "line 2 of the output in view",
-               detail);
+  ExpectEventually([&] { return app->Text(IDC_INPUT).substr(0, 19); }, L"0022 1\r\n0022 2x\r\n00",
+                   "input");
+  Expect(LineInView(app->Item(IDC_OUTPUT), 1, detail), "line 2 of the output in view", detail);
 }
 
 // Clear is one step the input box can undo; the conversion follows the text
 // that comes back.
-void UndoClear(Suite& suite) {
+TEST(Usability, UndoClear) {
   const struct {
     const char* name;
     int mode;
@@ -126,23 +126,23 @@ void UndoClear(Suite& suite) {
        }},
   };
   for (const auto& c : cases) {
-    suite.Case(std::string("Ctrl+Z after ") + c.name);
-    auto app = Launch(suite);
+    Case(std::string("Ctrl+Z after ") + c.name);
+    auto app = Launch();
     if (!app) continue;
-    BringToFront(suite, *app);
-    if (c.mode == 1) SelectMode(suite, *app, 1);
+    BringToFront(*app);
+    if (c.mode == 1) SelectMode(*app, 1);
     std::wstring input = c.typed;
     for (size_t at = 0; (at = input.find(L'\n', at)) != std::wstring::npos; at += 2)
       input.insert(at, 1, L'\r');
-    TypeAndWait(suite, *app, c.typed, input);
-    suite.Expect(c.clear(*app), "Clear pressed");
-    suite.ExpectEventually([&] { return app->Text(IDC_INPUT); }, L"", "input cleared");
-    suite.ExpectEq(app->Text(IDC_OUTPUT), L"", "output cleared");
-    ExpectFocus(suite, *app, IDC_INPUT);
+    TypeAndWait(*app, c.typed, input);
+    Expect(c.clear(*app), "Clear pressed");
+    ExpectEventually([&] { return app->Text(IDC_INPUT); }, L"", "input cleared");
+    ExpectEq(app->Text(IDC_OUTPUT), L"", "output cleared");
+    ExpectFocus(*app, IDC_INPUT);
     Press('Z', {VK_CONTROL});
-    suite.ExpectEventually([&] { return app->Text(IDC_INPUT); }, input, "input back");
-    suite.ExpectEq(app->Text(IDC_OUTPUT), c.output, "its conversion back");
-    ExpectMode(suite, *app, c.mode);
+    ExpectEventually([&] { return app->Text(IDC_INPUT); }, input, "input back");
+    ExpectEq(app->Text(IDC_OUTPUT), c.output, "its conversion back");
+    ExpectMode(*app, c.mode);
   }
 }
 
@@ -164,64 +164,64 @@ bool Inside(const RECT& rect, const RECT& area) {
 
 // Each copy opens a step down and to the right of the one on top, as
 // cascading windows do, and never leaves the screen.
-void CopiesCascade(Suite& suite) {
+TEST(Usability, CopiesCascade) {
   RECT work{};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
 
-  suite.Case("a second and a third copy");
-  auto first = Launch(suite);
+  Case("a second and a third copy");
+  auto first = Launch();
   if (!first) return;
   const RECT firstRect = WindowRect(first->dialog());
   const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-  suite.Expect(std::abs(firstRect.left + firstRect.right - screenWidth) <= 2,
-               "the first copy is centred", Describe(firstRect));
-  auto second = Launch(suite);
+  Expect(std::abs(firstRect.left + firstRect.right - screenWidth) <= 2, "the first copy is centred",
+         Describe(firstRect));
+  auto second = Launch();
   if (!second) return;
   const RECT secondRect = WindowRect(second->dialog());
   const long step = secondRect.left - firstRect.left;
-  suite.Expect(step > 0 && secondRect.top - firstRect.top == step,
-               "the second copy opens a step down and right",
-               Describe(firstRect) + " then " + Describe(secondRect));
-  auto third = Launch(suite);
+  Expect(step > 0 && secondRect.top - firstRect.top == step,
+         "the second copy opens a step down and right",
+         Describe(firstRect) + " then " + Describe(secondRect));
+  auto third = Launch();
   if (!third) return;
   const RECT thirdRect = WindowRect(third->dialog());
-  suite.Expect(thirdRect.left - secondRect.left == step && thirdRect.top - secondRect.top == step,
-               "the third copy a step further", Describe(thirdRect));
+  Expect(thirdRect.left - secondRect.left == step && thirdRect.top - secondRect.top == step,
+         "the third copy a step further", Describe(thirdRect));
   for (const RECT& rect : {firstRect, secondRect, thirdRect}) {
-    suite.Expect(Inside(rect, work), "on the screen", Describe(rect));
+    Expect(Inside(rect, work), "on the screen", Describe(rect));
   }
   second.reset();
   third.reset();
 
-  suite.Case("a copy in the screen's bottom right corner");
+  Case("a copy in the screen's bottom right corner");
   const int width = firstRect.right - firstRect.left;
   const int height = firstRect.bottom - firstRect.top;
   SetWindowPos(first->dialog(), nullptr, work.right - width, work.bottom - height, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  suite.Expect(WaitFor([&] { return WindowRect(first->dialog()).left == work.right - width; }),
-               "moved to the corner");
-  auto next = Launch(suite);
+  Expect(WaitFor([&] { return WindowRect(first->dialog()).left == work.right - width; }),
+         "moved to the corner");
+  auto next = Launch();
   if (!next) return;
   const RECT nextRect = WindowRect(next->dialog());
-  suite.Expect(Inside(nextRect, work), "the new copy stays on the screen", Describe(nextRect));
-  suite.Expect(nextRect.left != work.right - width && nextRect.top != work.bottom - height,
-               "not on top of the other copy", Describe(nextRect));
+  Expect(Inside(nextRect, work), "the new copy stays on the screen", Describe(nextRect));
+  Expect(nextRect.left != work.right - width && nextRect.top != work.bottom - height,
+         "not on top of the other copy", Describe(nextRect));
   next.reset();
 
-  suite.Case("a minimized copy is not on the screen: the next copy is centred");
+  Case("a minimized copy is not on the screen: the next copy is centred");
   PostMessageW(first->dialog(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-  suite.Expect(WaitFor([&] { return IsIconic(first->dialog()) != FALSE; }), "minimized");
-  auto alone = Launch(suite);
+  Expect(WaitFor([&] { return IsIconic(first->dialog()) != FALSE; }), "minimized");
+  auto alone = Launch();
   if (!alone) return;
   const RECT aloneRect = WindowRect(alone->dialog());
-  suite.Expect(std::abs(aloneRect.left + aloneRect.right - screenWidth) <= 2, "centred",
-               Describe(aloneRect));
+  Expect(std::abs(aloneRect.left + aloneRect.right - screenWidth) <= 2, "centred",
+         Describe(aloneRect));
 }
 
 // The About box opened while the window is minimized, then the window
 // restored: the focus must be back in a control, so that typing goes
 // somewhere.
-void FocusAfterRestore(Suite& suite) {
+TEST(Usability, FocusAfterRestore) {
   const struct {
     const char* name;
     WPARAM command;   // the system command that opens the About box
@@ -234,39 +234,30 @@ void FocusAfterRestore(Suite& suite) {
       {"Close", SC_CLOSE, IDC_OUTPUT, IDC_INPUT},
   };
   for (const auto& c : cases) {
-    suite.Case(std::string("About by ") + c.name + " while minimized, then restored");
-    auto app = Launch(suite);
+    Case(std::string("About by ") + c.name + " while minimized, then restored");
+    auto app = Launch();
     if (!app) continue;
-    BringToFront(suite, *app);
-    TypeAndWait(suite, *app, L"0022 ", L"0022 ");
-    TabTo(suite, *app, c.focusBefore);
+    BringToFront(*app);
+    TypeAndWait(*app, L"0022 ", L"0022 ");
+    TabTo(*app, c.focusBefore);
     PostMessageW(app->dialog(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    suite.Expect(WaitFor([&] { return IsIconic(app->dialog()) != FALSE; }), "minimized");
+    Expect(WaitFor([&] { return IsIconic(app->dialog()) != FALSE; }), "minimized");
     PostMessageW(app->dialog(), WM_SYSCOMMAND, c.command, 0);
     HWND box = nullptr;
-    suite.Expect(WaitFor([&] { return (box = app->FindOtherDialog()) != nullptr; }),
-                 "the About box opens");
+    Expect(WaitFor([&] { return (box = app->FindOtherDialog()) != nullptr; }),
+           "the About box opens");
     if (!box) continue;
-    suite.Expect(Click(GetDlgItem(box, IDOK)), "the About box's OK clicked");
-    suite.Expect(WaitFor([&] { return !IsWindow(box); }), "the About box closes");
+    Expect(Click(GetDlgItem(box, IDOK)), "the About box's OK clicked");
+    Expect(WaitFor([&] { return !IsWindow(box); }), "the About box closes");
     PostMessageW(app->dialog(), WM_SYSCOMMAND, SC_RESTORE, 0);
-    suite.Expect(WaitFor([&] { return !IsIconic(app->dialog()); }), "restored");
-    ExpectFocus(suite, *app, c.focusAfter, "focus after restoring");
+    Expect(WaitFor([&] { return !IsIconic(app->dialog()); }), "restored");
+    ExpectFocus(*app, c.focusAfter, "focus after restoring");
     if (c.focusAfter == IDC_INPUT) {
       Press(VK_END);
-      TypeAndWait(suite, *app, L"2429 ", L"0022 2429 ");
-      suite.ExpectEq(app->Text(IDC_OUTPUT), L"中文", "typing converts again");
+      TypeAndWait(*app, L"2429 ", L"0022 2429 ");
+      ExpectEq(app->Text(IDC_OUTPUT), L"中文", "typing converts again");
     }
   }
 }
 
 }  // namespace
-
-std::vector<Group> UsabilityGroups() {
-  return {
-      {"output-follows-caret", OutputFollowsTheCaret},
-      {"undo-clear", UndoClear},
-      {"copies-cascade", CopiesCascade},
-      {"focus-after-restore", FocusAfterRestore},
-  };
-}

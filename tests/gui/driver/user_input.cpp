@@ -53,8 +53,7 @@ bool HasFocusInside(HWND window) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
   if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return false;
-  return info.hwndActive == window &&
-         (info.hwndFocus == window || IsChild(window, info.hwndFocus));
+  return info.hwndActive == window && (info.hwndFocus == window || IsChild(window, info.hwndFocus));
 }
 
 }  // namespace

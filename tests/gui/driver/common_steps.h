@@ -1,25 +1,19 @@
-// The groups of GUI checks. Each starts its own copies of the program.
+// Steps that the GUI tests share. Each test starts its own copies of the
+// program.
 #pragma once
 
 #include <functional>
 #include <memory>
+#include <source_location>
 #include <string>
 #include <vector>
 
 #include "app_under_test.h"
 #include "harness.h"
 
-struct Group {
-  const char* name;
-  void (*run)(Suite&);
-};
-
-std::vector<Group> MainDialogGroups();
-std::vector<Group> AboutGroups();
-std::vector<Group> UsabilityGroups();
-
 // Starts the program for a case; a failed start counts as a failed check.
-std::unique_ptr<AppUnderTest> Launch(Suite& suite, const std::wstring& arguments = L"");
+std::unique_ptr<AppUnderTest> Launch(const std::wstring& arguments = L"",
+                                     std::source_location where = std::source_location::current());
 
 // Every way a person issues the cancel command in the main dialog.
 struct CancelRoute {
