@@ -4,11 +4,14 @@
 #include <string>
 
 #include "text_encoding.h"
+#include "yishu/yishu.h"
 
 namespace telecode {
 
-// One line per code, in code order: the four digits, a tab, the character,
-// a newline. UTF-16 output is little-endian with a byte-order mark.
-std::string CodeList(TextEncoding encoding);
+// One line per code of `book`, in code order: the four digits, a tab, the
+// character, a newline. UTF-16 output is little-endian with a byte-order
+// mark. Codes whose character the encoding cannot hold are left out and
+// counted in `left_out`.
+std::string CodeList(TextEncoding encoding, yishu::Book book, std::size_t& left_out);
 
 }  // namespace telecode

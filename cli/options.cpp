@@ -15,12 +15,17 @@ const std::string_view kUsage = "Try 'telecode --help' for more information.\n";
 // help2man reads "Usage:"/"  or:" as the synopsis, option lines as options,
 // and a line "Heading:" as the start of a section of that name.
 const std::string_view kHelp =
-    "Usage: telecode [-d | -w] [-e ENCODING] [FILE...]\n"
-    "  or:  telecode --list [-e ENCODING]\n"
+    "Usage: telecode [-d | -w] [-b BOOK] [--variants] [-e ENCODING] [FILE...]\n"
+    "  or:  telecode --list [-b BOOK] [-e ENCODING]\n"
+    "  or:  telecode --lookup TEXT...\n"
     "Converts Chinese characters to four-digit telegraph codes, each followed by a\n"
     "space, or with -d such codes back to characters. Reads each FILE in turn, or\n"
     "standard input when there is none or FILE is -, and writes the result to\n"
     "standard output. Text without a code passes through unchanged.\n"
+    "\n"
+    "Two code books are built in. Choose the mainland book (the default) for\n"
+    "simplified text, the Taiwan book for traditional text and for documents\n"
+    "from Hong Kong, Macau and Taiwan (identity cards, visa forms).\n"
     "\n"
     "Options:\n"
     "  -d, --decode             codes to characters; a code converts once its\n"
@@ -36,13 +41,30 @@ const std::string_view kHelp =
     "  -e, --encoding=ENCODING  utf-8 (the default), cp936 (also: gbk), gb18030,\n"
     "                           or utf-16 (byte order from its byte-order mark,\n"
     "                           little-endian without one)\n"
+    "  -b, --book=BOOK          mainland (the default) or taiwan\n"
+    "      --variants           a character the book lacks takes the code of its\n"
+    "                           simplified or traditional form where that gives\n"
+    "                           exactly one code; a summary on standard error\n"
+    "                           tells what became of such characters\n"
     "      --list               print the code book: code, tab, character\n"
+    "      --lookup             for each character and four-digit code in the\n"
+    "                           TEXT arguments, print what both books give\n"
     "  -h, --help               print this help\n"
     "  -V, --version            print the version\n"
     "\n"
     "Options may come before or after the files and be bundled (-degbk); after\n"
     "-- every argument is a file. Invalid input passes through byte for byte;\n"
-    "the first invalid sequence is reported on standard error.\n"
+    "the first invalid sequence is reported on standard error. A code whose\n"
+    "character the encoding cannot hold (cp936 lacks a few of the Taiwan book)\n"
+    "stays as it is, and a summary on standard error says so.\n"
+    "\n"
+    "Look-up:\n"
+    "  --lookup prints one line per character or code, in UTF-8, with five\n"
+    "  fields separated by tabs: the character or code; the mainland book's\n"
+    "  codes (or character); the variant they were found through, or -; the\n"
+    "  Taiwan book's codes (or character); its variant, or -. A book without\n"
+    "  any gives none. Several codes are separated by spaces, and so are\n"
+    "  their variants.\n"
     "\n"
     "Exit status:\n"
     "  0  success\n"
@@ -58,7 +80,9 @@ const std::string_view kHelp =
     "                                  a name as an identity card prints its\n"
     "                                  codes: 陈大文\n"
     "  printf '0022\\n2429\\n' | telecode -w\n"
-    "                                  one code a line: 中 and 文, each on its line\n";
+    "                                  one code a line: 中 and 文, each on its line\n"
+    "  echo 陳大文 | telecode -b taiwan  prints 7115 1129 2429\n"
+    "  telecode --lookup 葉 | cut -f4   the code of 葉 in the Taiwan book: 5509\n";
 
 std::optional<TextEncoding> EncodingFromName(std::string_view name) {
   static constexpr std::array<std::pair<std::string_view, TextEncoding>, 8> kNames = {{
@@ -89,7 +113,7 @@ class Parser {
   explicit Parser(const std::vector<std::string>& args) : args_(args) {}
 
   std::variant<Options, UsageError> Parse() {
-    bool list = false, help = false, version = false;
+    bool list = false, lookup = false, help = false, version = false;
     for (index_ = 0; index_ < args_.size(); ++index_) {
       const std::string& arg = args_[index_];
       if (arg == "--") {
@@ -105,7 +129,7 @@ class Parser {
           value = std::string(name.substr(eq + 1));
           name = name.substr(0, eq);
         }
-        if (name != "encoding" && value)
+        if (name != "encoding" && name != "book" && value)
           return UsageError{"option '--" + std::string(name) + "' takes no value"};
         if (name == "decode") {
           options_.direction = yishu::Direction::CodeToChar;
@@ -113,6 +137,13 @@ class Parser {
           ReadAsWritten();
         } else if (name == "list") {
           list = true;
+        } else if (name == "lookup") {
+          lookup = true;
+        } else if (name == "variants") {
+          options_.core.variants = true;
+        } else if (name == "book") {
+          if (!value && !(value = NextValue())) return UsageError{"option '--book' needs a book"};
+          if (auto error = SetBook(*value)) return *error;
         } else if (name == "help") {
           help = true;
         } else if (name == "version") {
@@ -138,14 +169,17 @@ class Parser {
             case 'V':
               version = true;
               break;
-            case 'e': {
+            case 'e':
+            case 'b': {
+              const char option = arg[i];
               std::optional<std::string> value;
               if (i + 1 < arg.size()) {
                 value = arg.substr(i + 1);
               } else if (!(value = NextValue())) {
+                if (option == 'b') return UsageError{"option '-b' needs a book"};
                 return MissingValue("-e");
               }
-              if (auto error = SetEncoding(*value)) return *error;
+              if (auto error = option == 'b' ? SetBook(*value) : SetEncoding(*value)) return *error;
               i = arg.size();
               break;
             }
@@ -159,9 +193,14 @@ class Parser {
       options_.action = Action::kHelp;
     } else if (version) {
       options_.action = Action::kVersion;
+    } else if (list && lookup) {
+      return UsageError{"--list and --lookup do not go together"};
     } else if (list) {
       if (!options_.files.empty()) return UsageError{"--list reads no files"};
       options_.action = Action::kList;
+    } else if (lookup) {
+      if (options_.files.empty()) return UsageError{"--lookup needs a text to look up"};
+      options_.action = Action::kLookUp;
     }
     return options_;
   }
@@ -180,6 +219,20 @@ class Parser {
 
   static UsageError MissingValue(const std::string& option) {
     return UsageError{"option '" + option + "' needs an encoding"};
+  }
+
+  std::optional<UsageError> SetBook(const std::string& name) {
+    std::string lower(name);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (lower == "mainland") {
+      options_.core.book = yishu::Book::Mainland;
+    } else if (lower == "taiwan") {
+      options_.core.book = yishu::Book::Taiwan;
+    } else {
+      return UsageError{"unknown book '" + name + "' (known: mainland, taiwan)"};
+    }
+    return std::nullopt;
   }
 
   std::optional<UsageError> SetEncoding(const std::string& name) {

@@ -13,14 +13,14 @@
 
 namespace telecode {
 
-enum class Action { kConvert, kList, kHelp, kVersion };
+enum class Action { kConvert, kList, kLookUp, kHelp, kVersion };
 
 struct Options {
   Action action = Action::kConvert;
   yishu::Direction direction = yishu::Direction::CharToCode;  // unless -d
   yishu::Options core;                                        // how the core converts
   TextEncoding encoding = TextEncoding::kUtf8;
-  std::vector<std::string> files;  // empty: standard input
+  std::vector<std::string> files;  // empty: standard input; the texts of --lookup
 };
 
 // What is wrong with a command line, in words for the user.

@@ -1,5 +1,6 @@
 // telecode: converts files and pipelines between Chinese characters and
 // telegraph codes.
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -7,12 +8,17 @@
 #include <vector>
 
 #include "code_list.h"
+#include "look_up.h"
 #include "options.h"
 #include "platform_io.h"
 #include "stream_converter.h"
+#include "utf8.h"
 #include "yishu/version.h"
 
 namespace telecode {
+
+// One line on what became of what the plain conversion could not do.
+std::string Summary(const yishu::Report& report, const Options& options);
 
 namespace {
 
@@ -48,6 +54,9 @@ class Conversion {
       if (ConvertFile(name) == Status::kStop) break;
     }
     HintAsWritten();
+    if (const std::string summary = Summary(books_, options_); !summary.empty()) {
+      PrintError("telecode: " + summary + "\n");
+    }
     return failed_ ? 1 : 0;
   }
 
@@ -86,6 +95,7 @@ class Conversion {
     converter_.Finish(out_);
     ReportInvalid(name);
     ReportKeptDigits(name);
+    AddToSummary(converter_.report());
     return Write();
   }
 
@@ -148,6 +158,31 @@ class Conversion {
                " they are written\n");
   }
 
+  // What the book and the variants did, over all files, for one line at the
+  // end.
+  void AddToSummary(const yishu::Report& r) {
+    const auto merge = [](std::u32string& into, const std::u32string& from) {
+      for (char32_t c : from) {
+        if (into.size() < yishu::Report::kListedChars && into.find(c) == into.npos) into += c;
+      }
+    };
+    books_.through_variant += r.through_variant;
+    books_.ambiguous += r.ambiguous;
+    books_.other_book_only += r.other_book_only;
+    books_.no_code += r.no_code;
+    merge(books_.ambiguous_chars, r.ambiguous_chars);
+    merge(books_.other_book_chars, r.other_book_chars);
+    merge(books_.no_code_chars, r.no_code_chars);
+    books_.unwritable += r.unwritable;
+    for (std::uint16_t code : r.unwritable_codes) {
+      auto& codes = books_.unwritable_codes;
+      if (codes.size() < yishu::Report::kListedChars &&
+          std::find(codes.begin(), codes.end(), code) == codes.end()) {
+        codes.push_back(code);
+      }
+    }
+  }
+
   void Fail(const std::string& name, const std::string& reason) {
     PrintError("telecode: " + DisplayName(name) + ": " + reason + "\n");
     failed_ = true;
@@ -161,7 +196,84 @@ class Conversion {
   bool failed_ = false;
   bool reported_invalid_ = false;
   std::uint64_t codes_without_space_ = 0;
+  yishu::Report books_;
 };
+
+std::string BookName(yishu::Book book) { return book == yishu::Book::Taiwan ? "Taiwan" : "mainland"; }
+
+std::string EncodingName(TextEncoding encoding) {
+  switch (encoding) {
+    case TextEncoding::kCp936:
+      return "cp936";
+    case TextEncoding::kGb18030:
+      return "gb18030 (read as cp936)";
+    case TextEncoding::kUtf8:
+      return "utf-8";
+    case TextEncoding::kUtf16:
+      return "utf-16";
+  }
+  return "";
+}
+
+std::string Listed(const std::u32string& chars, std::uint64_t count) {
+  std::string text = " (";
+  for (char32_t c : chars) {
+    if (text.size() > 2) text += ' ';
+    char bytes[4];
+    text.append(bytes, static_cast<std::size_t>(yishu::detail::EncodeUtf8(c, bytes)));
+  }
+  if (chars.size() == yishu::Report::kListedChars && count > chars.size()) text += " ...";
+  return text + ")";
+}
+
+}  // namespace
+
+// Nothing when all went plainly.
+std::string Summary(const yishu::Report& r, const Options& options) {
+  std::vector<std::string> parts;
+  const auto n = [](std::uint64_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+  };
+  if (r.through_variant) {
+    parts.push_back(n(r.through_variant, "character", "characters") + " converted through a variant");
+  }
+  std::vector<std::string> left;
+  if (r.ambiguous) {
+    left.push_back(std::to_string(r.ambiguous) + " whose variants have several codes" +
+                   Listed(r.ambiguous_chars, r.ambiguous));
+  }
+  if (r.other_book_only) {
+    const yishu::Book other =
+        options.core.book == yishu::Book::Taiwan ? yishu::Book::Mainland : yishu::Book::Taiwan;
+    left.push_back(std::to_string(r.other_book_only) + " only in the " + BookName(other) + " book" +
+                   Listed(r.other_book_chars, r.other_book_only));
+  }
+  if (r.no_code) {
+    left.push_back(std::to_string(r.no_code) + " in neither book" + Listed(r.no_code_chars, r.no_code));
+  }
+  if (!left.empty()) {
+    std::string text = "left as they are: ";
+    for (std::size_t i = 0; i < left.size(); ++i) text += (i ? ", " : "") + left[i];
+    parts.push_back(text);
+  }
+  if (r.unwritable) {
+    std::string codes;
+    for (std::uint16_t code : r.unwritable_codes) {
+      char digits[8];
+      std::snprintf(digits, sizeof digits, " %04u", static_cast<unsigned>(code));
+      codes += digits;
+    }
+    if (r.unwritable_codes.size() == yishu::Report::kListedChars) codes += " ...";
+    parts.push_back(n(r.unwritable, "code", "codes") + " left as digits: " +
+                    EncodingName(options.encoding) + " cannot hold their characters (" +
+                    codes.substr(1) + ")");
+  }
+  std::string line;
+  for (std::size_t i = 0; i < parts.size(); ++i) line += (i ? "; " : "") + parts[i];
+  return line;
+}
+
+namespace {
 
 int WriteText(std::string_view text, TextEncoding encoding) {
   Output output(encoding);
@@ -194,8 +306,24 @@ int Run(const std::vector<std::string>& args) {
       return WriteText(kHelp, TextEncoding::kUtf8);
     case Action::kVersion:
       return WriteText("telecode " YISHU_VERSION_STRING "\n", TextEncoding::kUtf8);
-    case Action::kList:
-      return WriteText(CodeList(options.encoding), options.encoding);
+    case Action::kList: {
+      std::size_t left_out = 0;
+      const std::string list = CodeList(options.encoding, options.core.book, left_out);
+      const int status = WriteText(list, options.encoding);
+      if (left_out) {
+        PrintError("telecode: " + std::to_string(left_out) + " codes left out: " +
+                   EncodingName(options.encoding) + " cannot hold their characters\n");
+      }
+      return status;
+    }
+    case Action::kLookUp: {
+      const auto lines = LookUp(options.files);
+      if (const auto* error = std::get_if<LookUpError>(&lines)) {
+        PrintError("telecode: --lookup: " + error->message + "\n" + std::string(kUsage));
+        return 2;
+      }
+      return WriteText(std::get<std::string>(lines), TextEncoding::kUtf8);
+    }
     case Action::kConvert:
       break;
   }

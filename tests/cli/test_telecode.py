@@ -689,6 +689,83 @@ class CommandLine(TempDirTest):
                 self.assertEqual(result.stdout, expected)
 
 
+class Books(TempDirTest):
+    def test_what_users_type(self):
+        cases = [  # arguments, input, standard output, standard error
+            (["--book", "taiwan"], "陳大文\n", "7115 1129 2429 \n", ""),
+            (["-d", "--book", "taiwan"], "5509 7115 ", "葉陳", ""),
+            (["-b", "TAIWAN", "-d"], "99010 ", "99010 ", ""),  # no day codes there
+            ([], "陳大文\n", "陳1129 2429 \n", ""),  # the mainland book lacks 陳
+            (["--variants"], "陳葉大\n", "7115 0673 1129 \n",
+             "telecode: 2 characters converted through a variant\n"),
+            (["--variants"], "鍾𠉰𠀀\n", "鍾𠉰𠀀\n",
+             "telecode: left as they are: 1 whose variants have several codes (鍾), "
+             "1 only in the Taiwan book (𠉰), 1 in neither book (𠀀)\n"),
+            (["-bt" "aiwan", "--variants"], "陈\n", "7115 \n",
+             "telecode: 1 character converted through a variant\n"),
+            (["-d", "-b", "taiwan"], "0274 8249 ", "𠉰㘾", ""),
+        ]
+        for args, text, out, err in cases:
+            with self.subTest(args=args, text=text):
+                result = run(args, text.encode())
+                self.assertEqual(result.returncode, 0, result.stderr)
+                self.assertEqual(result.stdout.decode(), out)
+                self.assertEqual(result.stderr.decode(), err)
+
+    def test_characters_the_encoding_cannot_hold_stay_as_codes(self):
+        for encoding in ("cp936", "gb18030"):
+            with self.subTest(encoding=encoding):
+                result = run(["-d", "-b", "taiwan", "-e", encoding], b"8249 5509 0274 8249 ")
+                self.assertEqual(result.returncode, 0)
+                self.assertEqual(result.stdout, b"8249 " + "葉".encode("gbk") + b"0274 8249 ")
+                self.assertRegex(result.stderr.decode(),
+                                 r"^telecode: 3 codes left as digits: .*cannot hold their "
+                                 r"characters \(8249 0274\)\n$")
+        for encoding, codec in (("utf-8", "utf-8"), ("utf-16", "utf-16")):
+            with self.subTest(encoding=encoding):
+                result = run(["-d", "-b", "taiwan", "-e", encoding], "8249 0274 ".encode(codec))
+                self.assertEqual(result.stdout.decode(codec), "㘾𠉰")
+                self.assertEqual(result.stderr, b"")
+
+    def test_lookup(self):
+        result = run(["--lookup", "陳葉 5509", "𠉰a"])
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(result.stdout.decode().splitlines(), [
+            "陳\t7115\t陈\t7115\t-",
+            "葉\t0673\t叶\t5509\t-",
+            "5509\tnone\t-\t葉\t-",
+            "𠉰\tnone\t-\t0274\t-",
+            "a\tnone\t-\tnone\t-",
+        ])
+        several = run(["--lookup", "鍾塵"]).stdout.decode().splitlines()
+        self.assertEqual([line.split("\t") for line in several], [
+            ["鍾", "6945 6988", "锺 钟", "6945", "-"],
+            ["塵", "1057", "尘", "1057 7775", "-"],
+        ])
+
+    def test_list_of_the_taiwan_book(self):
+        rows = [line.split("\t") for line in run(["--list", "-b", "taiwan"]).stdout.decode().splitlines()]
+        self.assertEqual(len(rows), 9026)
+        self.assertIn(["5509", "葉"], rows)
+        self.assertIn(["0274", "𠉰"], rows)
+        decoded = run(["-d", "-b", "taiwan"], "".join(f"{code} " for code, _ in rows).encode())
+        self.assertEqual(decoded.stdout.decode(), "".join(char for _, char in rows))
+        cp936 = run(["--list", "-b", "taiwan", "-e", "cp936"])
+        self.assertEqual(len(cp936.stdout.splitlines()), 9026 - 44)
+        self.assertEqual(cp936.stderr.decode(),
+                         "telecode: 44 codes left out: cp936 cannot hold their characters\n")
+
+    def test_usage_errors(self):
+        for args in (["-b", "hongkong"], ["--book"], ["-b"], ["--lookup"], ["--lookup", "123"],
+                     ["--list", "--lookup", "中"], ["--variants=yes"]):
+            with self.subTest(args=args):
+                result = run(args, b"")
+                self.assertEqual(result.returncode, 2)
+                self.assertEqual(result.stdout, b"")
+                self.assertRegex(result.stderr.decode(),
+                                 r"^telecode: .+\nTry 'telecode --help' for more information.\n$")
+
+
 if __name__ == "__main__":
     TELECODE, WHOLE_TEXT = (os.path.abspath(path) for path in sys.argv[1:3])
     VERSION = sys.argv[3]

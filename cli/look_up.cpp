@@ -1,0 +1,84 @@
+#include "look_up.h"
+
+#include <cstdio>
+
+#include "utf8.h"
+#include "yishu/yishu.h"
+
+namespace telecode {
+namespace {
+
+void AppendUtf8(char32_t c, std::string& out) {
+  char bytes[4];
+  out.append(bytes, static_cast<std::size_t>(yishu::detail::EncodeUtf8(c, bytes)));
+}
+
+std::string CodeText(int code) {
+  char digits[8];
+  std::snprintf(digits, sizeof digits, "%04d", code);
+  return digits;
+}
+
+// The two fields of one book for a character: its codes, and their variants.
+std::string BookFields(yishu::Book book, char32_t c) {
+  const std::vector<yishu::CodeFound> found = yishu::CodesOf(book, c);
+  if (found.empty()) return "none\t-";
+  std::string codes, via;
+  for (const yishu::CodeFound& f : found) {
+    if (!codes.empty()) codes += ' ';
+    codes += CodeText(f.code);
+    if (f.via == 0) continue;
+    if (!via.empty()) via += ' ';
+    AppendUtf8(f.via, via);
+  }
+  return codes + '\t' + (via.empty() ? "-" : via);
+}
+
+std::string CodeFields(yishu::Book book, int code) {
+  const char32_t c = yishu::CharacterOf(book, code);
+  if (c == 0) return "none\t-";
+  std::string field;
+  AppendUtf8(c, field);
+  return field + "\t-";
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+}  // namespace
+
+std::variant<std::string, LookUpError> LookUp(const std::vector<std::string>& texts) {
+  std::string lines;
+  for (const std::string& text : texts) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    for (std::size_t i = 0; i < text.size();) {
+      if (IsSpace(text[i])) {
+        ++i;
+        continue;
+      }
+      if (IsDigit(text[i])) {
+        std::size_t end = i;
+        while (end < text.size() && IsDigit(text[end])) ++end;
+        const std::string digits = text.substr(i, end - i);
+        if (digits.size() != 4) {
+          return LookUpError{"'" + digits + "' is not a four-digit code"};
+        }
+        const int code = std::stoi(digits);
+        lines += digits + '\t' + CodeFields(yishu::Book::Mainland, code) + '\t' +
+                 CodeFields(yishu::Book::Taiwan, code) + '\n';
+        i = end;
+        continue;
+      }
+      const int length = yishu::detail::Utf8SequenceLength(bytes + i, text.size() - i);
+      if (length <= 0) return LookUpError{"'" + text + "' is not valid UTF-8"};
+      const char32_t c = yishu::detail::DecodeUtf8(bytes + i, length);
+      lines += text.substr(i, static_cast<std::size_t>(length)) + '\t' +
+               BookFields(yishu::Book::Mainland, c) + '\t' + BookFields(yishu::Book::Taiwan, c) +
+               '\n';
+      i += static_cast<std::size_t>(length);
+    }
+  }
+  return lines;
+}
+
+}  // namespace telecode
