@@ -17,10 +17,13 @@ enum class Kind { Codes, Hanzi, Dense, Ascii };
 
 // Text of about `size` bytes in CP936: a telegram of codes (with day codes and
 // line breaks), Chinese text with some ASCII, Chinese characters alone
-// (dense), or ASCII prose.
-std::string MakeCp936(Kind kind, std::size_t size) {
+// (dense), or ASCII prose, from the rows of `which` that CP936 can hold.
+std::string MakeCp936(Kind kind, std::size_t size, yishu::Book which) {
   std::mt19937 rng(42);
-  const auto book = yishu::CodeBook();
+  std::vector<CodeRow> book;  // the rows CP936 can hold
+  for (const CodeRow& r : yishu::CodeBook(which)) {
+    if (r.lead != 0) book.push_back(r);
+  }
   auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); };
   std::string s;
   while (s.size() < size) {
@@ -43,11 +46,15 @@ std::string MakeCp936(Kind kind, std::size_t size) {
   return s;
 }
 
-// Code-book characters and ASCII only, so the code book is a complete map.
+// Code-book characters and ASCII only, so the code books are a complete map.
 std::string ToUtf8(const std::string& cp936) {
   static const std::vector<char16_t> unicode_of = [] {
     std::vector<char16_t> table(65536);
-    for (const CodeRow& r : yishu::CodeBook()) table[r.lead << 8 | r.trail] = r.unicode;
+    for (yishu::Book book : {yishu::Book::Mainland, yishu::Book::Taiwan}) {
+      for (const CodeRow& r : yishu::CodeBook(book)) {
+        if (r.lead != 0) table[r.lead << 8 | r.trail] = static_cast<char16_t>(r.unicode);
+      }
+    }
     return table;
   }();
   std::u16string u;
@@ -67,7 +74,7 @@ enum class Form { Cp936, Utf8, Utf16 };
 template <bool kReference>
 void Convert(benchmark::State& state, yishu::Direction mode, Kind kind, Form form,
              yishu::Options options) {
-  const std::string cp936 = MakeCp936(kind, state.range(0));
+  const std::string cp936 = MakeCp936(kind, state.range(0), options.book);
   const std::string utf8 = form == Form::Cp936 ? std::string() : ToUtf8(cp936);
   const std::u16string utf16 = form == Form::Utf16 ? yishu::reference::Utf16FromUtf8(utf8) : std::u16string();
   std::size_t bytes = 0;
@@ -123,6 +130,12 @@ void Register() {
       benchmark::RegisterBenchmark(("engine/" + name).c_str(), Convert<false>, m.mode, m.kind, form,
                                    yishu::Options{})
           ->Arg(1 << 10)->Arg(64 << 10)->Arg(1 << 20)->Unit(benchmark::kMicrosecond);
+      // The Taiwan book, on a text of its own characters and codes.
+      if (m.kind != Kind::Ascii && m.kind != Kind::Dense) {
+        benchmark::RegisterBenchmark(("engine/taiwan/" + name).c_str(), Convert<false>, m.mode,
+                                     m.kind, form, yishu::Options{yishu::Book::Taiwan})
+            ->Arg(1 << 20)->Unit(benchmark::kMicrosecond);
+      }
       // The reference takes seconds per megabyte; a single pass is enough.
       if (m.kind == Kind::Ascii || m.kind == Kind::Dense) continue;
       benchmark::RegisterBenchmark(("reference/" + name).c_str(), Convert<true>, m.mode, m.kind, form,

@@ -86,6 +86,7 @@ class CodeToCharEngine {
   // end, a lead byte at the end); the caller feeds that again with more text.
   std::size_t Run(const Unit* p, std::size_t n, bool final, Writer<Unit>& out) {
     const Lookup& lookup = lookup_;
+    const CodeRow* const rows = lookup.rows;  // held apart from the writes, which may alias it
     std::size_t copied = 0, pos = 0;
     for (;;) {
       // Codes one after another, as in "0022 2429 ", need no search. A run
@@ -93,9 +94,9 @@ class CodeToCharEngine {
       // stands before it.
       while (pos + 5 <= n && IsCodeKey(p + pos)) {
         const int row = lookup.row_of_code[CodeOfDigits(p + pos)];
-        if (row == 0 || !TextForm<F>::CanWrite(lookup.rows[row - 1])) break;
+        if (row == 0 || !TextForm<F>::CanWrite(rows[row - 1])) break;
         out.append(p + copied, pos - copied);
-        TextForm<F>::AppendChar(out, lookup.rows[row - 1]);
+        TextForm<F>::AppendChar(out, rows[row - 1]);
         copied = pos = pos + 5;
       }
       const std::size_t q = FindDigit(p, pos, n);
@@ -116,8 +117,8 @@ class CodeToCharEngine {
       const bool space = e < n && p[e] == ' ';
       if (space && e - q == 4) {  // the common case: one code, no room for a day key
         const int row = lookup.row_of_code[CodeOfDigits(p + q)];
-        if (row != 0 && TextForm<F>::CanWrite(lookup.rows[row - 1])) {
-          TextForm<F>::AppendChar(out, lookup.rows[row - 1]);
+        if (row != 0 && TextForm<F>::CanWrite(rows[row - 1])) {
+          TextForm<F>::AppendChar(out, rows[row - 1]);
           copied = pos = e + 1;
           continue;
         }
