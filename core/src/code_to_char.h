@@ -123,8 +123,11 @@ class CodeToCharEngine {
           continue;
         }
       }
+      const std::uint64_t unwritable = report_.unwritable;
       const bool took_space = AppendRun<F>(p + q, e - q, space, lookup, scratch_, out, report_);
-      report_.codes_without_space += CountUnspaced(p + q, e - q, took_space, lookup);
+      // A code left only because the form cannot hold its character had its space.
+      const bool spaced = took_space || report_.unwritable != unwritable;
+      report_.codes_without_space += CountUnspaced(p + q, e - q, spaced, lookup);
       copied = pos = e + (took_space ? 1 : 0);
     }
     std::size_t end = n;
