@@ -3,6 +3,7 @@
 // that can be seen to open, and the focus after the window comes back from
 // being minimized.
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -40,16 +41,32 @@ bool LineInView(HWND edit, int line, std::string& detail) {
 }
 
 // Moves the input's caret to the end of line `line` (counted from 0) with
-// the keyboard.
+// the keyboard, one key at a time: each key waits until the caret has made
+// its move, so that no key is sent while the box is still busy with the last.
 void CaretToEndOfLine(const AppUnderTest& app, int line) {
-  Press(VK_HOME, {VK_CONTROL});
-  for (int i = 0; i < line; ++i) Press(VK_DOWN);
-  Press(VK_END);
   HWND input = app.Item(IDC_INPUT);
-  const LRESULT end =
-      Ask(input, EM_LINEINDEX, line) + Ask(input, EM_LINELENGTH, Ask(input, EM_LINEINDEX, line));
-  Expect(WaitFor([&] { return app.Selection(IDC_INPUT).second == end; }),
-         "the caret reaches line " + std::to_string(line + 1));
+  auto caretLine = [&] { return Ask(input, EM_LINEFROMCHAR, static_cast<WPARAM>(-1)); };
+  // Waits for `reached`; on failure the check says where the caret is instead.
+  auto step = [&](const std::function<bool()>& reached, const std::string& what) {
+    const bool ok = WaitFor(reached);
+    const auto [start, end] = app.Selection(IDC_INPUT);
+    return Expect(ok, what,
+                  "selection " + std::to_string(start) + ".." + std::to_string(end) +
+                      ", caret on line " + std::to_string(caretLine() + 1));
+  };
+  Press(VK_HOME, {VK_CONTROL});
+  if (!step([&] { return app.Selection(IDC_INPUT).second == 0; }, "the caret reaches the start"))
+    return;
+  for (int i = 1; i <= line; ++i) {
+    Press(VK_DOWN);
+    if (!step([&] { return caretLine() == i; }, "the caret reaches line " + std::to_string(i + 1)))
+      return;
+  }
+  Press(VK_END);
+  const LRESULT first = Ask(input, EM_LINEINDEX, line);
+  const LRESULT end = first + Ask(input, EM_LINELENGTH, first);
+  step([&] { return app.Selection(IDC_INPUT).second == end; },
+       "the caret reaches the end of line " + std::to_string(line + 1));
 }
 
 // Fifty lines, each a code and its number; the output's caret stays at the
