@@ -68,6 +68,23 @@ inline bool BeginsCharacter(const char* p, std::size_t known, std::size_t q) {
   return (q - i) % 2 == 0;
 }
 
+// Ends a pass over p[0..n): copies what is left after `copied` and returns
+// how many units were consumed. Unless `final`, a CP936 lead byte at the end
+// whose trail byte is still to come is left for the next pass.
+template <Form F, class Unit>
+inline std::size_t CopyRest(const Unit* p, std::size_t pos, std::size_t copied, std::size_t n,
+                            bool final, Writer<Unit>& out) {
+  std::size_t end = n;
+  if constexpr (F == Form::Cp936) {
+    if (!final && n > pos && IsLeadByte(static_cast<unsigned char>(p[n - 1])) &&
+        BeginsCharacter(p, pos, n - 1)) {
+      end = n - 1;
+    }
+  }
+  out.append(p + copied, end - copied);
+  return end;
+}
+
 // Whether four digits and a space stand at p.
 template <class Unit>
 inline bool IsCodeKey(const Unit* p) {
@@ -130,15 +147,7 @@ class CodeToCharEngine {
       report_.codes_without_space += CountUnspaced(p + q, e - q, spaced, lookup);
       copied = pos = e + (took_space ? 1 : 0);
     }
-    std::size_t end = n;
-    if constexpr (F == Form::Cp936) {
-      if (!final && n > pos && IsLeadByte(static_cast<unsigned char>(p[n - 1])) &&
-          BeginsCharacter(p, pos, n - 1)) {
-        end = n - 1;  // its trail byte is still to come
-      }
-    }
-    out.append(p + copied, end - copied);
-    return end;
+    return CopyRest<F>(p, pos, copied, n, final, out);
   }
 
  private:

@@ -242,15 +242,7 @@ class WrittenCodeEngine {
         pos = e;
       }
     }
-    std::size_t end = n;
-    if constexpr (F == Form::Cp936) {
-      if (!final && n > pos && IsLeadByte(static_cast<unsigned char>(p[n - 1])) &&
-          BeginsCharacter(p, pos, n - 1)) {
-        end = n - 1;  // its trail byte is still to come
-      }
-    }
-    out.append(p + copied, end - copied);
-    return end;
+    return CopyRest<F>(p, pos, copied, n, final, out);
   }
 
  private:
