@@ -9,21 +9,7 @@ repo=$(cd "$(dirname "$0")/../.." && pwd)
 . "$repo/tools/wine/common.sh"
 WINE=$WINE_LOADER
 WINESERVER=$WINE_SERVER
-unset WINEPREFIX
-
-wine_env
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/telecode-wine.XXXXXX")
-export TMPDIR="$WORK/tmp"
-mkdir -p "$TMPDIR"
-copy_prefix "$WORK/prefix" "$repo/build/wine-template-$PREFIX_LAYOUT-96" unmanaged 96
-export WINEPREFIX="$WORK/prefix"
-cleanup() {
-  "$WINESERVER" -k 2>/dev/null || true
-  timeout 10 "$WINESERVER" -w 2>/dev/null || true
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
+start_console_prefix
 # One server for all the runs below: started on demand, it would end
 # between them and cost each start a second or more.
 "$WINESERVER" -p

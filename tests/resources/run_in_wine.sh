@@ -8,19 +8,8 @@ set -eu
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 . "$repo/tools/wine/common.sh"
 
-wine_env
-work=$(mktemp -d "${TMPDIR:-/tmp}/yishu-wine.XXXXXX")
-export TMPDIR="$work"
-unset DISPLAY WAYLAND_DISPLAY WINEPREFIX
-copy_prefix "$work/prefix" "$repo/build/wine-template-$PREFIX_LAYOUT-96" unmanaged 96
-export WINEPREFIX="$work/prefix"
-cleanup() {
-  "$WINE_SERVER" -k 2>/dev/null || true
-  timeout 10 "$WINE_SERVER" -w 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
+unset DISPLAY WAYLAND_DISPLAY
+start_console_prefix
 
 program=$1
 shift

@@ -91,3 +91,25 @@ copy_prefix() {
     fi
   done
 }
+
+# For the tests of console programs: a work directory WORK (holding TMPDIR,
+# where the server's socket lives) and in it a throwaway copy of the template
+# prefix as WINEPREFIX. On exit, this prefix's Wine processes are ended and
+# WORK is removed. Needs $repo, the checkout's top directory.
+start_console_prefix() {
+  wine_env
+  unset WINEPREFIX
+  WORK=$(mktemp -d "${TMPDIR:-/tmp}/yishu-wine.XXXXXX")
+  export TMPDIR="$WORK/tmp"
+  mkdir -p "$TMPDIR"
+  trap end_console_prefix EXIT
+  trap 'exit 130' INT TERM
+  copy_prefix "$WORK/prefix" "$repo/build/wine-template-$PREFIX_LAYOUT-96" unmanaged 96
+  export WINEPREFIX="$WORK/prefix"
+}
+
+end_console_prefix() {
+  "$WINE_SERVER" -k 2>/dev/null || true
+  timeout 10 "$WINE_SERVER" -w 2>/dev/null || true
+  rm -rf "$WORK"
+}
