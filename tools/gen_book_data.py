@@ -15,7 +15,6 @@ characters that CP936 cannot hold get the bytes 0, 0.
 Usage: gen_book_data.py [--unihan-dir DIR] [--output-dir DIR]
 """
 import argparse
-import bz2
 import os
 import sys
 
@@ -48,23 +47,8 @@ def cp936_bytes(ch):
     return b if len(b) == 2 else None
 
 
-def read_fields(path, names):
-    found = {name: [] for name in names}
-    version = None
-    with bz2.open(path, "rt", encoding="utf-8") as f:
-        for line in f:
-            if line.startswith("# Unicode version:"):
-                version = line.split(":", 1)[1].strip()
-            fields = line.rstrip("\n").split("\t")
-            if len(fields) == 3 and fields[1] in found:
-                found[fields[1]].append((int(fields[0][2:], 16), fields[2].split()))
-    if version != UNIHAN_VERSION:
-        sys.exit(f"gen_book_data: {path} is Unicode {version}, expected {UNIHAN_VERSION}")
-    return found
-
-
 def taiwan_rows(unihan_dir):
-    fields = read_fields(os.path.join(unihan_dir, "Unihan_OtherMappings.txt.bz2"),
+    fields = gen_table.read_fields(os.path.join(unihan_dir, "Unihan_OtherMappings.txt.bz2"),
                          ["kTaiwanTelegraph"])
     rows = {}
     for cp, codes in fields["kTaiwanTelegraph"]:
@@ -84,7 +68,7 @@ def mainland_characters():
 
 
 def variant_pairs(unihan_dir, coded):
-    fields = read_fields(os.path.join(unihan_dir, "Unihan_Variants.txt.bz2"),
+    fields = gen_table.read_fields(os.path.join(unihan_dir, "Unihan_Variants.txt.bz2"),
                          ["kSimplifiedVariant", "kTraditionalVariant"])
     pairs = set()
     for name in fields:

@@ -72,25 +72,34 @@ def read_fixed(path):
     return rows
 
 
-def read_unihan(path):
-    mainland, taiwan = {}, {}
+def read_fields(path, names):
+    """Reads the Unihan fields `names` from one Unihan_*.txt.bz2 file, in file
+    order: {name: [(code point, [values])]}. Refuses any other release."""
+    found = {name: [] for name in names}
     version = None
     with bz2.open(path, "rt", encoding="utf-8") as f:
         for line in f:
             if line.startswith("# Unicode version:"):
                 version = line.split(":", 1)[1].strip()
             fields = line.rstrip("\n").split("\t")
-            if len(fields) != 3:
-                continue
-            target = {"kMainlandTelegraph": mainland, "kTaiwanTelegraph": taiwan}.get(fields[1])
-            if target is None:
-                continue
-            ch = chr(int(fields[0][2:], 16))
-            for code in fields[2].split():
-                target.setdefault(int(code), []).append(ch)
+            if len(fields) == 3 and fields[1] in found:
+                found[fields[1]].append((int(fields[0][2:], 16), fields[2].split()))
     if version != UNIHAN_VERSION:
-        sys.exit(f"gen_table: {path} is Unicode {version}, expected {UNIHAN_VERSION}")
-    return mainland, taiwan
+        tool = os.path.basename(sys.argv[0])
+        sys.exit(f"{tool}: {path} is Unicode {version}, expected {UNIHAN_VERSION}")
+    return found
+
+
+def read_unihan(path):
+    found = read_fields(path, ["kMainlandTelegraph", "kTaiwanTelegraph"])
+    books = []
+    for name in ["kMainlandTelegraph", "kTaiwanTelegraph"]:
+        book = {}
+        for cp, codes in found[name]:
+            for code in codes:
+                book.setdefault(int(code), []).append(chr(cp))
+        books.append(book)
+    return tuple(books)
 
 
 def build_rows(codes, fixed, mainland, taiwan):
