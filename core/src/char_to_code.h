@@ -34,6 +34,14 @@ inline std::size_t SkipAscii(const char* p, std::size_t from, std::size_t n) {
 }
 
 inline std::size_t SkipAscii(const char16_t* p, std::size_t from, std::size_t n) {
+#if defined(__SSE2__)
+  const __m128i high = _mm_set1_epi16(static_cast<short>(0xFF80));
+  for (; from + 8 <= n; from += 8) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + from));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(v, high), _mm_setzero_si128())) != 0xFFFF)
+      break;
+  }
+#endif
   while (from < n && p[from] < 0x80) ++from;
   return from;
 }
@@ -162,12 +170,78 @@ inline char16_t* PutCode(const Writer<char16_t>& out, char16_t* at, std::uint64_
   return at + 5;
 }
 
-template <class Unit>
-Unit* PutUnits(const Writer<Unit>& out, Unit* at, const Unit* units, std::size_t n) {
-  assert(out.room(at, n * sizeof(Unit)) && "output estimate too small");
-  (void)out;
-  if (n != 0) std::memcpy(at, units, n * sizeof(Unit));  // `units` may be null when n is 0
-  return at + n;
+// A code to write, or the unit or bytes of a character that has none, as a
+// word for one store: whichever the character needs, without a branch.
+// Every output estimate leaves room for a word beyond the end.
+inline std::uint64_t CodeOrCopy(const Lookup& lookup, std::uint16_t code, std::uint64_t copy) {
+  return code != 0 ? lookup.code_text[code] : copy;
+}
+
+// Chinese text is mostly runs of characters of one length: three bytes in
+// UTF-8, two in CP936, one unit in UTF-16. These loops take such a run from
+// p[i], writing each character's code or the character itself, and return
+// where the run ends. They stop before anything else: ASCII, another length,
+// a character the end cuts off, a mark of the variant look-up (kMarks).
+//
+// Output goes through a local pointer: stores of characters may alias the
+// writer's own members, which the compiler would otherwise reload after each.
+template <bool kMarks>
+std::size_t TakeRun(const Lookup& lookup, const char* p, std::size_t i, std::size_t n,
+                    Writer<char>& out, std::integral_constant<Form, Form::Utf8>) {
+  char* at = out.position();
+  for (; i + 4 <= n; i += 3) {  // four bytes are read
+    std::uint32_t w;
+    std::memcpy(&w, p + i, 4);
+    const unsigned lead = w & 0xFF;
+    // Leads E1..EF but ED (surrogates) allow any continuation bytes; E0 is
+    // left to the full decoder, which refuses its overlong forms.
+    if ((w & 0xC0C000) != 0x808000 || lead - 0xE1 > 0xEF - 0xE1 || lead == 0xED) break;
+    const std::uint16_t code = lookup.code_of_unicode[(w & 0x0F) << 12 | (w >> 2 & 0xFC0) |
+                                                      (w >> 16 & 0x3F)];
+    if (kMarks && code > kLastCode) break;
+    assert(out.room(at, 8) && "output estimate too small");
+    const std::uint64_t text = CodeOrCopy(lookup, code, w);
+    std::memcpy(at, &text, 8);
+    at += code != 0 ? 5 : 3;
+  }
+  out.set_position(at);
+  return i;
+}
+
+template <bool kMarks>
+std::size_t TakeRun(const Lookup& lookup, const char* p, std::size_t i, std::size_t n,
+                    Writer<char>& out, std::integral_constant<Form, Form::Cp936>) {
+  const auto* u = reinterpret_cast<const unsigned char*>(p);
+  char* at = out.position();
+  for (; i + 2 <= n && IsLeadByte(u[i]); i += 2) {
+    const std::uint16_t code = lookup.code_of_cp936[u[i] << 8 | u[i + 1]];
+    if (kMarks && code > kLastCode) break;
+    assert(out.room(at, 8) && "output estimate too small");
+    const std::uint64_t text = CodeOrCopy(lookup, code, u[i] | u[i + 1] << 8);
+    std::memcpy(at, &text, 8);
+    at += code != 0 ? 5 : 2;
+  }
+  out.set_position(at);
+  return i;
+}
+
+template <bool kMarks>
+std::size_t TakeRun(const Lookup& lookup, const char16_t* p, std::size_t i, std::size_t n,
+                    Writer<char16_t>& out, std::integral_constant<Form, Form::Utf16>) {
+  char16_t* at = out.position();
+  // Surrogates stand alone where the book has nothing above the BMP.
+  const unsigned stop_surrogates = lookup.supplementary ? 0xD800 : 0;
+  for (; i < n && p[i] >= 0x80 && (p[i] & 0xFC00u) != stop_surrogates; ++i) {
+    const std::uint16_t code = lookup.code_of_unicode[p[i]];
+    if (kMarks && code > kLastCode) break;
+    if (code != 0) {
+      at = PutCode(out, at, lookup.code_text[code]);
+    } else {
+      *at++ = p[i];
+    }
+  }
+  out.set_position(at);
+  return i;
 }
 
 template <class Unit>
@@ -178,19 +252,21 @@ bool IsAscii(Unit u) {
 // Converts p[0..n) and returns how many units it consumed. Unless `final`, a
 // character cut off at the end is left for the caller to feed again; when
 // `final`, it stays as it is. `kMarks`: the look-up holds variant marks.
-//
-// Output goes through a local pointer: stores of characters may alias the
-// writer's own members, which the compiler would otherwise reload after each.
 template <Form F, bool kMarks>
 std::size_t CharsToCodes(const Lookup& lookup, const typename TextForm<F>::Unit* p, std::size_t n,
                          bool final, Writer<typename TextForm<F>::Unit>& out, Report& report) {
-  auto* at = out.position();
   std::size_t copied = 0, i = SkipAscii(p, 0, n);
   while (i < n) {
+    out.append(p + copied, i - copied);
+    copied = i = TakeRun<kMarks>(lookup, p, i, n, out, std::integral_constant<Form, F>());
+    if (i == n) break;
+    if (IsAscii(p[i])) {
+      i = SkipAscii(p, i, n);
+      continue;
+    }
     const Decoded c = DecodeChar<F>(lookup, p, i, n);
-    if (c.length == 0) {
+    if (c.length == 0) {  // cut off by the end
       if (final) break;
-      out.set_position(PutUnits(out, at, p + copied, i - copied));
       return i;
     }
     std::uint16_t code = c.code;
@@ -200,15 +276,13 @@ std::size_t CharsToCodes(const Lookup& lookup, const typename TextForm<F>::Unit*
             code, [&] { return CharAt<F>(lookup, p, i); }, report);
     }
     if (code != 0) {
-      at = PutUnits(out, at, p + copied, i - copied);  // nothing between codes in a row
-      at = PutCode(out, at, lookup.code_text[code]);
+      out.set_position(PutCode(out, out.position(), lookup.code_text[code]));
       copied = i + c.length;
     }
     i += c.length;
-    // Chinese text mostly goes on with another character.
     if (i < n && IsAscii(p[i])) i = SkipAscii(p, i, n);
   }
-  out.set_position(PutUnits(out, at, p + copied, n - copied));
+  out.append(p + copied, n - copied);
   return n;
 }
 

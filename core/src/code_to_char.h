@@ -10,6 +10,11 @@
 #include <cstring>
 #include <string>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "code_list.h"
 #include "digit_run.h"
 #include "lookup.h"
 #include "text_form.h"
@@ -43,7 +48,17 @@ inline std::size_t FindDigit(const char* p, std::size_t from, std::size_t n) {
 }
 
 inline std::size_t FindDigit(const char16_t* p, std::size_t from, std::size_t n) {
-  for (std::size_t i = from; i < n; ++i) {
+  std::size_t i = from;
+#if defined(__SSE2__)
+  // Signed comparisons: units from 0x8000 count as negative, below '0'.
+  const __m128i below = _mm_set1_epi16('0' - 1), above = _mm_set1_epi16('9' + 1);
+  for (; i + 8 <= n; i += 8) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    const __m128i digit = _mm_and_si128(_mm_cmpgt_epi16(v, below), _mm_cmplt_epi16(v, above));
+    if (_mm_movemask_epi8(digit) != 0) break;
+  }
+#endif
+  for (; i < n; ++i) {
     if (IsDigit(p[i])) return i;
   }
   return n;
@@ -85,12 +100,6 @@ inline std::size_t CopyRest(const Unit* p, std::size_t pos, std::size_t copied, 
   return end;
 }
 
-// Whether four digits and a space stand at p.
-template <class Unit>
-inline bool IsCodeKey(const Unit* p) {
-  return IsDigit(p[0]) && IsDigit(p[1]) && IsDigit(p[2]) && IsDigit(p[3]) && p[4] == ' ';
-}
-
 template <Form F>
 class CodeToCharEngine {
  public:
@@ -109,13 +118,8 @@ class CodeToCharEngine {
       // Codes one after another, as in "0022 2429 ", need no search. A run
       // starts at `pos`: text starts there, or a space or other character
       // stands before it.
-      while (pos + 5 <= n && IsCodeKey(p + pos)) {
-        const int row = lookup.row_of_code[CodeOfDigits(p + pos)];
-        if (row == 0 || !TextForm<F>::CanWrite(rows[row - 1])) break;
-        out.append(p + copied, pos - copied);
-        TextForm<F>::AppendChar(out, rows[row - 1]);
-        copied = pos = pos + 5;
-      }
+      out.append(p + copied, pos - copied);
+      copied = pos = ConvertCodeList<F, CodeEnd::kSpace>(lookup, p, pos, n, out);
       const std::size_t q = FindDigit(p, pos, n);
       if (q == n) break;
       if constexpr (F == Form::Cp936) {

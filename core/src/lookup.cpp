@@ -6,6 +6,7 @@
 #include <memory>
 #include <set>
 
+#include "utf8.h"
 #include "variant_table.h"
 
 namespace yishu::detail {
@@ -51,6 +52,25 @@ std::map<char32_t, std::uint16_t> Cp936Characters() {
   return chars;
 }
 
+constexpr int kUnitsShift = 56;
+
+void SetCharTexts(Lookup& t, const CodeRow& row) {
+  if (row.lead != 0) {
+    t.cp936_text[row.code] = row.lead | std::uint64_t{row.trail} << 8 | std::uint64_t{2} << kUnitsShift;
+  }
+  char utf8[8] = {};
+  const int length = EncodeUtf8(row.unicode, utf8);
+  std::memcpy(&t.utf8_text[row.code], utf8, 8);
+  t.utf8_text[row.code] |= std::uint64_t(length) << kUnitsShift;
+  if (row.unicode < 0x10000) {
+    t.utf16_text[row.code] = row.unicode | std::uint64_t{1} << kUnitsShift;
+  } else {  // a surrogate pair
+    const char32_t high = 0xD800 + ((row.unicode - 0x10000) >> 10);
+    const char32_t low = 0xDC00 + ((row.unicode - 0x10000) & 0x3FF);
+    t.utf16_text[row.code] = high | std::uint64_t{low} << 16 | std::uint64_t{2} << kUnitsShift;
+  }
+}
+
 std::unique_ptr<Lookup> BuildLookup(Book book, bool variants) {
   auto t = std::make_unique<Lookup>();
   const std::span<const CodeRow> rows = RowsOf(book);
@@ -58,12 +78,9 @@ std::unique_ptr<Lookup> BuildLookup(Book book, bool variants) {
   t->day_codes = book == Book::Mainland;
   t->marks = variants;
   for (int code = 0; code < 10000; ++code) {
-    t->digits[code][0] = static_cast<char>('0' + code / 1000);
-    t->digits[code][1] = static_cast<char>('0' + code / 100 % 10);
-    t->digits[code][2] = static_cast<char>('0' + code / 10 % 10);
-    t->digits[code][3] = static_cast<char>('0' + code % 10);
-    char text[8] = {t->digits[code][0], t->digits[code][1], t->digits[code][2], t->digits[code][3],
-                    ' '};
+    const char text[8] = {static_cast<char>('0' + code / 1000), static_cast<char>('0' + code / 100 % 10),
+                          static_cast<char>('0' + code / 10 % 10), static_cast<char>('0' + code % 10),
+                          ' '};
     std::memcpy(&t->code_text[code], text, 8);
   }
   // Rows are in code order, so the first code seen for a character is the one
@@ -71,6 +88,7 @@ std::unique_ptr<Lookup> BuildLookup(Book book, bool variants) {
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const CodeRow& row = rows[i];
     t->row_of_code[row.code] = static_cast<std::uint16_t>(i + 1);
+    SetCharTexts(*t, row);
     if (!row.produced) continue;
     if (row.lead != 0) {
       std::uint16_t& by_bytes = t->code_of_cp936[row.lead << 8 | row.trail];

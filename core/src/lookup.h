@@ -37,11 +37,16 @@ struct Lookup {
   std::uint16_t code_of_unicode[65536];
   // The same for code points above the BMP, sorted.
   std::vector<std::pair<char32_t, std::uint16_t>> code_of_supplementary;
-  // code -> its four ASCII digits.
-  char digits[10000][4];
   // code -> its four digits and a space, as the first five bytes of a word in
   // memory order, so that a code is written with one store.
   std::uint64_t code_text[10000];
+  // code -> its character in each form, as the first units of a word in
+  // memory order with the number of units in the top byte: 0 where the code
+  // has no rule or the form cannot hold its character. One load and one
+  // store write a character.
+  std::uint64_t cp936_text[10000];
+  std::uint64_t utf8_text[10000];
+  std::uint64_t utf16_text[10000];
   // With marks: (lead << 8 | trail) -> the character, where the data know it.
   std::vector<char16_t> char_of_cp936;
 

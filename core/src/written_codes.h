@@ -18,6 +18,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "code_list.h"
 #include "code_to_char.h"
 #include "day_rules.h"
 #include "digit_run.h"
@@ -149,7 +150,20 @@ inline std::size_t FindDigitOr(const char* p, std::size_t from, std::size_t n, u
 }
 
 inline std::size_t FindDigitOr(const char16_t* p, std::size_t from, std::size_t n) {
-  for (std::size_t i = from; i < n; ++i) {
+  std::size_t i = from;
+#if defined(__SSE2__) || defined(_M_X64)
+  // A unit is one of ten from `first` when, less `first`, it lies in 0..9.
+  const auto ten_from = [](__m128i v, char16_t first) {
+    const __m128i d = _mm_sub_epi16(v, _mm_set1_epi16(static_cast<short>(first)));
+    return _mm_and_si128(_mm_cmpgt_epi16(d, _mm_set1_epi16(-1)),
+                         _mm_cmplt_epi16(d, _mm_set1_epi16(10)));
+  };
+  for (; i + 8 <= n; i += 8) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    if (_mm_movemask_epi8(_mm_or_si128(ten_from(v, u'0'), ten_from(v, u'０'))) != 0) break;
+  }
+#endif
+  for (; i < n; ++i) {
     if (IsDigit(p[i]) || (p[i] >= u'０' && p[i] <= u'９')) return i;
   }
   return n;
@@ -178,13 +192,7 @@ class WrittenCodeEngine {
       // A run starts at `pos`: no digit stands before it.
       out.append(p + copied, pos - copied);
       copied = pos;
-      while (pos + 5 <= n && IsPlainCode(p + pos)) {
-        const int row = lookup.row_of_code[CodeOfDigits(p + pos)];
-        if (row == 0 || !TextForm<F>::CanWrite(lookup.rows[row - 1])) break;
-        TextForm<F>::AppendChar(out, lookup.rows[row - 1]);
-        pos += p[pos + 4] == ' ' ? 5 : 4;
-      }
-      copied = pos;
+      copied = pos = ConvertCodeList<F, CodeEnd::kAsciiNotDigit>(lookup, p, pos, n, out);
       std::size_t q = FindStart(p, pos, n);
       if constexpr (F == Form::Cp936) {
         // A3 that no B0..B9 follows is no full-width digit, whether or not a

@@ -54,7 +54,9 @@ class TextMaker {
   // A piece that only the Unicode forms hold, as UTF-8.
   std::string Utf8Only() {
     static const char* const kPieces[] = {"𠀀", "😀", "한", "€", "\xE4\xB8", "\xFF", "\x80",
-                                          "\xC0\xB0", "\xED\xA0\x80", "\xF0\x9F"};
+                                          "\xC0\xB0", "\xED\xA0\x80", "\xF0\x9F",
+                                          // overlong forms of a character with a code (А, 一)
+                                          "\xE0\x90\x90", "\xF0\x84\xB8\x80"};
     if (Pick(0, 2) == 0) return test::ToUtf8(unicode_only_[Pick(0, unicode_only_.size() - 1)]);
     return kPieces[Pick(0, std::size(kPieces) - 1)];
   }

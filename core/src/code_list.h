@@ -1,0 +1,104 @@
+// Lists of codes, the bulk of a telegram: "0022 2429 " or one code a line.
+// Each code is recognised in a few word operations, looked up once, and its
+// character written with one store (see Lookup::utf8_text and the others);
+// the engines take over wherever anything else stands.
+#pragma once
+
+#include <cassert>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "lookup.h"
+#include "text_form.h"
+#include "writer.h"
+
+namespace yishu::detail {
+
+// What may follow the four digits of a code in a list: a space (typed
+// codes), or any ASCII character but a digit (codes as written).
+enum class CodeEnd { kSpace, kAsciiNotDigit };
+
+template <Form F>
+const std::uint64_t* CharTexts(const Lookup& lookup) {
+  if constexpr (F == Form::Cp936) return lookup.cp936_text;
+  if constexpr (F == Form::Utf8) return lookup.utf8_text;
+  if constexpr (F == Form::Utf16) return lookup.utf16_text;
+}
+
+inline constexpr int kCharTextUnitsShift = 56;
+
+template <CodeEnd E>
+bool EndsCode(unsigned u) {
+  if constexpr (E == CodeEnd::kSpace) return u == ' ';
+  return u < 0x80 && (u < '0' || u > '9');
+}
+
+// The code whose four digits (and what ends them) stand at p, or -1.
+// Eight units must be readable from p, the five that matter and three more.
+template <CodeEnd E>
+int CodeKeyAt(const char* p) {
+  std::uint64_t w;
+  std::memcpy(&w, p, 8);
+  // ASCII digits become 0..9, and only they become bytes below 10.
+  const std::uint64_t x = w ^ 0x3030303030ull;
+  const std::uint64_t digits = x & 0xFFFFFFFFull;
+  if (((digits | (digits + 0x06060606ull)) & 0xF0F0F0F0ull) != 0) return -1;
+  if (!EndsCode<E>(static_cast<unsigned>(w >> 32 & 0xFF))) return -1;
+  // Pairs of digits, then the pairs: (d0 * 10 + d1) * 100 + d2 * 10 + d3.
+  const std::uint64_t pairs = (digits * 10 + (digits >> 8)) & 0x00FF00FFull;
+  return static_cast<int>((pairs & 0xFF) * 100 + (pairs >> 16));
+}
+
+template <CodeEnd E>
+int CodeKeyAt(const char16_t* p) {
+  std::uint64_t w;
+  std::memcpy(&w, p, 8);
+  const std::uint64_t x = w ^ 0x0030003000300030ull;
+  constexpr std::uint64_t kHigh = 0xFFF0FFF0FFF0FFF0ull;
+  if (((x | (x + 0x0006000600060006ull)) & kHigh) != 0) return -1;
+  if (!EndsCode<E>(p[4])) return -1;
+  const std::uint64_t pairs = (x * 10 + (x >> 16)) & 0x0000FFFF0000FFFFull;
+  return static_cast<int>((pairs & 0xFFFF) * 100 + (pairs >> 32));
+}
+
+// The same check where fewer than eight units are left.
+template <CodeEnd E, class Unit>
+int CodeKeyNearEnd(const Unit* p) {
+  int code = 0;
+  for (int k = 0; k < 4; ++k) {
+    if (!IsDigit(p[k])) return -1;
+    code = code * 10 + (p[k] - '0');
+  }
+  return EndsCode<E>(static_cast<std::make_unsigned_t<Unit>>(p[4])) ? code : -1;
+}
+
+// Converts the codes that stand one after another from p[pos], a place where
+// a run of digits may start, and returns where the first thing that is no
+// such code begins. With kSpace a code takes its space; otherwise one
+// following space goes with it and any other character stays.
+template <Form F, CodeEnd E>
+std::size_t ConvertCodeList(const Lookup& lookup, const typename TextForm<F>::Unit* p,
+                            std::size_t pos, std::size_t n,
+                            Writer<typename TextForm<F>::Unit>& out) {
+  using Unit = typename TextForm<F>::Unit;
+  const std::uint64_t* const texts = CharTexts<F>(lookup);
+  Unit* at = out.position();
+  while (pos + 5 <= n) {
+    const int code = pos + 8 <= n ? CodeKeyAt<E>(p + pos) : CodeKeyNearEnd<E>(p + pos);
+    if (code < 0) break;
+    const std::uint64_t text = texts[code];
+    const auto units = static_cast<std::size_t>(text >> kCharTextUnitsShift);
+    if (units == 0) break;
+    // Output never outgrows the input here, and every estimate has room
+    // for a word beyond it.
+    assert(out.room(at, 8) && "output estimate too small");
+    std::memcpy(at, &text, 8);
+    at += units;
+    pos += E == CodeEnd::kSpace || p[pos + 4] == ' ' ? 5 : 4;
+  }
+  out.set_position(at);
+  return pos;
+}
+
+}  // namespace yishu::detail
