@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 #include "lookup.h"
 #include "text_form.h"
@@ -28,11 +29,25 @@ const std::uint64_t* CharTexts(const Lookup& lookup) {
 
 inline constexpr int kCharTextUnitsShift = 56;
 
+// How many units most characters of the books take in each form.
+template <Form F>
+constexpr std::size_t UsualUnits() {
+  return F == Form::Utf8 ? 3 : F == Form::Cp936 ? 2 : 1;
+}
+
 template <CodeEnd E>
 bool EndsCode(unsigned u) {
   if constexpr (E == CodeEnd::kSpace) return u == ' ';
   return u < 0x80 && (u < '0' || u > '9');
 }
+
+template <class Unit>
+bool IsAsciiNotDigit(Unit u) {
+  return EndsCode<CodeEnd::kAsciiNotDigit>(static_cast<std::make_unsigned_t<Unit>>(u));
+}
+
+// The most ASCII characters between two codes that a list goes on over.
+inline constexpr std::size_t kShortGap = 4;
 
 // The code whose four digits (and what ends them) stand at p, or -1.
 // Eight units must be readable from p, the five that matter and three more.
@@ -86,7 +101,17 @@ std::size_t ConvertCodeList(const Lookup& lookup, const typename TextForm<F>::Un
   Unit* at = out.position();
   while (pos + 5 <= n) {
     const int code = pos + 8 <= n ? CodeKeyAt<E>(p + pos) : CodeKeyNearEnd<E>(p + pos);
-    if (code < 0) break;
+    if (code < 0) {
+      // A line break or a few other ASCII characters between codes are
+      // copied here; a digit after them starts a run. Anything longer is
+      // left to the engine's search.
+      std::size_t gap = pos;
+      while (gap < n && gap - pos < kShortGap && IsAsciiNotDigit(p[gap])) ++gap;
+      if (gap == pos || gap == n || !IsDigit(p[gap])) break;
+      assert(out.room(at, gap - pos) && "output estimate too small");
+      for (; pos < gap; ++pos) *at++ = p[pos];
+      continue;
+    }
     const std::uint64_t text = texts[code];
     const auto units = static_cast<std::size_t>(text >> kCharTextUnitsShift);
     if (units == 0) break;
@@ -94,8 +119,18 @@ std::size_t ConvertCodeList(const Lookup& lookup, const typename TextForm<F>::Un
     // for a word beyond it.
     assert(out.room(at, 8) && "output estimate too small");
     std::memcpy(at, &text, 8);
-    at += units;
-    pos += E == CodeEnd::kSpace || p[pos + 4] == ' ' ? 5 : 4;
+    // The usual length by a predicted branch: the place of the next store
+    // then need not wait for this look-up.
+    if (__builtin_expect(units == UsualUnits<F>(), 1)) {
+      at += UsualUnits<F>();
+    } else {
+      at += units;
+    }
+    if (E == CodeEnd::kSpace || __builtin_expect(p[pos + 4] == ' ', 1)) {
+      pos += 5;
+    } else {
+      pos += 4;
+    }
   }
   out.set_position(at);
   return pos;

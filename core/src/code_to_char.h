@@ -112,14 +112,10 @@ class CodeToCharEngine {
   // end, a lead byte at the end); the caller feeds that again with more text.
   std::size_t Run(const Unit* p, std::size_t n, bool final, Writer<Unit>& out) {
     const Lookup& lookup = lookup_;
-    const CodeRow* const rows = lookup.rows;  // held apart from the writes, which may alias it
     std::size_t copied = 0, pos = 0;
     for (;;) {
-      // Codes one after another, as in "0022 2429 ", need no search. A run
-      // starts at `pos`: text starts there, or a space or other character
-      // stands before it.
-      out.append(p + copied, pos - copied);
-      copied = pos = ConvertCodeList<F, CodeEnd::kSpace>(lookup, p, pos, n, out);
+      // A run of digits starts at q: text starts there, or a space or other
+      // character stands before it.
       const std::size_t q = FindDigit(p, pos, n);
       if (q == n) break;
       if constexpr (F == Form::Cp936) {
@@ -128,22 +124,21 @@ class CodeToCharEngine {
           continue;
         }
       }
+      out.append(p + copied, q - copied);
+      copied = q;
+      // Codes one after another, as in "0022 2429 ", need no more search.
+      if (const std::size_t listed = ConvertCodeList<F, CodeEnd::kSpace>(lookup, p, q, n, out);
+          listed != q) {
+        copied = pos = listed;
+        continue;
+      }
       std::size_t e = q + 1;
       while (e < n && IsDigit(p[e])) ++e;
-      out.append(p + copied, q - copied);
       if (e == n && !final) {
         if (e - q <= kMaxHeldRun) return q;
         return q + AppendRunStart<F>(p + q, e - q, lookup, scratch_, out);
       }
       const bool space = e < n && p[e] == ' ';
-      if (space && e - q == 4) {  // the common case: one code, no room for a day key
-        const int row = lookup.row_of_code[CodeOfDigits(p + q)];
-        if (row != 0 && TextForm<F>::CanWrite(rows[row - 1])) {
-          TextForm<F>::AppendChar(out, rows[row - 1]);
-          copied = pos = e + 1;
-          continue;
-        }
-      }
       const std::uint64_t unwritable = report_.unwritable;
       const bool took_space = AppendRun<F>(p + q, e - q, space, lookup, scratch_, out, report_);
       // A code left only because the form cannot hold its character had its space.

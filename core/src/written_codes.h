@@ -187,12 +187,7 @@ class WrittenCodeEngine {
     const Lookup& lookup = lookup_;
     std::size_t copied = 0, pos = 0;
     for (;;) {
-      // Lists of plain codes, as in "0022 2429 " or one code a line, need no
-      // search: four ASCII digits, then an ASCII character that is no digit.
-      // A run starts at `pos`: no digit stands before it.
-      out.append(p + copied, pos - copied);
-      copied = pos;
-      copied = pos = ConvertCodeList<F, CodeEnd::kAsciiNotDigit>(lookup, p, pos, n, out);
+      // A run may start at q: no digit stands before it.
       std::size_t q = FindStart(p, pos, n);
       if constexpr (F == Form::Cp936) {
         // A3 that no B0..B9 follows is no full-width digit, whether or not a
@@ -208,8 +203,15 @@ class WrittenCodeEngine {
         }
       }
       if (q == n) break;
-      if (q + 5 <= n && IsPlainCode(p + q) && Writable(lookup.row_of_code[CodeOfDigits(p + q)])) {
-        pos = q;  // the loop above takes it
+      // Lists of plain codes, as in "0022 2429 " or one code a line, need no
+      // more search: four ASCII digits, then an ASCII character that is no
+      // digit.
+      out.append(p + copied, q - copied);
+      copied = q;
+      if (const std::size_t listed =
+              ConvertCodeList<F, CodeEnd::kAsciiNotDigit>(lookup, p, q, n, out);
+          listed != q) {
+        copied = pos = listed;
         continue;
       }
       const Seen first = Chars::At(p, q, n);
@@ -254,13 +256,6 @@ class WrittenCodeEngine {
   }
 
  private:
-  // Whether four ASCII digits and an ASCII character that is no digit stand
-  // at p.
-  static bool IsPlainCode(const Unit* p) {
-    return IsDigit(p[0]) && IsDigit(p[1]) && IsDigit(p[2]) && IsDigit(p[3]) &&
-           static_cast<std::make_unsigned_t<Unit>>(p[4]) < 0x80 && !IsDigit(p[4]);
-  }
-
   static std::size_t FindStart(const Unit* p, std::size_t from, std::size_t n) {
     if constexpr (F == Form::Utf16) {
       return FindDigitOr(p, from, n);
@@ -274,8 +269,6 @@ class WrittenCodeEngine {
     for (; count > 0; --count) q += Chars::At(p, q, q + 3).units;
     return q;
   }
-
-  bool Writable(int row) const { return row != 0 && TextForm<F>::CanWrite(lookup_.rows[row - 1]); }
 
   // What becomes of a run: it converts, or stays because it is no list of
   // codes, or stays because the text's form cannot hold a character of it.
