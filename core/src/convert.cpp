@@ -1,3 +1,4 @@
+#include <cassert>
 #include <span>
 #include <string>
 #include <string_view>
@@ -106,8 +107,14 @@ void StreamPiece(std::basic_string<Unit>& carry, std::basic_string_view<Unit> te
   std::size_t from = 0;  // where converting goes on in `text`
   if (!carry.empty()) {
     // A held-back digit run that only grows needs no work until it is long.
-    if (!final && codes_to_chars && IsAllDigits(View(carry)) && IsAllDigits(text) &&
+    // Held units that begin and end with a digit are such a run: the engines
+    // hold back nothing else with digits at both ends. Looking at the ends
+    // only keeps a run fed one byte at a time from costing its whole length
+    // per byte.
+    if (!final && codes_to_chars && detail::IsDigit(carry.front()) &&
+        detail::IsDigit(carry.back()) && IsAllDigits(text) &&
         carry.size() + text.size() <= detail::kMaxHeldRun) {
+      assert(IsAllDigits(View(carry)));
       carry.append(text);
       return;
     }
