@@ -13,11 +13,12 @@ namespace {
 
 using yishu::CodeRow;
 
-enum class Kind { Codes, Hanzi, Dense, Ascii };
+enum class Kind { Codes, DenseCodes, Hanzi, Dense, Ascii };
 
 // Text of about `size` bytes in CP936: a telegram of codes (with day codes and
-// line breaks), Chinese text with some ASCII, Chinese characters alone
-// (dense), or ASCII prose, from the rows of `which` that CP936 can hold.
+// line breaks), codes alone (each with its space), Chinese text with some
+// ASCII, Chinese characters alone (dense), or ASCII prose, from the rows of
+// `which` that CP936 can hold.
 std::string MakeCp936(Kind kind, std::size_t size, yishu::Book which) {
   std::mt19937 rng(42);
   std::vector<CodeRow> book;  // the rows CP936 can hold
@@ -27,9 +28,10 @@ std::string MakeCp936(Kind kind, std::size_t size, yishu::Book which) {
   auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); };
   std::string s;
   while (s.size() < size) {
-    if (kind == Kind::Codes) {
+    if (kind == Kind::Codes || kind == Kind::DenseCodes) {
       const int code = book[pick(book.size())].code;
       s += std::to_string(10000 + code).substr(1) + ' ';
+      if (kind == Kind::DenseCodes) continue;
       if (pick(40) == 0) s += "99119 ";
       if (pick(20) == 0) s += "\r\n";
     } else if (kind == Kind::Hanzi || kind == Kind::Dense) {
@@ -106,6 +108,7 @@ void Register() {
     Kind kind;
   };
   const Mode modes[] = {{"CodeToChar/codes", yishu::Direction::CodeToChar, Kind::Codes},
+                        {"CodeToChar/dense", yishu::Direction::CodeToChar, Kind::DenseCodes},
                         {"CharToCode/hanzi", yishu::Direction::CharToCode, Kind::Hanzi},
                         {"CharToCode/dense", yishu::Direction::CharToCode, Kind::Dense},
                         {"CodeToChar/nothing(hanzi)", yishu::Direction::CodeToChar, Kind::Hanzi},
@@ -131,13 +134,13 @@ void Register() {
                                    yishu::Options{})
           ->Arg(1 << 10)->Arg(64 << 10)->Arg(1 << 20)->Unit(benchmark::kMicrosecond);
       // The Taiwan book, on a text of its own characters and codes.
-      if (m.kind != Kind::Ascii && m.kind != Kind::Dense) {
+      if (m.kind != Kind::Ascii) {
         benchmark::RegisterBenchmark(("engine/taiwan/" + name).c_str(), Convert<false>, m.mode,
                                      m.kind, form, yishu::Options{yishu::Book::Taiwan})
             ->Arg(1 << 20)->Unit(benchmark::kMicrosecond);
       }
       // The reference takes seconds per megabyte; a single pass is enough.
-      if (m.kind == Kind::Ascii || m.kind == Kind::Dense) continue;
+      if (m.kind == Kind::Ascii || m.kind == Kind::Dense || m.kind == Kind::DenseCodes) continue;
       benchmark::RegisterBenchmark(("reference/" + name).c_str(), Convert<true>, m.mode, m.kind, form,
                                    yishu::Options{})
           ->Arg(1 << 10)->Arg(64 << 10)->Unit(benchmark::kMicrosecond);

@@ -13,7 +13,7 @@ BENCH=build/native/bench/yishu_bench
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/performance.XXXXXX")
 trap 'rm -rf "$WORK"' EXIT INT TERM
 
-"$BENCH" --benchmark_filter='^engine/' --benchmark_format=json >"$WORK/engine.json"
+"$BENCH" --benchmark_filter='^(engine|as-written)/' --benchmark_format=json >"$WORK/engine.json"
 if [ "${1:-}" = "--cli" ]; then
   tools/bench-cli.sh >"$WORK/cli.txt"
 fi
@@ -37,13 +37,18 @@ def cpu():
     return platform.processor()
 
 compiler = subprocess.run(["c++", "--version"], capture_output=True, text=True).stdout.splitlines()[0]
+# engine/..., engine/taiwan/... and as-written/...: the mainland book with
+# codes as typed, the Taiwan book, and codes read as written.
+SETTINGS = {"engine": "mainland", "engine/taiwan": "Taiwan", "as-written": "mainland, as written"}
 rows = {}
 for run in runs:
-    _, direction, text, form, size = run["name"].split("/")
-    rows.setdefault((direction, text, form), {})[int(size)] = run["bytes_per_second"] / 2**20
+    *setting, direction, text, form, size = run["name"].split("/")
+    key = (direction, text, SETTINGS["/".join(setting)], form)
+    rows.setdefault(key, {})[int(size)] = run["bytes_per_second"] / 2**20
 
 def text_name(direction, text):
     return {("CodeToChar", "codes"): "codes to characters, a telegram of codes",
+            ("CodeToChar", "dense"): "codes to characters, codes alone",
             ("CharToCode", "hanzi"): "characters to codes, Chinese text",
             ("CharToCode", "dense"): "characters to codes, Chinese characters alone",
             ("CodeToChar", "nothing(hanzi)"): "codes to characters, Chinese text without codes",
@@ -67,14 +72,15 @@ out = [
     "`make bench` (Google Benchmark, `bench/convert_bench.cpp`): input megabytes",
     "(2^20 bytes) per second of CPU time.",
     "",
-    "| Direction, text | Form | 1 KB | 64 KB | 1 MB |",
-    "|---|---|---|---|---|",
+    "| Direction, text | Book | Form | 1 KB | 64 KB | 1 MB |",
+    "|---|---|---|---|---|---|",
 ]
 last = None
-for (direction, text, form), by_size in rows.items():
+for (direction, text, book, form), by_size in sorted(
+        rows.items(), key=lambda item: (text_name(*item[0][:2]), list(SETTINGS.values()).index(item[0][2]))):
     name = text_name(direction, text)
     cells = [f"{by_size[s]:,.0f}" if s in by_size else "" for s in (1 << 10, 64 << 10, 1 << 20)]
-    out.append(f"| {name if name != last else ''} | {form} | " + " | ".join(cells) + " |")
+    out.append(f"| {name if name != last else ''} | {book} | {form} | " + " | ".join(cells) + " |")
     last = name
 cli = work / "cli.txt"
 if cli.exists():
