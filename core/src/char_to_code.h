@@ -182,11 +182,24 @@ inline std::uint64_t CodeOrCopy(const Lookup& lookup, std::uint16_t code, std::u
   return code != 0 ? lookup.code_text[code] : copy;
 }
 
+// A few ASCII characters within Chinese text, such as ", ", are copied
+// without leaving a run: returns where the run goes on after them, or `i`
+// where more ASCII or the end follows (SkipAscii is faster there).
+template <class Unit>
+std::size_t CopyShortAsciiGap(const Unit* p, std::size_t i, std::size_t n, Unit*& at) {
+  std::size_t gap_end = i;
+  while (gap_end < n && gap_end - i < kShortGap && IsAscii(p[gap_end])) ++gap_end;
+  if (gap_end == i || gap_end == n || IsAscii(p[gap_end])) return i;
+  for (; i < gap_end; ++i) *at++ = p[i];  // every estimate allows ASCII one for one
+  return gap_end;
+}
+
 // Chinese text is mostly runs of characters of one length: three bytes in
 // UTF-8, two in CP936, one unit in UTF-16. These loops take such a run from
 // p[i], writing each character's code or the character itself, and return
-// where the run ends. They stop before anything else: ASCII, another length,
-// a character the end cuts off, a mark of the variant look-up (kMarks).
+// where the run ends. They stop before anything else: more than a few ASCII
+// characters, another length, a character the end cuts off, a mark of the
+// variant look-up (kMarks).
 //
 // Output goes through a local pointer: stores of characters may alias the
 // writer's own members, which the compiler would otherwise reload after each.
@@ -194,13 +207,19 @@ template <bool kMarks>
 std::size_t TakeRun(const Lookup& lookup, const char* p, std::size_t i, std::size_t n,
                     Writer<char>& out, std::integral_constant<Form, Form::Utf8>) {
   char* at = out.position();
-  for (; i + 4 <= n; i += 3) {  // four bytes are read
+  while (i + 4 <= n) {  // four bytes are read
     std::uint32_t w;
     std::memcpy(&w, p + i, 4);
     const unsigned lead = w & 0xFF;
     // Leads E1..EF but ED (surrogates) allow any continuation bytes; E0 is
     // left to the full decoder, which refuses its overlong forms.
-    if ((w & 0xC0C000) != 0x808000 || lead - 0xE1 > 0xEF - 0xE1 || lead == 0xED) break;
+    if ((w & 0xC0C000) != 0x808000 || lead - 0xE1 > 0xEF - 0xE1 || lead == 0xED) {
+      if (const std::size_t next = CopyShortAsciiGap(p, i, n, at); next != i) {
+        i = next;
+        continue;
+      }
+      break;
+    }
     const std::uint16_t code = lookup.code_of_unicode[(w & 0x0F) << 12 | (w >> 2 & 0xFC0) |
                                                       (w >> 16 & 0x3F)];
     if (kMarks && code > kLastCode) break;
@@ -208,6 +227,7 @@ std::size_t TakeRun(const Lookup& lookup, const char* p, std::size_t i, std::siz
     const std::uint64_t text = CodeOrCopy(lookup, code, w);
     std::memcpy(at, &text, 8);
     at += Likely(code != 0) ? 5 : 3;
+    i += 3;
   }
   out.set_position(at);
   return i;
@@ -218,13 +238,21 @@ std::size_t TakeRun(const Lookup& lookup, const char* p, std::size_t i, std::siz
                     Writer<char>& out, std::integral_constant<Form, Form::Cp936>) {
   const auto* u = reinterpret_cast<const unsigned char*>(p);
   char* at = out.position();
-  for (; i + 2 <= n && IsLeadByte(u[i]); i += 2) {
+  while (i + 2 <= n) {
+    if (!IsLeadByte(u[i])) {
+      if (const std::size_t next = CopyShortAsciiGap(p, i, n, at); next != i) {
+        i = next;
+        continue;
+      }
+      break;
+    }
     const std::uint16_t code = lookup.code_of_cp936[u[i] << 8 | u[i + 1]];
     if (kMarks && code > kLastCode) break;
     assert(out.room(at, 8) && "output estimate too small");
     const std::uint64_t text = CodeOrCopy(lookup, code, u[i] | u[i + 1] << 8);
     std::memcpy(at, &text, 8);
     at += Likely(code != 0) ? 5 : 2;
+    i += 2;
   }
   out.set_position(at);
   return i;
@@ -234,9 +262,18 @@ template <bool kMarks>
 std::size_t TakeRun(const Lookup& lookup, const char16_t* p, std::size_t i, std::size_t n,
                     Writer<char16_t>& out, std::integral_constant<Form, Form::Utf16>) {
   char16_t* at = out.position();
-  // Surrogates stand alone where the book has nothing above the BMP.
-  const unsigned stop_surrogates = lookup.supplementary ? 0xD800 : 0;
-  for (; i < n && p[i] >= 0x80 && (p[i] & 0xFC00u) != stop_surrogates; ++i) {
+  // Surrogates stand alone where the book has nothing above the BMP (then no
+  // unit's top six bits match 1).
+  const unsigned stop_surrogates = lookup.supplementary ? 0xD800 : 1;
+  while (i < n) {
+    if (IsAscii(p[i])) {
+      if (const std::size_t next = CopyShortAsciiGap(p, i, n, at); next != i) {
+        i = next;
+        continue;
+      }
+      break;
+    }
+    if ((p[i] & 0xFC00u) == stop_surrogates) break;
     const std::uint16_t code = lookup.code_of_unicode[p[i]];
     if (kMarks && code > kLastCode) break;
     if (code != 0) {
@@ -244,14 +281,10 @@ std::size_t TakeRun(const Lookup& lookup, const char16_t* p, std::size_t i, std:
     } else {
       *at++ = p[i];
     }
+    ++i;
   }
   out.set_position(at);
   return i;
-}
-
-template <class Unit>
-bool IsAscii(Unit u) {
-  return static_cast<std::make_unsigned_t<Unit>>(u) < 0x80;
 }
 
 // Converts p[0..n) and returns how many units it consumed. Unless `final`, a

@@ -46,9 +46,6 @@ bool IsAsciiNotDigit(Unit u) {
   return EndsCode<CodeEnd::kAsciiNotDigit>(static_cast<std::make_unsigned_t<Unit>>(u));
 }
 
-// The most ASCII characters between two codes that a list goes on over.
-inline constexpr std::size_t kShortGap = 4;
-
 // The code whose four digits (and what ends them) stand at p, or -1.
 // Eight units must be readable from p, the five that matter and three more.
 template <CodeEnd E>

@@ -61,7 +61,11 @@ std::size_t RunEngine(Direction direction, const Options& options, const Unit* t
                       Report& report, Place& place) {
   const bool to_codes = direction == Direction::CharToCode;
   const detail::Lookup& lookup = detail::GetLookup(options.book, to_codes && options.variants);
-  detail::Writer<Unit> out(result, detail::MostOutput<Unit>(to_codes, n));
+  std::size_t most = detail::MostOutput<Unit>(to_codes, n);
+  if constexpr (F == Form::Utf16) {
+    if (to_codes) most = detail::MostCodesOutput(text, n);
+  }
+  detail::Writer<Unit> out(result, most);
   if (to_codes) {
     if (lookup.marks) return detail::CharsToCodes<F, true>(lookup, text, n, final, out, report);
     return detail::CharsToCodes<F, false>(lookup, text, n, final, out, report);

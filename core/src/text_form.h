@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <type_traits>
 
 #include "code_table.h"
 #include "day_rules.h"
@@ -69,6 +70,15 @@ struct TextForm<Form::Utf16> {
     out.append(day.unicode, day.length);
   }
 };
+
+template <class Unit>
+bool IsAscii(Unit u) {
+  return static_cast<std::make_unsigned_t<Unit>>(u) < 0x80;
+}
+
+// The most ASCII characters between two codes, or within Chinese text,
+// that the engines' fastest loops copy without leaving them.
+inline constexpr std::size_t kShortGap = 4;
 
 template <class Unit>
 inline bool IsDigit(Unit u) {

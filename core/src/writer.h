@@ -11,6 +11,10 @@
 #include <cstring>
 #include <string>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace yishu::detail {
 
 template <class Unit>
@@ -75,6 +79,37 @@ template <class Unit>
 constexpr std::size_t MostOutput(bool to_codes, std::size_t n) {
   if (to_codes) return (sizeof(Unit) == 1 ? n * 5 / 2 : n * 5) + 16;
   return (sizeof(Unit) == 1 ? n * 9 / 5 : n) + 16;
+}
+
+// How many of p[0..n) are not ASCII.
+inline std::size_t CountNonAscii(const char16_t* p, std::size_t n) {
+  std::size_t ascii = 0, i = 0;
+#if defined(__SSE2__)
+  // Eight counters of 16 bits, each raised by at most one per block of eight
+  // units, emptied before they can overflow.
+  const __m128i high = _mm_set1_epi16(static_cast<short>(0xFF80));
+  while (i + 8 <= n) {
+    __m128i counters = _mm_setzero_si128();
+    for (int blocks = 0; blocks < 0xFFFF && i + 8 <= n; ++blocks, i += 8) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+      // An ASCII unit compares as -1, which subtracted adds one.
+      counters = _mm_sub_epi16(counters, _mm_cmpeq_epi16(_mm_and_si128(v, high), _mm_setzero_si128()));
+    }
+    alignas(16) std::uint16_t lanes[8];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lanes), counters);
+    for (std::uint16_t lane : lanes) ascii += lane;
+  }
+#endif
+  for (; i < n; ++i) ascii += p[i] < 0x80;
+  return n - ascii;
+}
+
+// The same for UTF-16 characters to codes, from the text itself: only a unit
+// that is not ASCII can become a code, four units longer. Growing the output
+// by five times the input would cost more than this count where little
+// converts (the growth is filled before it is written).
+inline std::size_t MostCodesOutput(const char16_t* p, std::size_t n) {
+  return n + 4 * CountNonAscii(p, n) + 16;
 }
 
 }  // namespace yishu::detail
