@@ -170,11 +170,6 @@ inline char16_t* PutCode(const Writer<char16_t>& out, char16_t* at, std::uint64_
   return at + 5;
 }
 
-// Most characters have a code. Where the next store goes is decided by a
-// predicted branch, not by a select that would wait for the look-up and make
-// each character wait for the one before.
-inline bool Likely(bool b) { return __builtin_expect(b, 1); }
-
 // A code to write, or the unit or bytes of a character that has none, as a
 // word for one store: whichever the character needs, without a branch.
 // Every output estimate leaves room for a word beyond the end.
@@ -226,7 +221,14 @@ std::size_t TakeRun(const Lookup& lookup, const char* p, std::size_t i, std::siz
     assert(out.room(at, 8) && "output estimate too small");
     const std::uint64_t text = CodeOrCopy(lookup, code, w);
     std::memcpy(at, &text, 8);
-    at += Likely(code != 0) ? 5 : 3;
+    // Most characters have a code. A predicted branch, not a select, decides
+    // where the next store goes: a select would wait for the look-up and
+    // make each character wait for the one before.
+    if (code != 0) [[likely]] {
+      at += 5;
+    } else {
+      at += 3;
+    }
     i += 3;
   }
   out.set_position(at);
@@ -251,7 +253,11 @@ std::size_t TakeRun(const Lookup& lookup, const char* p, std::size_t i, std::siz
     assert(out.room(at, 8) && "output estimate too small");
     const std::uint64_t text = CodeOrCopy(lookup, code, u[i] | u[i + 1] << 8);
     std::memcpy(at, &text, 8);
-    at += Likely(code != 0) ? 5 : 2;
+    if (code != 0) [[likely]] {  // a branch, as above
+      at += 5;
+    } else {
+      at += 2;
+    }
     i += 2;
   }
   out.set_position(at);

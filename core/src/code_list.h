@@ -118,12 +118,12 @@ std::size_t ConvertCodeList(const Lookup& lookup, const typename TextForm<F>::Un
     std::memcpy(at, &text, 8);
     // The usual length by a predicted branch: the place of the next store
     // then need not wait for this look-up.
-    if (__builtin_expect(units == UsualUnits<F>(), 1)) {
+    if (units == UsualUnits<F>()) [[likely]] {
       at += UsualUnits<F>();
     } else {
       at += units;
     }
-    if (E == CodeEnd::kSpace || __builtin_expect(p[pos + 4] == ' ', 1)) {
+    if (E == CodeEnd::kSpace || p[pos + 4] == ' ') [[likely]] {
       pos += 5;
     } else {
       pos += 4;
