@@ -82,13 +82,18 @@ for (direction, text, book, form), by_size in sorted(
     cells = [f"{by_size[s]:,.0f}" if s in by_size else "" for s in (1 << 10, 64 << 10, 1 << 20)]
     out.append(f"| {name if name != last else ''} | {book} | {form} | " + " | ".join(cells) + " |")
     last = name
+# The figures of telecode are kept unless measured again, and the written
+# account of what bounds the speed is kept as it stands.
+old = doc.read_text() if doc.exists() else ""
+old, bounds_marker, bounds = old.partition("\n## What bounds the speed")
 cli = work / "cli.txt"
 if cli.exists():
     out += ["", "## telecode", "", "`tools/bench-cli.sh`:", "", "```",
             cli.read_text().rstrip(), "```"]
-elif doc.exists() and "## telecode" in doc.read_text():
-    kept = doc.read_text().split("## telecode", 1)[1]
-    out += ["", "## telecode" + kept.rstrip()]
+elif "## telecode" in old:
+    out += ["", "## telecode" + old.split("## telecode", 1)[1].rstrip()]
+if bounds_marker:
+    out += [bounds_marker + bounds.rstrip()]
 doc.write_text("\n".join(out) + "\n")
 print(f"wrote {doc}")
 PYEOF
