@@ -170,11 +170,25 @@ inline char16_t* PutCode(const Writer<char16_t>& out, char16_t* at, std::uint64_
   return at + 5;
 }
 
-// A code to write, or the unit or bytes of a character that has none, as a
-// word for one store: whichever the character needs, without a branch.
-// Every output estimate leaves room for a word beyond the end.
-inline std::uint64_t CodeOrCopy(const Lookup& lookup, std::uint16_t code, std::uint64_t copy) {
-  return code != 0 ? lookup.code_text[code] : copy;
+// Writes a character's code, or when it has none the character itself (its
+// kLength bytes, the first of `bytes`), with one store of a word either
+// way; every output estimate leaves room for a word beyond the end. Returns
+// the end of what it wrote.
+//
+// Most characters have a code. A predicted branch, not a select, decides
+// where the next store goes: a select would wait for the look-up and make
+// each character wait for the one before.
+template <std::size_t kLength>
+char* PutCodeOrChar(const Writer<char>& out, char* at, const Lookup& lookup, std::uint16_t code,
+                    std::uint64_t bytes) {
+  assert(out.room(at, 8) && "output estimate too small");
+  (void)out;
+  const std::uint64_t text = code != 0 ? lookup.code_text[code] : bytes;
+  std::memcpy(at, &text, 8);
+  if (code != 0) [[likely]] {
+    return at + 5;
+  }
+  return at + kLength;
 }
 
 // A few ASCII characters within Chinese text, such as ", ", are copied
@@ -218,17 +232,7 @@ std::size_t TakeRun(const Lookup& lookup, const char* p, std::size_t i, std::siz
     const std::uint16_t code = lookup.code_of_unicode[(w & 0x0F) << 12 | (w >> 2 & 0xFC0) |
                                                       (w >> 16 & 0x3F)];
     if (kMarks && code > kLastCode) break;
-    assert(out.room(at, 8) && "output estimate too small");
-    const std::uint64_t text = CodeOrCopy(lookup, code, w);
-    std::memcpy(at, &text, 8);
-    // Most characters have a code. A predicted branch, not a select, decides
-    // where the next store goes: a select would wait for the look-up and
-    // make each character wait for the one before.
-    if (code != 0) [[likely]] {
-      at += 5;
-    } else {
-      at += 3;
-    }
+    at = PutCodeOrChar<3>(out, at, lookup, code, w);
     i += 3;
   }
   out.set_position(at);
@@ -250,14 +254,7 @@ std::size_t TakeRun(const Lookup& lookup, const char* p, std::size_t i, std::siz
     }
     const std::uint16_t code = lookup.code_of_cp936[u[i] << 8 | u[i + 1]];
     if (kMarks && code > kLastCode) break;
-    assert(out.room(at, 8) && "output estimate too small");
-    const std::uint64_t text = CodeOrCopy(lookup, code, u[i] | u[i + 1] << 8);
-    std::memcpy(at, &text, 8);
-    if (code != 0) [[likely]] {  // a branch, as above
-      at += 5;
-    } else {
-      at += 2;
-    }
+    at = PutCodeOrChar<2>(out, at, lookup, code, u[i] | u[i + 1] << 8);
     i += 2;
   }
   out.set_position(at);
