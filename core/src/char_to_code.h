@@ -204,90 +204,79 @@ std::size_t CopyShortAsciiGap(const Unit* p, std::size_t i, std::size_t n, Unit*
 }
 
 // Chinese text is mostly runs of characters of one length: three bytes in
-// UTF-8, two in CP936, one unit in UTF-16. These loops take such a run from
-// p[i], writing each character's code or the character itself, and return
-// where the run ends. They stop before anything else: more than a few ASCII
+// UTF-8, two in CP936, one unit in UTF-16. TakeRun takes such a run from
+// p[i], writing each character's code or the character itself, and returns
+// where the run ends. It stops before anything else: more than a few ASCII
 // characters, another length, a character the end cuts off, a mark of the
 // variant look-up (kMarks).
 //
-// Output goes through a local pointer: stores of characters may alias the
-// writer's own members, which the compiler would otherwise reload after each.
-template <bool kMarks>
-std::size_t TakeRun(const Lookup& lookup, const char* p, std::size_t i, std::size_t n,
-                    Writer<char>& out, std::integral_constant<Form, Form::Utf8>) {
-  char* at = out.position();
-  while (i + 4 <= n) {  // four bytes are read
-    std::uint32_t w;
-    std::memcpy(&w, p + i, 4);
-    const unsigned lead = w & 0xFF;
-    // Leads E1..EF but ED (surrogates) allow any continuation bytes; E0 is
-    // left to the full decoder, which refuses its overlong forms.
-    if ((w & 0xC0C000) != 0x808000 || lead - 0xE1 > 0xEF - 0xE1 || lead == 0xED) {
-      if (const std::size_t next = CopyShortAsciiGap(p, i, n, at); next != i) {
-        i = next;
-        continue;
-      }
-      break;
-    }
-    const std::uint16_t code = lookup.code_of_unicode[(w & 0x0F) << 12 | (w >> 2 & 0xFC0) |
-                                                      (w >> 16 & 0x3F)];
-    if (kMarks && code > kLastCode) break;
-    at = PutCodeOrChar<3>(out, at, lookup, code, w);
-    i += 3;
+// `step(i, at)` converts the character at p[i] if it belongs to the run and
+// returns where the next begins, or returns i (also at the end). Output goes through a local
+// pointer: stores of characters may alias the writer's own members, which
+// the compiler would otherwise reload after each.
+template <class Unit, class Step>
+std::size_t TakeRunWith(const Unit* p, std::size_t i, std::size_t n, Writer<Unit>& out,
+                        const Step& step) {
+  Unit* at = out.position();
+  for (;;) {  // each step looks at the end itself
+    std::size_t next = step(i, at);
+    if (next == i) next = CopyShortAsciiGap(p, i, n, at);
+    if (next == i) break;
+    i = next;
   }
   out.set_position(at);
   return i;
+}
+
+template <bool kMarks>
+std::size_t TakeRun(const Lookup& lookup, const char* p, std::size_t i, std::size_t n,
+                    Writer<char>& out, std::integral_constant<Form, Form::Utf8>) {
+  return TakeRunWith(p, i, n, out, [&](std::size_t k, char*& at) {
+    if (k + 4 > n) return k;  // four bytes are read
+    std::uint32_t w;
+    std::memcpy(&w, p + k, 4);
+    const unsigned lead = w & 0xFF;
+    // Leads E1..EF but ED (surrogates) allow any continuation bytes; E0 is
+    // left to the full decoder, which refuses its overlong forms.
+    if ((w & 0xC0C000) != 0x808000 || lead - 0xE1 > 0xEF - 0xE1 || lead == 0xED) return k;
+    const std::uint16_t code =
+        lookup.code_of_unicode[(w & 0x0F) << 12 | (w >> 2 & 0xFC0) | (w >> 16 & 0x3F)];
+    if (kMarks && code > kLastCode) return k;
+    at = PutCodeOrChar<3>(out, at, lookup, code, w);
+    return k + 3;
+  });
 }
 
 template <bool kMarks>
 std::size_t TakeRun(const Lookup& lookup, const char* p, std::size_t i, std::size_t n,
                     Writer<char>& out, std::integral_constant<Form, Form::Cp936>) {
   const auto* u = reinterpret_cast<const unsigned char*>(p);
-  char* at = out.position();
-  while (i + 2 <= n) {
-    if (!IsLeadByte(u[i])) {
-      if (const std::size_t next = CopyShortAsciiGap(p, i, n, at); next != i) {
-        i = next;
-        continue;
-      }
-      break;
-    }
-    const std::uint16_t code = lookup.code_of_cp936[u[i] << 8 | u[i + 1]];
-    if (kMarks && code > kLastCode) break;
-    at = PutCodeOrChar<2>(out, at, lookup, code, u[i] | u[i + 1] << 8);
-    i += 2;
-  }
-  out.set_position(at);
-  return i;
+  return TakeRunWith(p, i, n, out, [&](std::size_t k, char*& at) {
+    if (k + 2 > n || !IsLeadByte(u[k])) return k;
+    const std::uint16_t code = lookup.code_of_cp936[u[k] << 8 | u[k + 1]];
+    if (kMarks && code > kLastCode) return k;
+    at = PutCodeOrChar<2>(out, at, lookup, code, u[k] | u[k + 1] << 8);
+    return k + 2;
+  });
 }
 
 template <bool kMarks>
 std::size_t TakeRun(const Lookup& lookup, const char16_t* p, std::size_t i, std::size_t n,
                     Writer<char16_t>& out, std::integral_constant<Form, Form::Utf16>) {
-  char16_t* at = out.position();
   // Surrogates stand alone where the book has nothing above the BMP (then no
   // unit's top six bits match 1).
   const unsigned stop_surrogates = lookup.supplementary ? 0xD800 : 1;
-  while (i < n) {
-    if (IsAscii(p[i])) {
-      if (const std::size_t next = CopyShortAsciiGap(p, i, n, at); next != i) {
-        i = next;
-        continue;
-      }
-      break;
-    }
-    if ((p[i] & 0xFC00u) == stop_surrogates) break;
-    const std::uint16_t code = lookup.code_of_unicode[p[i]];
-    if (kMarks && code > kLastCode) break;
+  return TakeRunWith(p, i, n, out, [&](std::size_t k, char16_t*& at) {
+    if (k == n || IsAscii(p[k]) || (p[k] & 0xFC00u) == stop_surrogates) return k;
+    const std::uint16_t code = lookup.code_of_unicode[p[k]];
+    if (kMarks && code > kLastCode) return k;
     if (code != 0) {
       at = PutCode(out, at, lookup.code_text[code]);
     } else {
-      *at++ = p[i];
+      *at++ = p[k];
     }
-    ++i;
-  }
-  out.set_position(at);
-  return i;
+    return k + 1;
+  });
 }
 
 // Converts p[0..n) and returns how many units it consumed. Unless `final`, a
