@@ -7,6 +7,7 @@
 
 #include "about_dlg.h"
 #include "cascade_position.h"
+#include "framework/redraw_pause.h"
 #include "framework/wide_text.h"
 #include "framework/win_app.h"
 #include "icon_position.h"
@@ -161,6 +162,8 @@ bool CConvertDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
 
 // Reads only what the conversion needs, the input and the mode, and writes
 // only the output: nothing else can have changed with the input's text.
+// Writing the output scrolls it several times (to the change, to the start,
+// back to the line being typed); it is drawn once, at the end.
 void CConvertDlg::OnUpdateInput() {
   HWND output = GetDlgItem(IDC_OUTPUT);
   const int outputTopLine = static_cast<int>(SendMessageW(output, EM_GETFIRSTVISIBLELINE, 0, 0));
@@ -168,6 +171,7 @@ void CConvertDlg::OnUpdateInput() {
   DDX_Text(&read, IDC_INPUT, m_strInput);
   DDX_Radio(&read, IDC_CODE_TO_CHAR, m_nMode);
   m_strOutput = ToWide(yishu::ConvertText(DirectionOfRadio(m_nMode), ToU16(m_strInput)));
+  CRedrawPause drawOnce(output);
   CDataExchange write(m_hWnd, false);
   DDX_Text(&write, IDC_OUTPUT, m_strOutput);
   ShowInputLineInOutput(outputTopLine);
@@ -186,10 +190,9 @@ void CConvertDlg::ShowInputLineInOutput(int outputTopLine) {
   const int top = FirstVisibleLineFor(line, outputTopLine, VisibleLines(output));
   const int current = static_cast<int>(SendMessageW(output, EM_GETFIRSTVISIBLELINE, 0, 0));
   if (top == current) return;
+  // The caller repaints the whole box afterwards: under Wine a long scroll
+  // can leave the strip below the last whole line unpainted.
   SendMessageW(output, EM_LINESCROLL, 0, top - current);
-  // Under Wine a long scroll can leave the strip below the last whole line
-  // unpainted, showing pixels from elsewhere; repaint the box.
-  InvalidateRect(output, nullptr, TRUE);
 }
 
 // How many whole lines an edit box shows: the height of its formatting

@@ -98,6 +98,8 @@ TEST(Usability, OutputFollowsTheCaret) {
   const auto outputSelection = app->Selection(IDC_OUTPUT);
   Expect(outputSelection.first == 0 && outputSelection.second == 0,
          "the output's caret at the start");
+  // The output's drawing is held back while it changes; it must come back.
+  Expect(IsWindowVisible(app->Item(IDC_OUTPUT)), "the output box still shown");
   if (!Settings().artifacts.empty()) {
     // Paint what is waiting to be painted, so that the picture is what the
     // user sees.
@@ -121,6 +123,7 @@ TEST(Usability, OutputFollowsTheCaret) {
   ExpectEventually([&] { return app->Text(IDC_INPUT).substr(0, 19); }, L"0022 1\r\n0022 2x\r\n00",
                    "input");
   Expect(LineInView(app->Item(IDC_OUTPUT), 1, detail), "line 2 of the output in view", detail);
+  Expect(IsWindowVisible(app->Item(IDC_OUTPUT)), "the output box still shown");
 }
 
 // Clear is one step the input box can undo; the conversion follows the text
