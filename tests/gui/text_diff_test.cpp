@@ -62,4 +62,32 @@ TEST(DiffTexts, NeverCutsASurrogatePair) {
   }
 }
 
+// Long texts are compared a block at a time: a change just before, on and
+// just after a block's edge, at either end, must still be found exactly.
+TEST(DiffTexts, FindsTheChangeAnywhereInALongText) {
+  std::wstring text;
+  for (int i = 0; i < 1000; ++i) text += static_cast<wchar_t>(L'a' + i % 23);
+  for (size_t at : {size_t{0}, size_t{1}, size_t{255}, size_t{256}, size_t{257}, size_t{511},
+                    size_t{512}, size_t{743}, size_t{744}, size_t{998}, size_t{999}}) {
+    std::wstring changed = text;
+    changed[at] = L'Z';
+    std::wstring inserted = text;
+    inserted.insert(at, 1, L'Z');
+    std::wstring deleted = text;
+    deleted.erase(at, 1);
+    const Case cases[] = {
+        {"changed", text, changed, {at, at + 1, at + 1}},
+        {"inserted", text, inserted, {at, at, at + 1}},
+        {"deleted", text, deleted, {at, at + 1, at}},
+    };
+    for (const Case& c : cases) {
+      const TextDiff diff = DiffTexts(c.before, c.after);
+      EXPECT_EQ(Apply(c.before, c.after, diff), c.after) << c.name << " at " << at;
+      EXPECT_EQ(diff.start, c.expected.start) << c.name << " at " << at;
+      EXPECT_EQ(diff.beforeEnd, c.expected.beforeEnd) << c.name << " at " << at;
+      EXPECT_EQ(diff.afterEnd, c.expected.afterEnd) << c.name << " at " << at;
+    }
+  }
+}
+
 }  // namespace
