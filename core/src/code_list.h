@@ -10,6 +10,10 @@
 #include <cstring>
 #include <type_traits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "lookup.h"
 #include "text_form.h"
 #include "writer.h"
@@ -46,6 +50,14 @@ bool IsAsciiNotDigit(Unit u) {
   return EndsCode<CodeEnd::kAsciiNotDigit>(static_cast<std::make_unsigned_t<Unit>>(u));
 }
 
+// The number that four digits make, from a word whose low four bytes hold
+// them as 0..9 in text order: pairs of digits, then the pairs,
+// (d0 * 10 + d1) * 100 + d2 * 10 + d3.
+inline int NumberOfDigitBytes(std::uint64_t digits) {
+  const std::uint64_t pairs = (digits * 10 + (digits >> 8)) & 0x00FF00FFull;
+  return static_cast<int>((pairs & 0xFF) * 100 + (pairs >> 16));
+}
+
 // The code whose four digits (and what ends them) stand at p, or -1.
 // Eight units must be readable from p, the five that matter and three more.
 template <CodeEnd E>
@@ -57,9 +69,26 @@ int CodeKeyAt(const char* p) {
   const std::uint64_t digits = x & 0xFFFFFFFFull;
   if (((digits | (digits + 0x06060606ull)) & 0xF0F0F0F0ull) != 0) return -1;
   if (!EndsCode<E>(static_cast<unsigned>(w >> 32 & 0xFF))) return -1;
-  // Pairs of digits, then the pairs: (d0 * 10 + d1) * 100 + d2 * 10 + d3.
-  const std::uint64_t pairs = (digits * 10 + (digits >> 8)) & 0x00FF00FFull;
-  return static_cast<int>((pairs & 0xFF) * 100 + (pairs >> 16));
+  return NumberOfDigitBytes(digits);
+}
+
+#if defined(__SSE2__)
+// Whether three codes with their spaces, as in "0022 2429 0001 ", fill the
+// first 15 of the 16 bytes at p.
+inline bool ThreeSpacedCodesAt(const char* p) {
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const __m128i d = _mm_sub_epi8(v, _mm_set1_epi8('0'));
+  const int digits = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(d, _mm_set1_epi8(9)), d));
+  const int spaces = _mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')));
+  return (digits & 0x7FFF) == 0x3DEF && (spaces & 0x7FFF) == 0x4210;
+}
+#endif
+
+// The code of four digits known to stand at p.
+inline int CodeOfDigitsAt(const char* p) {
+  std::uint32_t w;
+  std::memcpy(&w, p, 4);
+  return NumberOfDigitBytes(w ^ 0x30303030u);
 }
 
 template <CodeEnd E>
@@ -97,6 +126,28 @@ std::size_t ConvertCodeList(const Lookup& lookup, const typename TextForm<F>::Un
   const std::uint64_t* const texts = CharTexts<F>(lookup);
   Unit* at = out.position();
   while (pos + 5 <= n) {
+#if defined(__SSE2__)
+    // Three codes at once where they stand with their spaces: one check of
+    // 16 bytes instead of three of eight.
+    if constexpr (sizeof(Unit) == 1) {
+      if (pos + 16 <= n && ThreeSpacedCodesAt(p + pos)) {
+        const std::uint64_t first = texts[CodeOfDigitsAt(p + pos)];
+        const std::uint64_t second = texts[CodeOfDigitsAt(p + pos + 5)];
+        const std::uint64_t third = texts[CodeOfDigitsAt(p + pos + 10)];
+        constexpr std::size_t kUsual = UsualUnits<F>();
+        if ((first >> kCharTextUnitsShift) == kUsual && (second >> kCharTextUnitsShift) == kUsual &&
+            (third >> kCharTextUnitsShift) == kUsual) {
+          assert(out.room(at, 2 * kUsual + 8) && "output estimate too small");
+          std::memcpy(at, &first, 8);
+          std::memcpy(at + kUsual, &second, 8);
+          std::memcpy(at + 2 * kUsual, &third, 8);
+          at += 3 * kUsual;
+          pos += 15;
+          continue;
+        }
+      }
+    }
+#endif
     const int code = pos + 8 <= n ? CodeKeyAt<E>(p + pos) : CodeKeyNearEnd<E>(p + pos);
     if (code < 0) {
       // A line break or a few other ASCII characters between codes are
