@@ -140,6 +140,10 @@ test('the table lists each character with its code in each book', async (t) => {
   const books = features.includes('taiwan') ? [0, 1] : [0];
   await choose({ direction: 1, book: 0, asWritten: false, variants: true });
   const text = '陳大文，葉鍾A 𠀀中';
+  // The table follows the text a frame later: empty it first, so that the
+  // rows read below are the new text's and not the last test's.
+  await page.fill('#input', '');
+  await page.waitForFunction(() => document.querySelectorAll('#chars tbody tr').length === 0);
   await page.fill('#input', text);
   await page.waitForFunction(() => document.querySelectorAll('#chars tbody tr').length > 0);
   const rows = await tableRows();
