@@ -20,6 +20,16 @@ std::wstring Apply(const std::wstring& before, const std::wstring& after, const 
          before.substr(diff.beforeEnd);
 }
 
+// The diff of a case applies exactly and is the expected one; `where` names
+// the case in a failure.
+void ExpectDiff(const Case& c, const std::string& where) {
+  const TextDiff diff = DiffTexts(c.before, c.after);
+  EXPECT_EQ(Apply(c.before, c.after, diff), c.after) << where;
+  EXPECT_EQ(diff.start, c.expected.start) << where;
+  EXPECT_EQ(diff.beforeEnd, c.expected.beforeEnd) << where;
+  EXPECT_EQ(diff.afterEnd, c.expected.afterEnd) << where;
+}
+
 TEST(DiffTexts, SmallestReplacementThatGivesTheNewText) {
   const Case cases[] = {
       {"identical", L"中文", L"中文", {2, 2, 2}},
@@ -35,13 +45,7 @@ TEST(DiffTexts, SmallestReplacementThatGivesTheNewText) {
       {"a repeat shrinks", L"abcabc", L"abc", {3, 6, 3}},
       {"one unit of a repeat deleted", L"aaaa", L"aaa", {3, 4, 3}},
   };
-  for (const Case& c : cases) {
-    const TextDiff diff = DiffTexts(c.before, c.after);
-    EXPECT_EQ(Apply(c.before, c.after, diff), c.after) << c.name;
-    EXPECT_EQ(diff.start, c.expected.start) << c.name;
-    EXPECT_EQ(diff.beforeEnd, c.expected.beforeEnd) << c.name;
-    EXPECT_EQ(diff.afterEnd, c.expected.afterEnd) << c.name;
-  }
+  for (const Case& c : cases) ExpectDiff(c, c.name);
 }
 
 // U+1F600 and U+1F601 share their high surrogate; U+1F600 and U+1FA00 share
@@ -53,13 +57,7 @@ TEST(DiffTexts, NeverCutsASurrogatePair) {
       {"a pair appended after a pair", L"\xD83D\xDE00", L"\xD83D\xDE00\xD83D\xDE01", {2, 2, 4}},
       {"a pair removed before a pair", L"\xD83D\xDE01\xD83D\xDE00", L"\xD83D\xDE00", {0, 2, 0}},
   };
-  for (const Case& c : cases) {
-    const TextDiff diff = DiffTexts(c.before, c.after);
-    EXPECT_EQ(Apply(c.before, c.after, diff), c.after) << c.name;
-    EXPECT_EQ(diff.start, c.expected.start) << c.name;
-    EXPECT_EQ(diff.beforeEnd, c.expected.beforeEnd) << c.name;
-    EXPECT_EQ(diff.afterEnd, c.expected.afterEnd) << c.name;
-  }
+  for (const Case& c : cases) ExpectDiff(c, c.name);
 }
 
 // Long texts are compared a block at a time: a change just before, on and
@@ -80,13 +78,7 @@ TEST(DiffTexts, FindsTheChangeAnywhereInALongText) {
         {"inserted", text, inserted, {at, at, at + 1}},
         {"deleted", text, deleted, {at, at + 1, at}},
     };
-    for (const Case& c : cases) {
-      const TextDiff diff = DiffTexts(c.before, c.after);
-      EXPECT_EQ(Apply(c.before, c.after, diff), c.after) << c.name << " at " << at;
-      EXPECT_EQ(diff.start, c.expected.start) << c.name << " at " << at;
-      EXPECT_EQ(diff.beforeEnd, c.expected.beforeEnd) << c.name << " at " << at;
-      EXPECT_EQ(diff.afterEnd, c.expected.afterEnd) << c.name << " at " << at;
-    }
+    for (const Case& c : cases) ExpectDiff(c, std::string(c.name) + " at " + std::to_string(at));
   }
 }
 
