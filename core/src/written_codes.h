@@ -149,22 +149,27 @@ inline std::size_t FindDigitOr(const char* p, std::size_t from, std::size_t n, u
   return n;
 }
 
+inline bool IsDigitOrWideDigit(char16_t u) { return IsDigit(u) || (u >= u'０' && u <= u'９'); }
+
 inline std::size_t FindDigitOr(const char16_t* p, std::size_t from, std::size_t n) {
   std::size_t i = from;
 #if defined(__SSE2__) || defined(_M_X64)
-  // A unit is one of ten from `first` when, less `first`, it lies in 0..9.
-  const auto ten_from = [](__m128i v, char16_t first) {
-    const __m128i d = _mm_sub_epi16(v, _mm_set1_epi16(static_cast<short>(first)));
-    return _mm_and_si128(_mm_cmpgt_epi16(d, _mm_set1_epi16(-1)),
-                         _mm_cmplt_epi16(d, _mm_set1_epi16(10)));
-  };
+  // Sixteen units of 0x30..0x3F or 0xFF10..0xFF1F hold the digits of both
+  // widths: a block with none is passed over in a few operations, and a
+  // block with any is looked at unit by unit.
+  const __m128i top = _mm_set1_epi16(static_cast<short>(0xFFF0));
+  const __m128i ascii = _mm_set1_epi16(0x0030), wide = _mm_set1_epi16(static_cast<short>(0xFF10));
   for (; i + 8 <= n; i += 8) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-    if (_mm_movemask_epi8(_mm_or_si128(ten_from(v, u'0'), ten_from(v, u'０'))) != 0) break;
+    const __m128i v = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)), top);
+    if (_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(v, ascii), _mm_cmpeq_epi16(v, wide))) == 0)
+      continue;
+    for (std::size_t k = i; k < i + 8; ++k) {
+      if (IsDigitOrWideDigit(p[k])) return k;
+    }
   }
 #endif
   for (; i < n; ++i) {
-    if (IsDigit(p[i]) || (p[i] >= u'０' && p[i] <= u'９')) return i;
+    if (IsDigitOrWideDigit(p[i])) return i;
   }
   return n;
 }
