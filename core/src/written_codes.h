@@ -154,9 +154,9 @@ inline bool IsDigitOrWideDigit(char16_t u) { return IsDigit(u) || (u >= u'０' &
 inline std::size_t FindDigitOr(const char16_t* p, std::size_t from, std::size_t n) {
   std::size_t i = from;
 #if defined(__SSE2__) || defined(_M_X64)
-  // Sixteen units of 0x30..0x3F or 0xFF10..0xFF1F hold the digits of both
-  // widths: a block with none is passed over in a few operations, and a
-  // block with any is looked at unit by unit.
+  // The digits of both widths lie in 0x30..0x3F and 0xFF10..0xFF1F: a block
+  // of eight units with none of those is passed over in a few operations,
+  // and a block with any is looked at unit by unit.
   const __m128i top = _mm_set1_epi16(static_cast<short>(0xFFF0));
   const __m128i ascii = _mm_set1_epi16(0x0030), wide = _mm_set1_epi16(static_cast<short>(0xFF10));
   for (; i + 8 <= n; i += 8) {
