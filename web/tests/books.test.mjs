@@ -3,21 +3,15 @@
 // table, the report line and browsing either book.
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
-import { launch, openPage, paste } from './browser.mjs';
-import { checkable, coreConvert, telecode } from './oracle.mjs';
+import { openPage, paste } from './browser.mjs';
+import { closeCheckedPage, coreConvert, openCheckedPage, telecode } from './oracle.mjs';
 
 let browser, page, site;
 let pageFeatures, features;  // what the page offers; what telecode can check of it
 before(async () => {
-  browser = await launch();
-  ({ page, site } = await openPage(browser));
-  pageFeatures = (await page.getAttribute('body', 'data-features')).split(' ');
-  features = checkable(pageFeatures);
+  ({ browser, page, site, pageFeatures, features } = await openCheckedPage());
 });
-after(async () => {
-  await browser?.close();
-  await site?.close();
-});
+after(() => closeCheckedPage({ browser, site }));
 
 const needs = (t, feature) => {
   if (features.includes(feature)) return false;

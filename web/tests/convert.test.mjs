@@ -3,8 +3,8 @@
 import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
-import { launch, openPage, paste } from './browser.mjs';
-import { checkable, coreCodes, coreConvert } from './oracle.mjs';
+import { paste } from './browser.mjs';
+import { closeCheckedPage, coreCodes, coreConvert, openCheckedPage } from './oracle.mjs';
 
 // The conversion cases that every face of yishu is tested with.
 const SHARED_CASES = readFileSync(new URL('../../tests/cases/conversion.tsv', import.meta.url), 'utf8')
@@ -40,15 +40,9 @@ const CODES_TO_CHARS = [
 let browser, page, site;
 let pageFeatures, features;  // what the page offers; what telecode can check of it
 before(async () => {
-  browser = await launch();
-  ({ page, site } = await openPage(browser));
-  pageFeatures = (await page.getAttribute('body', 'data-features')).split(' ');
-  features = checkable(pageFeatures);
+  ({ browser, page, site, pageFeatures, features } = await openCheckedPage());
 });
-after(async () => {
-  await browser?.close();
-  await site?.close();
-});
+after(() => closeCheckedPage({ browser, site }));
 
 async function choose({ direction, book, asWritten, variants }) {
   await page.check(`input[name="direction"][value="${direction}"]`);

@@ -1,6 +1,7 @@
 // The core's own answers, from the native command-line converter telecode:
 // what the page shows must agree with them.
 import { execFileSync } from 'node:child_process';
+import { launch, openPage } from './browser.mjs';
 
 const TELECODE = process.env.YISHU_TELECODE;
 if (!TELECODE) throw new Error('YISHU_TELECODE must name the native telecode (build/native/cli/telecode)');
@@ -15,6 +16,26 @@ export function checkable(pageFeatures) {
   const help = telecode(['--help'], '');
   const options = { taiwan: '--book', variants: '--variants', asWritten: '--as-written' };
   return pageFeatures.filter((f) => help.includes(options[f]));
+}
+
+// A browser with the served page for one test file, what the page offers
+// (pageFeatures) and what telecode can check of it (features). `options` go
+// to openPage.
+export async function openCheckedPage(options) {
+  const browser = await launch();
+  try {
+    const { page, site } = await openPage(browser, options);
+    const pageFeatures = (await page.getAttribute('body', 'data-features')).split(' ');
+    return { browser, page, site, pageFeatures, features: checkable(pageFeatures) };
+  } catch (e) {
+    await browser.close();
+    throw e;
+  }
+}
+
+export async function closeCheckedPage({ browser, site }) {
+  await browser?.close();
+  await site?.close();
 }
 
 // request: {direction: 0 codes to characters | 1, book: 0 | 1, variants, asWritten}

@@ -3,21 +3,16 @@
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFile } from 'node:fs/promises';
-import { launch, openPage, paste } from './browser.mjs';
-import { checkable, coreCodes } from './oracle.mjs';
+import { openPage, paste } from './browser.mjs';
+import { closeCheckedPage, coreCodes, openCheckedPage } from './oracle.mjs';
 
 let browser, page, site;
 let pageFeatures, features;  // what the page offers; what telecode can check of it
 before(async () => {
-  browser = await launch();
-  ({ page, site } = await openPage(browser, { permissions: ['clipboard-read', 'clipboard-write'] }));
-  pageFeatures = (await page.getAttribute('body', 'data-features')).split(' ');
-  features = checkable(pageFeatures);
+  ({ browser, page, site, pageFeatures, features } =
+    await openCheckedPage({ permissions: ['clipboard-read', 'clipboard-write'] }));
 });
-after(async () => {
-  await browser?.close();
-  await site?.close();
-});
+after(() => closeCheckedPage({ browser, site }));
 
 const clipboard = () => page.evaluate(() => navigator.clipboard.readText());
 
