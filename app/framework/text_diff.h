@@ -42,8 +42,8 @@ inline size_t CommonEnd(const wchar_t* aEnd, const wchar_t* bEnd, size_t count) 
          std::memcmp(aEnd - equal - kBlock, bEnd - equal - kBlock, kBlock * sizeof(wchar_t)) == 0) {
     equal += kBlock;
   }
-  while (equal < count && aEnd[-1 - static_cast<ptrdiff_t>(equal)] ==
-                              bEnd[-1 - static_cast<ptrdiff_t>(equal)]) {
+  while (equal < count &&
+         aEnd[-1 - static_cast<ptrdiff_t>(equal)] == bEnd[-1 - static_cast<ptrdiff_t>(equal)]) {
     ++equal;
   }
   return equal;

@@ -15,7 +15,8 @@ namespace {
 Book OtherBook(Book book) { return book == Book::Mainland ? Book::Taiwan : Book::Mainland; }
 
 std::uint16_t CodeIn(const std::vector<std::pair<char32_t, std::uint16_t>>& codes, char32_t c) {
-  const auto it = std::lower_bound(codes.begin(), codes.end(), std::pair<char32_t, std::uint16_t>{c, 0});
+  const auto it =
+      std::lower_bound(codes.begin(), codes.end(), std::pair<char32_t, std::uint16_t>{c, 0});
   return it != codes.end() && it->first == c ? it->second : 0;
 }
 
@@ -56,7 +57,8 @@ constexpr int kUnitsShift = 56;
 
 void SetCharTexts(Lookup& t, const CodeRow& row) {
   if (row.lead != 0) {
-    t.cp936_text[row.code] = row.lead | std::uint64_t{row.trail} << 8 | std::uint64_t{2} << kUnitsShift;
+    t.cp936_text[row.code] =
+        row.lead | std::uint64_t{row.trail} << 8 | std::uint64_t{2} << kUnitsShift;
   }
   char utf8[8] = {};
   const int length = EncodeUtf8(row.unicode, utf8);
@@ -78,9 +80,9 @@ std::unique_ptr<Lookup> BuildLookup(Book book, bool variants) {
   t->day_codes = book == Book::Mainland;
   t->marks = variants;
   for (int code = 0; code < 10000; ++code) {
-    const char text[8] = {static_cast<char>('0' + code / 1000), static_cast<char>('0' + code / 100 % 10),
-                          static_cast<char>('0' + code / 10 % 10), static_cast<char>('0' + code % 10),
-                          ' '};
+    const char text[8] = {
+        static_cast<char>('0' + code / 1000), static_cast<char>('0' + code / 100 % 10),
+        static_cast<char>('0' + code / 10 % 10), static_cast<char>('0' + code % 10), ' '};
     std::memcpy(&t->code_text[code], text, 8);
   }
   // Rows are in code order, so the first code seen for a character is the one
@@ -125,7 +127,8 @@ std::unique_ptr<Lookup> BuildLookup(Book book, bool variants) {
     const std::uint16_t mark = MarkOf(book, c);
     if (c < 0x10000) t->code_of_unicode[c] = mark;
     if (c >= 0x10000 && mark != 0) supplementary_marks.emplace_back(c, mark);
-    if (const auto it = cp936_chars.find(c); it != cp936_chars.end()) t->code_of_cp936[it->second] = mark;
+    if (const auto it = cp936_chars.find(c); it != cp936_chars.end())
+      t->code_of_cp936[it->second] = mark;
   }
   auto& s = t->code_of_supplementary;
   s.insert(s.end(), supplementary_marks.begin(), supplementary_marks.end());
@@ -180,8 +183,8 @@ const std::vector<std::pair<char32_t, std::uint16_t>>& ProducedCodes(Book book) 
 std::span<const VariantPair> VariantsOf(char32_t character) {
   const VariantPair* begin = kVariantPairs;
   const VariantPair* end = kVariantPairs + kVariantPairCount;
-  const auto lo = std::lower_bound(begin, end, character,
-                                   [](const VariantPair& v, char32_t c) { return v.character < c; });
+  const auto lo = std::lower_bound(
+      begin, end, character, [](const VariantPair& v, char32_t c) { return v.character < c; });
   auto hi = lo;
   while (hi != end && hi->character == character) ++hi;
   return {lo, hi};

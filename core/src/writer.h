@@ -93,7 +93,8 @@ inline std::size_t CountNonAscii(const char16_t* p, std::size_t n) {
     for (int blocks = 0; blocks < 0xFFFF && i + 8 <= n; ++blocks, i += 8) {
       const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
       // An ASCII unit compares as -1, which subtracted adds one.
-      counters = _mm_sub_epi16(counters, _mm_cmpeq_epi16(_mm_and_si128(v, high), _mm_setzero_si128()));
+      counters =
+          _mm_sub_epi16(counters, _mm_cmpeq_epi16(_mm_and_si128(v, high), _mm_setzero_si128()));
     }
     alignas(16) std::uint16_t lanes[8];
     _mm_store_si128(reinterpret_cast<__m128i*>(lanes), counters);

@@ -41,7 +41,8 @@ const Edge kEdges[] = {
     {"hanzi, a digit", u"中", u"7"},
     {"hanzi, a Cyrillic letter with a code", u"中", u"А"},
     {"hanzi, a variant", u"中", u"陳"},
-    {"hanzi, a character above the BMP with a Taiwan code", u"中", u"\U00020270", nullptr, "\x81\x30"},
+    {"hanzi, a character above the BMP with a Taiwan code", u"中", u"\U00020270", nullptr,
+     "\x81\x30"},
     {"hanzi, a lone surrogate", u"中", u"\xD800", "\xED\xA0\x80", "\xA1"},
     {"hanzi, an invalid byte", u"中", u"", "\x80", "\xFF"},
     {"hanzi, a cut character", u"中", u"", "\xE4\xB8", "\xD6"},
@@ -81,10 +82,11 @@ TEST_P(BlockEdgesTest, EveryPlaceInRunsOfEveryLength) {
         const std::string c936 = Around(piece936, odd936, at, length - at);
         for (Direction d : {CodeToChar, CharToCode}) {
           if (d == CodeToChar && options.variants) continue;  // variants are for characters
-          SCOPED_TRACE(testing::Message() << (d == CodeToChar ? "codes to characters" : "characters to codes")
-                                          << ", book " << static_cast<int>(options.book)
-                                          << (options.variants ? " with variants" : "")
-                                          << ", odd piece after " << at << " of " << length);
+          SCOPED_TRACE(testing::Message()
+                       << (d == CodeToChar ? "codes to characters" : "characters to codes")
+                       << ", book " << static_cast<int>(options.book)
+                       << (options.variants ? " with variants" : "") << ", odd piece after " << at
+                       << " of " << length);
           ASSERT_EQ(ConvertText(d, u8, Encoding::Utf8, options),
                     reference::ConvertTextUtf8(d, u8, options));
           ASSERT_EQ(ConvertText(d, c936, Encoding::Cp936, options),
