@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "utf8.h"
+#include "yishu/internal/unicode.h"
 #include "yishu/yishu.h"
 
 namespace telecode {

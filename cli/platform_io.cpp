@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "utf8.h"
+#include "yishu/internal/unicode.h"
 
 #ifdef _WIN32
 #include <windows.h>

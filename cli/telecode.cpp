@@ -12,7 +12,7 @@
 #include "options.h"
 #include "platform_io.h"
 #include "stream_converter.h"
-#include "utf8.h"
+#include "yishu/internal/unicode.h"
 #include "yishu/version.h"
 
 namespace telecode {
@@ -199,7 +199,9 @@ class Conversion {
   yishu::Report books_;
 };
 
-std::string BookName(yishu::Book book) { return book == yishu::Book::Taiwan ? "Taiwan" : "mainland"; }
+std::string BookName(yishu::Book book) {
+  return book == yishu::Book::Taiwan ? "Taiwan" : "mainland";
+}
 
 std::string EncodingName(TextEncoding encoding) {
   switch (encoding) {
@@ -235,7 +237,8 @@ std::string Summary(const yishu::Report& r, const Options& options) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
   };
   if (r.through_variant) {
-    parts.push_back(n(r.through_variant, "character", "characters") + " converted through a variant");
+    parts.push_back(n(r.through_variant, "character", "characters") +
+                    " converted through a variant");
   }
   std::vector<std::string> left;
   if (r.ambiguous) {
@@ -249,7 +252,8 @@ std::string Summary(const yishu::Report& r, const Options& options) {
                    Listed(r.other_book_chars, r.other_book_only));
   }
   if (r.no_code) {
-    left.push_back(std::to_string(r.no_code) + " in neither book" + Listed(r.no_code_chars, r.no_code));
+    left.push_back(std::to_string(r.no_code) + " in neither book" +
+                   Listed(r.no_code_chars, r.no_code));
   }
   if (!left.empty()) {
     std::string text = "left as they are: ";
@@ -264,9 +268,9 @@ std::string Summary(const yishu::Report& r, const Options& options) {
       codes += digits;
     }
     if (r.unwritable_codes.size() == yishu::Report::kListedChars) codes += " ...";
-    parts.push_back(n(r.unwritable, "code", "codes") + " left as digits: " +
-                    EncodingName(options.encoding) + " cannot hold their characters (" +
-                    codes.substr(1) + ")");
+    parts.push_back(n(r.unwritable, "code", "codes") +
+                    " left as digits: " + EncodingName(options.encoding) +
+                    " cannot hold their characters (" + codes.substr(1) + ")");
   }
   std::string line;
   for (std::size_t i = 0; i < parts.size(); ++i) line += (i ? "; " : "") + parts[i];

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "utf8.h"
+#include "yishu/internal/unicode.h"
 
 namespace telecode {
 

@@ -1,10 +1,10 @@
 #include "read_as_written.h"
 
 #include <algorithm>
-#include <array>
 #include <vector>
 
 #include "day_rules.h"
+#include "plain_unicode.h"
 #include "yishu/yishu.h"
 
 namespace yishu::reference {
@@ -44,43 +44,16 @@ std::vector<Char> Cp936Chars(std::string_view s) {
   return chars;
 }
 
-std::vector<Char> Utf8Chars(std::string_view s) {
+// A decoded text's items, each with where it stands; invalid bytes and
+// unpaired surrogates are no character of any text.
+template <class Units>
+std::vector<Char> ItemChars(const std::u32string& items, const Units& units_of) {
   std::vector<Char> chars;
-  for (std::size_t i = 0; i < s.size();) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    std::size_t len = b < 0x80                 ? 1
-                      : b >= 0xC2 && b <= 0xDF ? 2
-                      : b >= 0xE0 && b <= 0xEF ? 3
-                      : b >= 0xF0 && b <= 0xF4 ? 4
-                                               : 0;
-    char32_t c = len == 1 ? b : len == 2 ? b & 0x1F : len == 3 ? b & 0x0F : b & 0x07;
-    bool ok = len != 0 && i + len <= s.size();
-    for (std::size_t k = 1; ok && k < len; ++k) {
-      const auto t = static_cast<unsigned char>(s[i + k]);
-      ok = (t & 0xC0) == 0x80;
-      c = c << 6 | (t & 0x3F);
-    }
-    static constexpr std::array<char32_t, 5> kLeast = {0, 0, 0x80, 0x800, 0x10000};
-    ok = ok && c >= kLeast[len] && c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
-    if (!ok) {
-      len = 1;
-      c = kNone;
-    }
-    chars.push_back(Classify(i, len, c));
-    i += len;
-  }
-  return chars;
-}
-
-std::vector<Char> Utf16Chars(std::u16string_view s) {
-  std::vector<Char> chars;
-  for (std::size_t i = 0; i < s.size();) {
-    const char16_t u = s[i];
-    const bool pair =
-        u >= 0xD800 && u <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF;
-    const bool lone = !pair && u >= 0xD800 && u <= 0xDFFF;
-    chars.push_back(Classify(i, pair ? 2 : 1, pair || lone ? kNone : u));
-    i += pair ? 2 : 1;
+  std::size_t offset = 0;
+  for (char32_t c : items) {
+    const std::size_t units = units_of(c);
+    chars.push_back(Classify(offset, units, c >= kNotACharacter ? kNone : c));
+    offset += units;
   }
   return chars;
 }
@@ -110,41 +83,16 @@ struct Cp936Out {
 struct Utf8Out {
   std::string text;
   static bool CanWrite(const CodeRow&) { return true; }
-  void Add(char32_t c) {
-    if (c < 0x80) {
-      text += static_cast<char>(c);
-    } else if (c < 0x800) {
-      text += static_cast<char>(0xC0 | c >> 6);
-      text += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      text += static_cast<char>(0xE0 | c >> 12);
-      text += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-      text += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      text += static_cast<char>(0xF0 | c >> 18);
-      text += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-      text += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-      text += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  void Add(const CodeRow& row) { Add(row.unicode); }
+  void Add(const CodeRow& row) { text += EncodeUtf8(std::u32string(1, row.unicode)); }
   void Add(const detail::DayText& day) {
-    for (int i = 0; i < day.length; ++i) Add(day.unicode[i]);
+    for (int i = 0; i < day.length; ++i) text += EncodeUtf8(std::u32string(1, day.unicode[i]));
   }
 };
 
 struct Utf16Out {
   std::u16string text;
   static bool CanWrite(const CodeRow&) { return true; }
-  void Add(const CodeRow& row) {
-    const char32_t c = row.unicode;
-    if (c < 0x10000) {
-      text += static_cast<char16_t>(c);
-    } else {
-      text += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-      text += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-    }
-  }
+  void Add(const CodeRow& row) { text += EncodeUtf16(std::u32string(1, row.unicode)); }
   void Add(const detail::DayText& day) { text.append(day.unicode, day.length); }
 };
 
@@ -219,12 +167,12 @@ std::string ReadWrittenCodes(std::string_view cp936, const Options& options, Rep
 }
 
 std::string ReadWrittenCodesUtf8(std::string_view utf8, const Options& options, Report* report) {
-  return Read<Utf8Out>(utf8, Utf8Chars(utf8), options, report);
+  return Read<Utf8Out>(utf8, ItemChars(DecodeUtf8(utf8), Utf8Units), options, report);
 }
 
 std::u16string ReadWrittenCodesUtf16(std::u16string_view utf16, const Options& options,
                                      Report* report) {
-  return Read<Utf16Out>(utf16, Utf16Chars(utf16), options, report);
+  return Read<Utf16Out>(utf16, ItemChars(DecodeUtf16(utf16), Utf16Units), options, report);
 }
 
 }  // namespace yishu::reference

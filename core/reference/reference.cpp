@@ -1,17 +1,13 @@
 #include "reference.h"
 
-#include "rule_lists.h"
-
 #include <algorithm>
 
+#include "plain_unicode.h"
+#include "rule_lists.h"
 #include "variant_table.h"
 
 namespace yishu::reference {
 namespace {
-
-// Items of a decoded text that are no character: invalid bytes and unpaired
-// surrogates, kept apart from every code point by this offset.
-constexpr char32_t kNotACharacter = 0x110000;
 
 bool IsLead(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
 
@@ -48,92 +44,6 @@ std::size_t ReplaceScan(String& text, std::basic_string_view<typename String::va
 std::size_t ReplaceAllItems(std::u32string& text, std::u32string_view key,
                             std::u32string_view replacement) {
   return ReplaceScan(text, key, replacement, [](const std::u32string&, std::size_t) { return 1; });
-}
-
-// The reference decodes and encodes Unicode with code of its own, written
-// apart from the engine's (core/src/utf8.h) on purpose: as the oracle of the
-// tests it must not share a fault with what it checks.
-std::u32string DecodeUtf8(std::string_view s) {
-  std::u32string out;
-  std::size_t i = 0;
-  while (i < s.size()) {
-    const unsigned char b = s[i];
-    int extra = b >= 0xF0 && b <= 0xF7 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
-    if (b >= 0xF8 || (b >= 0x80 && b < 0xC0)) extra = -1;
-    char32_t cp = extra == 3 ? b & 0x07 : extra == 2 ? b & 0x0F : extra == 1 ? b & 0x1F : b;
-    bool ok = extra >= 0 && i + extra < s.size();
-    for (int k = 1; ok && k <= extra; ++k) {
-      const unsigned char c = s[i + k];
-      ok = (c & 0xC0) == 0x80;
-      cp = cp << 6 | (c & 0x3F);
-    }
-    const char32_t min[4] = {0, 0x80, 0x800, 0x10000};
-    ok = ok && cp >= min[extra > 0 ? extra : 0] && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
-    if (ok) {
-      out += cp;
-      i += extra + 1;
-    } else {
-      out += kNotACharacter + b;
-      ++i;
-    }
-  }
-  return out;
-}
-
-std::string EncodeUtf8(const std::u32string& items) {
-  std::string out;
-  for (char32_t c : items) {
-    if (c >= kNotACharacter) {
-      out += static_cast<char>(c - kNotACharacter);
-    } else if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | c >> 6);
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | c >> 12);
-      out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | c >> 18);
-      out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-      out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
-
-std::u32string DecodeUtf16(std::u16string_view s) {
-  std::u32string out;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    const char16_t u = s[i];
-    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 &&
-        s[i + 1] <= 0xDFFF) {
-      out += 0x10000 + ((u - 0xD800) << 10) + (s[i + 1] - 0xDC00);
-      ++i;
-    } else if (u >= 0xD800 && u <= 0xDFFF) {
-      out += kNotACharacter + u;
-    } else {
-      out += u;
-    }
-  }
-  return out;
-}
-
-std::u16string EncodeUtf16(const std::u32string& items) {
-  std::u16string out;
-  for (char32_t c : items) {
-    if (c >= kNotACharacter) {
-      out += static_cast<char16_t>(c - kNotACharacter);
-    } else if (c >= 0x10000) {
-      out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-      out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(c);
-    }
-  }
-  return out;
 }
 
 // The book's own rules, then (characters to codes, variant look-up on) the

@@ -10,14 +10,12 @@
 #include <cstring>
 #include <type_traits>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "yishu/internal/simd.h"
 
 #include "lookup.h"
 #include "text_form.h"
-#include "utf8.h"
 #include "writer.h"
+#include "yishu/internal/unicode.h"
 
 namespace yishu::detail {
 
@@ -34,7 +32,7 @@ inline std::size_t SkipAscii(const char* p, std::size_t from, std::size_t n) {
 }
 
 inline std::size_t SkipAscii(const char16_t* p, std::size_t from, std::size_t n) {
-#if defined(__SSE2__)
+#if YISHU_SSE2
   const __m128i high = _mm_set1_epi16(static_cast<short>(0xFF80));
   for (; from + 8 <= n; from += 8) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + from));
@@ -75,9 +73,10 @@ template <>
 inline Decoded DecodeChar<Form::Utf8>(const Lookup& lookup, const char* p, std::size_t i,
                                       std::size_t n) {
   const auto* u = reinterpret_cast<const unsigned char*>(p + i);
-  // Most of the hanzi: a lead byte E1..EC, which allows any continuation.
-  if (u[0] - 0xE1u <= 0xEC - 0xE1 && n - i >= 3 && (u[1] & 0xC0) == 0x80 && (u[2] & 0xC0) == 0x80) {
-    return {lookup.code_of_unicode[DecodeUtf8(u, 3)], 3};
+  if (n - i >= 3) {  // most of the hanzi
+    if (const std::uint32_t w = ThreeBytesAt(u); IsThreeByteSequenceWithFreeLead(w)) {
+      return {lookup.code_of_unicode[DecodeThreeBytes(w)], 3};
+    }
   }
   const int length = Utf8SequenceLength(u, n - i);
   if (length < 0) return {0, 0};
@@ -87,13 +86,6 @@ inline Decoded DecodeChar<Form::Utf8>(const Lookup& lookup, const char* p, std::
             4};
   }
   return {lookup.code_of_unicode[DecodeUtf8(u, length)], static_cast<std::uint32_t>(length)};
-}
-
-inline bool IsHighSurrogate(char16_t u) { return (u & 0xFC00) == 0xD800; }
-inline bool IsLowSurrogate(char16_t u) { return (u & 0xFC00) == 0xDC00; }
-
-inline char32_t FromSurrogates(char16_t high, char16_t low) {
-  return 0x10000 + ((high - 0xD800u) << 10) + (low - 0xDC00u);
 }
 
 // A surrogate pair is one character where the book has any outside the BMP;
@@ -159,7 +151,7 @@ inline char* PutCode(const Writer<char>& out, char* at, std::uint64_t text) {
 inline char16_t* PutCode(const Writer<char16_t>& out, char16_t* at, std::uint64_t text) {
   assert(out.room(at, 16) && "output estimate too small");
   (void)out;
-#if defined(__SSE2__)
+#if YISHU_SSE2
   const __m128i bytes = _mm_cvtsi64_si128(static_cast<long long>(text));
   _mm_storeu_si128(reinterpret_cast<__m128i*>(at), _mm_unpacklo_epi8(bytes, _mm_setzero_si128()));
 #else
@@ -235,12 +227,9 @@ std::size_t TakeRun(const Lookup& lookup, const char* p, std::size_t i, std::siz
     if (k + 4 > n) return k;  // four bytes are read
     std::uint32_t w;
     std::memcpy(&w, p + k, 4);
-    const unsigned lead = w & 0xFF;
-    // Leads E1..EF but ED (surrogates) allow any continuation bytes; E0 is
-    // left to the full decoder, which refuses its overlong forms.
-    if ((w & 0xC0C000) != 0x808000 || lead - 0xE1 > 0xEF - 0xE1 || lead == 0xED) return k;
-    const std::uint16_t code =
-        lookup.code_of_unicode[(w & 0x0F) << 12 | (w >> 2 & 0xFC0) | (w >> 16 & 0x3F)];
+    // Other leads are left to the full decoder.
+    if (!IsThreeByteSequenceWithFreeLead(w)) return k;
+    const std::uint16_t code = lookup.code_of_unicode[DecodeThreeBytes(w)];
     if (kMarks && code > kLastCode) return k;
     at = PutCodeOrChar<3>(out, at, lookup, code, w);
     return k + 3;

@@ -10,28 +10,22 @@
 #include <cstring>
 #include <type_traits>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "yishu/internal/simd.h"
 
 #include "lookup.h"
 #include "text_form.h"
 #include "writer.h"
+#include "yishu/internal/four_digits.h"
 
 namespace yishu::detail {
+
+using internal::CodeOfDigitLanes;
+using internal::CodeOfDigits;
+using internal::NumberOfDigitLanes;
 
 // What may follow the four digits of a code in a list: a space (typed
 // codes), or any ASCII character but a digit (codes as written).
 enum class CodeEnd { kSpace, kAsciiNotDigit };
-
-template <Form F>
-const std::uint64_t* CharTexts(const Lookup& lookup) {
-  if constexpr (F == Form::Cp936) return lookup.cp936_text;
-  if constexpr (F == Form::Utf8) return lookup.utf8_text;
-  if constexpr (F == Form::Utf16) return lookup.utf16_text;
-}
-
-inline constexpr int kCharTextUnitsShift = 56;
 
 // How many units most characters of the books take in each form.
 template <Form F>
@@ -50,29 +44,18 @@ bool IsAsciiNotDigit(Unit u) {
   return EndsCode<CodeEnd::kAsciiNotDigit>(static_cast<std::make_unsigned_t<Unit>>(u));
 }
 
-// The number that four digits make, from a word whose low four bytes hold
-// them as 0..9 in text order: pairs of digits, then the pairs,
-// (d0 * 10 + d1) * 100 + d2 * 10 + d3.
-inline int NumberOfDigitBytes(std::uint64_t digits) {
-  const std::uint64_t pairs = (digits * 10 + (digits >> 8)) & 0x00FF00FFull;
-  return static_cast<int>((pairs & 0xFF) * 100 + (pairs >> 16));
-}
-
 // The code whose four digits (and what ends them) stand at p, or -1.
 // Eight units must be readable from p, the five that matter and three more.
 template <CodeEnd E>
 int CodeKeyAt(const char* p) {
   std::uint64_t w;
   std::memcpy(&w, p, 8);
-  // ASCII digits become 0..9, and only they become bytes below 10.
-  const std::uint64_t x = w ^ 0x3030303030ull;
-  const std::uint64_t digits = x & 0xFFFFFFFFull;
-  if (((digits | (digits + 0x06060606ull)) & 0xF0F0F0F0ull) != 0) return -1;
-  if (!EndsCode<E>(static_cast<unsigned>(w >> 32 & 0xFF))) return -1;
-  return NumberOfDigitBytes(digits);
+  const int code = CodeOfDigitLanes<char>(w & 0xFFFFFFFFull);
+  if (code < 0 || !EndsCode<E>(static_cast<unsigned>(w >> 32 & 0xFF))) return -1;
+  return code;
 }
 
-#if defined(__SSE2__)
+#if YISHU_SSE2
 // Whether three codes with their spaces, as in "0022 2429 0001 ", fill the
 // first 15 of the 16 bytes at p.
 inline bool ThreeSpacedCodesAt(const char* p) {
@@ -88,30 +71,25 @@ inline bool ThreeSpacedCodesAt(const char* p) {
 inline int CodeOfDigitsAt(const char* p) {
   std::uint32_t w;
   std::memcpy(&w, p, 4);
-  return NumberOfDigitBytes(w ^ 0x30303030u);
+  return NumberOfDigitLanes<char>(w ^ 0x30303030u);
 }
 
 template <CodeEnd E>
 int CodeKeyAt(const char16_t* p) {
   std::uint64_t w;
   std::memcpy(&w, p, 8);
-  const std::uint64_t x = w ^ 0x0030003000300030ull;
-  constexpr std::uint64_t kHigh = 0xFFF0FFF0FFF0FFF0ull;
-  if (((x | (x + 0x0006000600060006ull)) & kHigh) != 0) return -1;
-  if (!EndsCode<E>(p[4])) return -1;
-  const std::uint64_t pairs = (x * 10 + (x >> 16)) & 0x0000FFFF0000FFFFull;
-  return static_cast<int>((pairs & 0xFFFF) * 100 + (pairs >> 32));
+  const int code = CodeOfDigitLanes<char16_t>(w);
+  if (code < 0 || !EndsCode<E>(p[4])) return -1;
+  return code;
 }
 
 // The same check where fewer than eight units are left.
 template <CodeEnd E, class Unit>
 int CodeKeyNearEnd(const Unit* p) {
-  int code = 0;
   for (int k = 0; k < 4; ++k) {
     if (!IsDigit(p[k])) return -1;
-    code = code * 10 + (p[k] - '0');
   }
-  return EndsCode<E>(static_cast<std::make_unsigned_t<Unit>>(p[4])) ? code : -1;
+  return EndsCode<E>(static_cast<std::make_unsigned_t<Unit>>(p[4])) ? CodeOfDigits(p) : -1;
 }
 
 // Converts the codes that stand one after another from p[pos], a place where
@@ -126,7 +104,7 @@ std::size_t ConvertCodeList(const Lookup& lookup, const typename TextForm<F>::Un
   const std::uint64_t* const texts = CharTexts<F>(lookup);
   Unit* at = out.position();
   while (pos + 5 <= n) {
-#if defined(__SSE2__)
+#if YISHU_SSE2
     // Three codes at once where they stand with their spaces: one check of
     // 16 bytes instead of three of eight.
     if constexpr (sizeof(Unit) == 1) {
@@ -135,8 +113,8 @@ std::size_t ConvertCodeList(const Lookup& lookup, const typename TextForm<F>::Un
         const std::uint64_t second = texts[CodeOfDigitsAt(p + pos + 5)];
         const std::uint64_t third = texts[CodeOfDigitsAt(p + pos + 10)];
         constexpr std::size_t kUsual = UsualUnits<F>();
-        if ((first >> kCharTextUnitsShift) == kUsual && (second >> kCharTextUnitsShift) == kUsual &&
-            (third >> kCharTextUnitsShift) == kUsual) {
+        if (UnitsOfCharText(first) == kUsual && UnitsOfCharText(second) == kUsual &&
+            UnitsOfCharText(third) == kUsual) {
           assert(out.room(at, 2 * kUsual + 8) && "output estimate too small");
           std::memcpy(at, &first, 8);
           std::memcpy(at + kUsual, &second, 8);
@@ -161,7 +139,7 @@ std::size_t ConvertCodeList(const Lookup& lookup, const typename TextForm<F>::Un
       continue;
     }
     const std::uint64_t text = texts[code];
-    const auto units = static_cast<std::size_t>(text >> kCharTextUnitsShift);
+    const std::size_t units = UnitsOfCharText(text);
     if (units == 0) break;
     // Output never outgrows the input here, and every estimate has room
     // for a word beyond it.

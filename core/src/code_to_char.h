@@ -10,9 +10,7 @@
 #include <cstring>
 #include <string>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "yishu/internal/simd.h"
 
 #include "code_list.h"
 #include "digit_run.h"
@@ -49,7 +47,7 @@ inline std::size_t FindDigit(const char* p, std::size_t from, std::size_t n) {
 
 inline std::size_t FindDigit(const char16_t* p, std::size_t from, std::size_t n) {
   std::size_t i = from;
-#if defined(__SSE2__)
+#if YISHU_SSE2
   // Signed comparisons: units from 0x8000 count as negative, below '0'.
   const __m128i below = _mm_set1_epi16('0' - 1), above = _mm_set1_epi16('9' + 1);
   for (; i + 8 <= n; i += 8) {

@@ -21,8 +21,11 @@
 #include "day_rules.h"
 #include "lookup.h"
 #include "text_form.h"
+#include "yishu/internal/four_digits.h"
 
 namespace yishu::detail {
+
+using internal::CodeOfDigits;
 
 // The codes 9941 and up come after the day keys; all lower codes before them.
 inline constexpr int kFirstCodeAfterDays = 9941;
@@ -81,11 +84,6 @@ void AppendDigitsWithDays(const typename TextForm<F>::Unit* d, std::size_t from,
   if (to > from) out.append(d + from, to - from);
 }
 
-template <class Unit>
-int CodeOfDigits(const Unit* d) {
-  return (d[0] - '0') * 1000 + (d[1] - '0') * 100 + (d[2] - '0') * 10 + (d[3] - '0');
-}
-
 struct RunScratch {
   std::vector<DayTake> takes, candidates;
 };
@@ -106,33 +104,28 @@ inline void NoteUnwritable(Report& report, std::uint16_t code) {
 template <Form F>
 bool AppendRun(const typename TextForm<F>::Unit* d, std::size_t n, bool space, const Lookup& lookup,
                RunScratch& scratch, Writer<typename TextForm<F>::Unit>& out, Report& report) {
+  const int code = space && n >= 4 ? CodeOfDigits(d + n - 4) : -1;
+  const bool has_row = code >= 0 && lookup.row_of_code[code] != 0;
   if (!lookup.day_codes) {  // only the last four digits and the space can change
-    const int row = space && n >= 4 ? lookup.row_of_code[CodeOfDigits(d + n - 4)] : 0;
-    if (row != 0 && TextForm<F>::CanWrite(lookup.rows[row - 1])) {
+    if (has_row && CanWriteCode<F>(lookup, code)) {
       out.append(d, n - 4);
-      TextForm<F>::AppendChar(out, lookup.rows[row - 1]);
+      AppendCodeChar<F>(lookup, code, out);
       return true;
     }
-    if (row != 0) NoteUnwritable(report, lookup.rows[row - 1].code);
+    if (has_row) NoteUnwritable(report, static_cast<std::uint16_t>(code));
     out.append(d, n);
     return false;
   }
   // Every row of a book with day codes can be written in every form.
-  int row = 0;
-  bool code_first = false;
-  if (space && n >= 4) {
-    const int code = CodeOfDigits(d + n - 4);
-    row = lookup.row_of_code[code];
-    code_first = row != 0 && code < kFirstCodeAfterDays;
-  }
+  const bool code_first = has_row && code < kFirstCodeAfterDays;
   const std::size_t day_digits = code_first ? n - 4 : n;
   FindDayTakes(d, day_digits, scratch.takes, scratch.candidates);
   const bool code_last =
-      row != 0 && !code_first && (scratch.takes.empty() || scratch.takes.back().pos + 5 <= n - 4);
-  const bool code = code_first || code_last;
-  AppendDigitsWithDays<F>(d, 0, code ? n - 4 : n, scratch.takes, out);
-  if (code) TextForm<F>::AppendChar(out, lookup.rows[row - 1]);
-  return code;
+      has_row && !code_first && (scratch.takes.empty() || scratch.takes.back().pos + 5 <= n - 4);
+  const bool converts = code_first || code_last;
+  AppendDigitsWithDays<F>(d, 0, converts ? n - 4 : n, scratch.takes, out);
+  if (converts) AppendCodeChar<F>(lookup, code, out);
+  return converts;
 }
 
 // How many digits a run must keep when its start is converted before its end

@@ -6,8 +6,8 @@
 #include <memory>
 #include <set>
 
-#include "utf8.h"
 #include "variant_table.h"
+#include "yishu/internal/unicode.h"
 
 namespace yishu::detail {
 namespace {
@@ -53,24 +53,15 @@ std::map<char32_t, std::uint16_t> Cp936Characters() {
   return chars;
 }
 
-constexpr int kUnitsShift = 56;
-
 void SetCharTexts(Lookup& t, const CodeRow& row) {
   if (row.lead != 0) {
-    t.cp936_text[row.code] =
-        row.lead | std::uint64_t{row.trail} << 8 | std::uint64_t{2} << kUnitsShift;
+    const char cp936[2] = {static_cast<char>(row.lead), static_cast<char>(row.trail)};
+    t.cp936_text[row.code] = PackCharText(cp936, 2);
   }
-  char utf8[8] = {};
-  const int length = EncodeUtf8(row.unicode, utf8);
-  std::memcpy(&t.utf8_text[row.code], utf8, 8);
-  t.utf8_text[row.code] |= std::uint64_t(length) << kUnitsShift;
-  if (row.unicode < 0x10000) {
-    t.utf16_text[row.code] = row.unicode | std::uint64_t{1} << kUnitsShift;
-  } else {  // a surrogate pair
-    const char32_t high = 0xD800 + ((row.unicode - 0x10000) >> 10);
-    const char32_t low = 0xDC00 + ((row.unicode - 0x10000) & 0x3FF);
-    t.utf16_text[row.code] = high | std::uint64_t{low} << 16 | std::uint64_t{2} << kUnitsShift;
-  }
+  char utf8[4];
+  t.utf8_text[row.code] = PackCharText(utf8, EncodeUtf8(row.unicode, utf8));
+  char16_t utf16[2];
+  t.utf16_text[row.code] = PackCharText(utf16, EncodeUtf16(row.unicode, utf16));
 }
 
 std::unique_ptr<Lookup> BuildLookup(Book book, bool variants) {

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <utility>
 #include <vector>
@@ -22,12 +23,12 @@ inline constexpr std::uint16_t kLastCode = 9999;
 inline constexpr std::uint16_t kViaVariant = 0x8000;  // | the code
 inline constexpr std::uint16_t kAmbiguous = 0xFFFF;   // variants give several codes
 inline constexpr std::uint16_t kOtherBookOnly = 0xFFFE;
-inline constexpr std::uint16_t kNoCode = 0xFFFD;      // an ideograph neither book has
+inline constexpr std::uint16_t kNoCode = 0xFFFD;  // an ideograph neither book has
 
 struct Lookup {
   const CodeRow* rows;
-  bool day_codes;  // five-digit day codes convert (mainland book)
-  bool marks;      // the character indexes hold marks (variant look-up)
+  bool day_codes;      // five-digit day codes convert (mainland book)
+  bool marks;          // the character indexes hold marks (variant look-up)
   bool supplementary;  // characters above the BMP can have a code or a mark
   // code -> index into rows + 1; 0 where the code has no rule.
   std::uint16_t row_of_code[10000];
@@ -40,10 +41,9 @@ struct Lookup {
   // code -> its four digits and a space, as the first five bytes of a word in
   // memory order, so that a code is written with one store.
   std::uint64_t code_text[10000];
-  // code -> its character in each form, as the first units of a word in
-  // memory order with the number of units in the top byte: 0 where the code
-  // has no rule or the form cannot hold its character. One load and one
-  // store write a character.
+  // code -> its character in each form, packed (PackCharText): 0 where the
+  // code has no rule or the form cannot hold its character. One load and one
+  // store write a character; every character of a row is written so.
   std::uint64_t cp936_text[10000];
   std::uint64_t utf8_text[10000];
   std::uint64_t utf16_text[10000];
@@ -52,6 +52,21 @@ struct Lookup {
 
   std::uint16_t CodeOfSupplementary(char32_t c) const;
 };
+
+// A character packed into a word: its units as the first units of the word
+// in memory order, and their number in the top byte.
+inline constexpr int kCharTextUnitsShift = 56;
+
+template <class Unit>
+std::uint64_t PackCharText(const Unit* units, int count) {
+  std::uint64_t word = 0;
+  std::memcpy(&word, units, static_cast<std::size_t>(count) * sizeof(Unit));
+  return word | std::uint64_t(count) << kCharTextUnitsShift;
+}
+
+inline std::size_t UnitsOfCharText(std::uint64_t text) {
+  return static_cast<std::size_t>(text >> kCharTextUnitsShift);
+}
 
 const Lookup& GetLookup(Book book = Book::Mainland, bool variants = false);
 

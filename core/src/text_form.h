@@ -9,10 +9,10 @@
 #include <string>
 #include <type_traits>
 
-#include "code_table.h"
 #include "day_rules.h"
-#include "utf8.h"
+#include "lookup.h"
 #include "writer.h"
+#include "yishu/internal/unicode.h"
 
 namespace yishu::detail {
 
@@ -26,12 +26,6 @@ inline bool IsLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
 template <>
 struct TextForm<Form::Cp936> {
   using Unit = char;
-  // CP936 lacks a few characters of the Taiwan book.
-  static bool CanWrite(const CodeRow& row) { return row.lead != 0; }
-  static void AppendChar(Writer<char>& out, const CodeRow& row) {
-    out += static_cast<char>(row.lead);
-    out += static_cast<char>(row.trail);
-  }
   static void AppendDay(Writer<char>& out, const DayText& day) {
     out.append(day.cp936, 2 * day.length);
   }
@@ -40,36 +34,41 @@ struct TextForm<Form::Cp936> {
 template <>
 struct TextForm<Form::Utf8> {
   using Unit = char;
-  static bool CanWrite(const CodeRow&) { return true; }
-  static void AppendUnicode(Writer<char>& out, char32_t c) {
-    char bytes[8] = {};
-    const int n = EncodeUtf8(c, bytes);
-    std::uint64_t word;
-    std::memcpy(&word, bytes, sizeof word);
-    out.append_word(word, static_cast<std::size_t>(n));
-  }
-  static void AppendChar(Writer<char>& out, const CodeRow& row) { AppendUnicode(out, row.unicode); }
   static void AppendDay(Writer<char>& out, const DayText& day) {
-    for (int i = 0; i < day.length; ++i) AppendUnicode(out, day.unicode[i]);
+    for (int i = 0; i < day.length; ++i) {
+      char bytes[4];
+      out.append(bytes, static_cast<std::size_t>(EncodeUtf8(day.unicode[i], bytes)));
+    }
   }
 };
 
 template <>
 struct TextForm<Form::Utf16> {
   using Unit = char16_t;
-  static bool CanWrite(const CodeRow&) { return true; }
-  static void AppendChar(Writer<char16_t>& out, const CodeRow& row) {
-    if (row.unicode < 0x10000) {
-      out += static_cast<char16_t>(row.unicode);
-    } else {  // a surrogate pair
-      out += static_cast<char16_t>(0xD800 + ((row.unicode - 0x10000) >> 10));
-      out += static_cast<char16_t>(0xDC00 + ((row.unicode - 0x10000) & 0x3FF));
-    }
-  }
   static void AppendDay(Writer<char16_t>& out, const DayText& day) {
     out.append(day.unicode, day.length);
   }
 };
+
+// The characters of the codes in form F, packed (see Lookup).
+template <Form F>
+const std::uint64_t* CharTexts(const Lookup& lookup) {
+  if constexpr (F == Form::Cp936) return lookup.cp936_text;
+  if constexpr (F == Form::Utf8) return lookup.utf8_text;
+  if constexpr (F == Form::Utf16) return lookup.utf16_text;
+}
+
+// Whether the form can hold the character of `code` (CP936 lacks a few of
+// the Taiwan book), and writing it: the one way a code's character is written.
+template <Form F>
+bool CanWriteCode(const Lookup& lookup, int code) {
+  return CharTexts<F>(lookup)[code] != 0;
+}
+template <Form F>
+void AppendCodeChar(const Lookup& lookup, int code, Writer<typename TextForm<F>::Unit>& out) {
+  const std::uint64_t text = CharTexts<F>(lookup)[code];
+  out.append_word(text, UnitsOfCharText(text));
+}
 
 template <class Unit>
 bool IsAscii(Unit u) {

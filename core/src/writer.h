@@ -11,9 +11,7 @@
 #include <cstring>
 #include <string>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "yishu/internal/simd.h"
 
 namespace yishu::detail {
 
@@ -84,7 +82,7 @@ constexpr std::size_t MostOutput(bool to_codes, std::size_t n) {
 // How many of p[0..n) are not ASCII.
 inline std::size_t CountNonAscii(const char16_t* p, std::size_t n) {
   std::size_t ascii = 0, i = 0;
-#if defined(__SSE2__)
+#if YISHU_SSE2
   // Eight counters of 16 bits, each raised by at most one per block of eight
   // units, emptied before they can overflow.
   const __m128i high = _mm_set1_epi16(static_cast<short>(0xFF80));

@@ -14,9 +14,7 @@
 #include <cstring>
 #include <string>
 
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#endif
+#include "yishu/internal/simd.h"
 
 #include "code_list.h"
 #include "code_to_char.h"
@@ -121,7 +119,7 @@ struct WrittenForm<Form::Utf16> {
 // digit or the lead unit of a full-width digit; n if there is none.
 inline std::size_t FindDigitOr(const char* p, std::size_t from, std::size_t n, unsigned char lead) {
   std::size_t i = from;
-#if defined(__SSE2__) || defined(_M_X64)
+#if YISHU_SSE2
   // Sixteen bytes at a time where every x86-64 processor can.
   const __m128i zero = _mm_set1_epi8('0'), nine = _mm_set1_epi8(9),
                 lead_bytes = _mm_set1_epi8(static_cast<char>(lead));
@@ -153,7 +151,7 @@ inline bool IsDigitOrWideDigit(char16_t u) { return IsDigit(u) || (u >= u'０' &
 
 inline std::size_t FindDigitOr(const char16_t* p, std::size_t from, std::size_t n) {
   std::size_t i = from;
-#if defined(__SSE2__) || defined(_M_X64)
+#if YISHU_SSE2
   // The digits of both widths lie in 0x30..0x3F and 0xFF10..0xFF1F: a block
   // of eight units with none of those is passed over in a few operations,
   // and a block with any is looked at unit by unit.
@@ -275,6 +273,15 @@ class WrittenCodeEngine {
     return q;
   }
 
+  // The `count` digits of the run at p[q], of either width, as ASCII digits.
+  static void ReadDigits(const Unit* p, std::size_t q, std::size_t count, char* ascii) {
+    for (std::size_t k = 0; k < count; ++k) {
+      const Seen d = Chars::At(p, q, q + 3);
+      ascii[k] = static_cast<char>('0' + d.digit);
+      q += d.units;
+    }
+  }
+
   // What becomes of a run: it converts, or stays because it is no list of
   // codes, or stays because the text's form cannot hold a character of it.
   enum class Outcome { kConverted, kNoCode, kUnwritable };
@@ -282,40 +289,27 @@ class WrittenCodeEngine {
   // Writes what the run of `digits` digits at p[q] becomes, if it converts.
   Outcome Convert(const Unit* p, std::size_t q, std::size_t digits, Writer<Unit>& out) {
     if (digits % 4 == 0 && digits <= kLongestWrittenRun) {
-      int codes[kLongestWrittenRun / 4];
-      std::size_t at = q;
-      for (std::size_t g = 0; g < digits / 4; ++g) {
-        int code = 0;
-        for (int k = 0; k < 4; ++k) {
-          const Seen d = Chars::At(p, at, at + 3);
-          code = code * 10 + d.digit;
-          at += d.units;
-        }
-        codes[g] = lookup_.row_of_code[code];
-        if (codes[g] == 0) return Outcome::kNoCode;
+      char ascii[kLongestWrittenRun];
+      ReadDigits(p, q, digits, ascii);
+      for (std::size_t g = 0; g < digits; g += 4) {
+        if (lookup_.row_of_code[CodeOfDigits(ascii + g)] == 0) return Outcome::kNoCode;
       }
       bool writable = true;
-      for (std::size_t g = 0; g < digits / 4; ++g) {
-        const CodeRow& row = lookup_.rows[codes[g] - 1];
-        if (!TextForm<F>::CanWrite(row)) {
-          NoteUnwritable(report_, row.code);
+      for (std::size_t g = 0; g < digits; g += 4) {
+        if (const int code = CodeOfDigits(ascii + g); !CanWriteCode<F>(lookup_, code)) {
+          NoteUnwritable(report_, static_cast<std::uint16_t>(code));
           writable = false;
         }
       }
       if (!writable) return Outcome::kUnwritable;
-      for (std::size_t g = 0; g < digits / 4; ++g) {
-        TextForm<F>::AppendChar(out, lookup_.rows[codes[g] - 1]);
+      for (std::size_t g = 0; g < digits; g += 4) {
+        AppendCodeChar<F>(lookup_, CodeOfDigits(ascii + g), out);
       }
       return Outcome::kConverted;
     }
     if (digits == 5 && lookup_.day_codes) {
       char key[5];
-      std::size_t at = q;
-      for (char& k : key) {
-        const Seen d = Chars::At(p, at, at + 3);
-        k = static_cast<char>('0' + d.digit);
-        at += d.units;
-      }
+      ReadDigits(p, q, 5, key);
       if (const int day = DayOfKey(key)) {
         TextForm<F>::AppendDay(out, kDayTexts[day - 1]);
         return Outcome::kConverted;

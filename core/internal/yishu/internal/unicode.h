@@ -1,14 +1,13 @@
-// UTF-8 as yishu reads and writes it, for the engine and for telecode: one
-// set of rules for what a well-formed sequence is (no overlong forms, no
-// surrogates, nothing above U+10FFFF), one decoder and one encoder.
+// Unicode as yishu reads and writes it, for the engine, telecode and the web
+// page: one set of rules for what a well-formed UTF-8 sequence is (no
+// overlong forms, no surrogates, nothing above U+10FFFF), one decoder and one
+// encoder of UTF-8, and one of surrogate pairs.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "yishu/internal/simd.h"
 
 namespace yishu::detail {
 
@@ -43,6 +42,22 @@ inline int Utf8SequenceLength(const unsigned char* p, std::size_t available) {
   return length;
 }
 
+// Most Chinese characters take three bytes. Given three bytes as the low
+// bytes of a word, first byte lowest (the rest of the word is ignored):
+// whether they are a sequence with a lead that allows any continuation bytes
+// (E1..EF but ED, which would reach the surrogates; E0 has overlong forms),
+// and the code point of any well-formed three-byte sequence.
+inline bool IsThreeByteSequenceWithFreeLead(std::uint32_t w) {
+  const unsigned lead = w & 0xFF;
+  return (w & 0xC0C000) == 0x808000 && lead - 0xE1 <= 0xEF - 0xE1 && lead != 0xED;
+}
+inline char32_t DecodeThreeBytes(std::uint32_t w) {
+  return (w & 0x0F) << 12 | (w >> 2 & 0xFC0) | (w >> 16 & 0x3F);
+}
+inline std::uint32_t ThreeBytesAt(const unsigned char* p) {
+  return p[0] | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16;
+}
+
 // The code point of the well-formed sequence of `length` bytes at p.
 inline char32_t DecodeUtf8(const unsigned char* p, int length) {
   switch (length) {
@@ -51,7 +66,7 @@ inline char32_t DecodeUtf8(const unsigned char* p, int length) {
     case 2:
       return (p[0] & 0x1Fu) << 6 | (p[1] & 0x3Fu);
     case 3:
-      return (p[0] & 0x0Fu) << 12 | (p[1] & 0x3Fu) << 6 | (p[2] & 0x3Fu);
+      return DecodeThreeBytes(ThreeBytesAt(p));
     default:
       return (p[0] & 0x07u) << 18 | (p[1] & 0x3Fu) << 12 | (p[2] & 0x3Fu) << 6 | (p[3] & 0x3Fu);
   }
@@ -82,6 +97,25 @@ inline int EncodeUtf8(char32_t cp, char* out) {
   return 4;
 }
 
+inline bool IsHighSurrogate(char16_t u) { return (u & 0xFC00) == 0xD800; }
+inline bool IsLowSurrogate(char16_t u) { return (u & 0xFC00) == 0xDC00; }
+
+inline char32_t FromSurrogates(char16_t high, char16_t low) {
+  return 0x10000 + ((high - 0xD800u) << 10) + (low - 0xDC00u);
+}
+
+// Writes the UTF-16 units of a code point to `out`, which must have room for
+// two; returns how many it wrote.
+inline int EncodeUtf16(char32_t cp, char16_t* out) {
+  if (cp < 0x10000) {
+    out[0] = static_cast<char16_t>(cp);
+    return 1;
+  }
+  out[0] = static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+  out[1] = static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+  return 2;
+}
+
 // Checks 16 bytes at a time from `i` up to the first block that may hold an
 // invalid sequence, and returns where it stopped (i itself where it cannot
 // look). Bytes before `i` must be valid and no sequence open at `i`. A
@@ -91,7 +125,7 @@ inline int EncodeUtf8(char32_t cp, char* out) {
 // lead byte whose sequence reaches it; on top of that come the bytes that are
 // never valid and the few leads that narrow the range of their second byte.
 inline std::size_t ValidUtf8Blocks(const unsigned char* bytes, std::size_t i, std::size_t size) {
-#if defined(__SSE2__)
+#if YISHU_SSE2
   if (i < 3) return i;  // the three bytes before a block are looked at
   const auto load = [&](std::size_t at) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at));
