@@ -2,41 +2,49 @@
 
 #include <cstdio>
 
-#include "stream_converter.h"
 #include "utf16_units.h"
+#include "yishu/internal/unicode.h"
 #include "yishu/yishu.h"
 
 namespace telecode {
 
-// Each line is a code, a tab and what the core makes of the code.
+// Each line is a code, a tab and the character the code converts to.
 std::string CodeList(TextEncoding encoding, yishu::Book book, std::size_t& left_out) {
   left_out = 0;
-  const yishu::Options options{book, false};
-  yishu::Report report;
   std::string list;
   std::u16string units = u"\uFEFF";  // UTF-16 only: the list after its byte-order mark
   for (const yishu::CodeRow& row : yishu::CodeBook(book)) {
     char digits[8];
-    std::snprintf(digits, sizeof digits, "%04u ", static_cast<unsigned>(row.code));
-    const std::string_view code(digits, 5);
-    if (encoding == TextEncoding::kUtf16) {
-      units.append(code.begin(), code.end() - 1);
-      units += u'\t';
-      units += yishu::ConvertText(yishu::Direction::CodeToChar,
-                                  std::u16string(code.begin(), code.end()), options);
-      units += u'\n';
-    } else {
-      const std::string character = yishu::ConvertText(yishu::Direction::CodeToChar, code,
-                                                       CoreEncoding(encoding), options, &report);
-      if (report.unwritable) {
-        ++left_out;
+    std::snprintf(digits, sizeof digits, "%04u", static_cast<unsigned>(row.code));
+    switch (encoding) {
+      case TextEncoding::kUtf16: {
+        char16_t character[2];
+        units.append(digits, digits + 4);
+        units += u'\t';
+        units.append(character, yishu::detail::EncodeUtf16(row.unicode, character));
+        units += u'\n';
         continue;
       }
-      list.append(code.substr(0, 4));
-      list += '\t';
-      list += character;
-      list += '\n';
+      case TextEncoding::kCp936:
+      case TextEncoding::kGb18030:
+        if (row.lead == 0) {  // the code page lacks the character
+          ++left_out;
+          continue;
+        }
+        list.append(digits, 4);
+        list += '\t';
+        list += static_cast<char>(row.lead);
+        list += static_cast<char>(row.trail);
+        break;
+      case TextEncoding::kUtf8: {
+        char character[4];
+        list.append(digits, 4);
+        list += '\t';
+        list.append(character, yishu::detail::EncodeUtf8(row.unicode, character));
+        break;
+      }
     }
+    list += '\n';
   }
   if (encoding == TextEncoding::kUtf16) AppendUnits(units, ByteOrder::kLittleEndian, list);
   return list;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "yishu/internal/four_digits.h"
 #include "yishu/internal/unicode.h"
 #include "yishu/yishu.h"
 
@@ -63,7 +64,7 @@ std::variant<std::string, LookUpError> LookUp(const std::vector<std::string>& te
         if (digits.size() != 4) {
           return LookUpError{"'" + digits + "' is not a four-digit code"};
         }
-        const int code = std::stoi(digits);
+        const int code = yishu::detail::CodeOfDigits(digits.data());
         lines += digits + '\t' + CodeFields(yishu::Book::Mainland, code) + '\t' +
                  CodeFields(yishu::Book::Taiwan, code) + '\n';
         i = end;

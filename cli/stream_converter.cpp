@@ -28,11 +28,6 @@ const yishu::Report& StreamConverter::report() const {
   return converter_ ? converter_->report() : utf16_converter_->report();
 }
 
-void StreamConverter::ResetReport() {
-  if (converter_) converter_->ResetReport();
-  if (utf16_converter_) utf16_converter_->ResetReport();
-}
-
 // The output keeps the input's byte order.
 void StreamConverter::WriteUnits(std::string& out) {
   AppendUnits(units_out_, utf16_reader_.byte_order(), out);

@@ -31,10 +31,10 @@ class StreamConverter {
   // Unicode encodings (the CP936 byte form has none: every byte counts).
   std::optional<std::uint64_t> first_invalid() const;
 
-  // What the core found since the last ResetReport; ByteOffset turns its
-  // offsets (in the core's units) into offsets in the input.
+  // What the core found in the current text (or the one Finish ended);
+  // ByteOffset turns its offsets (in the core's units) into offsets in the
+  // input.
   const yishu::Report& report() const;
-  void ResetReport();
   std::uint64_t ByteOffset(std::uint64_t units) const {
     return encoding_ == TextEncoding::kUtf16 ? 2 * units : units;
   }
@@ -43,9 +43,9 @@ class StreamConverter {
   void WriteUnits(std::string& out);
 
   TextEncoding encoding_;
-  std::optional<yishu::Converter> converter_;  // the byte encodings
+  std::optional<yishu::Converter<char>> converter_;  // the byte encodings
   Utf8Validator validator_;
-  std::optional<yishu::Utf16Converter> utf16_converter_;  // UTF-16 only
+  std::optional<yishu::Converter<char16_t>> utf16_converter_;  // UTF-16 only
   Utf16Reader utf16_reader_;
   std::u16string units_out_;
 };

@@ -76,7 +76,6 @@ class Conversion {
       return Status::kOk;
     }
     converter_.Reset();
-    converter_.ResetReport();
     output_.StartText();
     for (;;) {
       const std::ptrdiff_t count = input.Read(buffer_.get(), kReadSize);
@@ -95,7 +94,7 @@ class Conversion {
     converter_.Finish(out_);
     ReportInvalid(name);
     ReportKeptDigits(name);
-    AddToSummary(converter_.report());
+    books_.Merge(converter_.report());
     return Write();
   }
 
@@ -129,7 +128,6 @@ class Conversion {
   // are; the user learns where, so that nothing is lost unseen.
   void ReportKeptDigits(const std::string& name) {
     const yishu::Report& report = converter_.report();
-    codes_without_space_ += report.codes_without_space;
     if (report.kept_runs == 0) return;
     const std::string prefix = "telecode: " + DisplayName(name) + ": ";
     std::string message;
@@ -149,38 +147,13 @@ class Conversion {
   // Decoding as typed, a code converts only with its space: when codes were
   // left for want of one, say once what would read them.
   void HintAsWritten() {
-    if (codes_without_space_ == 0) return;
-    const bool one = codes_without_space_ == 1;
-    PrintError("telecode: " + std::to_string(codes_without_space_) +
-               (one ? " code was" : " codes were") + " left as digits because no space followed " +
-               (one ? "it" : "them") +
+    const std::uint64_t unspaced = books_.codes_without_space;
+    if (unspaced == 0) return;
+    const bool one = unspaced == 1;
+    PrintError("telecode: " + std::to_string(unspaced) + (one ? " code was" : " codes were") +
+               " left as digits because no space followed " + (one ? "it" : "them") +
                " (one code a line, 0022,2429 or 00222429); -w, --as-written reads codes as"
                " they are written\n");
-  }
-
-  // What the book and the variants did, over all files, for one line at the
-  // end.
-  void AddToSummary(const yishu::Report& r) {
-    const auto merge = [](std::u32string& into, const std::u32string& from) {
-      for (char32_t c : from) {
-        if (into.size() < yishu::Report::kListedChars && into.find(c) == into.npos) into += c;
-      }
-    };
-    books_.through_variant += r.through_variant;
-    books_.ambiguous += r.ambiguous;
-    books_.other_book_only += r.other_book_only;
-    books_.no_code += r.no_code;
-    merge(books_.ambiguous_chars, r.ambiguous_chars);
-    merge(books_.other_book_chars, r.other_book_chars);
-    merge(books_.no_code_chars, r.no_code_chars);
-    books_.unwritable += r.unwritable;
-    for (std::uint16_t code : r.unwritable_codes) {
-      auto& codes = books_.unwritable_codes;
-      if (codes.size() < yishu::Report::kListedChars &&
-          std::find(codes.begin(), codes.end(), code) == codes.end()) {
-        codes.push_back(code);
-      }
-    }
   }
 
   void Fail(const std::string& name, const std::string& reason) {
@@ -195,8 +168,7 @@ class Conversion {
   std::string out_;
   bool failed_ = false;
   bool reported_invalid_ = false;
-  std::uint64_t codes_without_space_ = 0;
-  yishu::Report books_;
+  yishu::Report books_;  // all files, for the lines at the end
 };
 
 std::string BookName(yishu::Book book) {
@@ -229,6 +201,15 @@ std::string Listed(const std::u32string& chars, std::uint64_t count) {
 }
 
 }  // namespace
+
+// Summary and the lines before it say what each field of a Report means: a
+// field added to Report needs its words here.
+constexpr int kReportFields = [] {
+  int n = 0;
+  yishu::Report::ForEachField([&](const char*, auto) { ++n; });
+  return n;
+}();
+static_assert(kReportFields == 12, "say in telecode's summary what the new Report field means");
 
 // Nothing when all went plainly.
 std::string Summary(const yishu::Report& r, const Options& options) {

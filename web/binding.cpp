@@ -5,8 +5,11 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <type_traits>
 #include <vector>
 
+#include "yishu/internal/unicode.h"
 #include "yishu/version.h"
 #include "yishu/yishu.h"
 
@@ -27,17 +30,6 @@ struct Features {
   bool taiwan = false;
   bool variants = false;
   bool as_written = false;
-};
-
-// A conversion's text and what happened in it: codes left as digits for want
-// of a space, runs of digits that are no codes, characters coded through a
-// variant or left because their variants disagree.
-struct Result {
-  std::u16string text;
-  double codes_without_space = 0;
-  double kept_runs = 0;
-  double through_variant = 0;
-  double ambiguous = 0;
 };
 
 // One character in one book: the code that converting it gives ("" for
@@ -65,15 +57,26 @@ std::u16string Digits(int code) {
 }
 
 void AppendChar(std::u16string& s, char32_t c) {
-  if (c < 0x10000) {
-    s += static_cast<char16_t>(c);
-  } else {
-    s += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-    s += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-  }
+  char16_t units[2];
+  s.append(units, yishu::detail::EncodeUtf16(c, units));
 }
 
-Result Convert(const Request& request, const std::u16string& text) {
+// The page's name of a Report field: through_variant -> throughVariant.
+std::string CamelCase(std::string_view name) {
+  std::string camel;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (name[i] == '_' && i + 1 < name.size()) {
+      camel += static_cast<char>(name[++i] - 'a' + 'A');
+    } else {
+      camel += name[i];
+    }
+  }
+  return camel;
+}
+
+// A conversion's text and every count of its Report, by the page's names
+// (codesWithoutSpace, keptRuns, throughVariant, ambiguous, ...).
+emscripten::val Convert(const Request& request, const std::u16string& text) {
   const auto direction =
       request.direction == 1 ? yishu::Direction::CharToCode : yishu::Direction::CodeToChar;
   yishu::Options options;
@@ -81,12 +84,13 @@ Result Convert(const Request& request, const std::u16string& text) {
   options.variants = request.variants;
   options.reading = request.as_written ? yishu::CodeReading::AsWritten : yishu::CodeReading::Typed;
   yishu::Report report;
-  Result result;
-  result.text = yishu::ConvertText(direction, text, options, &report);
-  result.codes_without_space = static_cast<double>(report.codes_without_space);
-  result.kept_runs = static_cast<double>(report.kept_runs);
-  result.through_variant = static_cast<double>(report.through_variant);
-  result.ambiguous = static_cast<double>(report.ambiguous);
+  emscripten::val result = emscripten::val::object();
+  result.set("text", yishu::ConvertText(direction, text, options, &report));
+  yishu::Report::ForEachField([&](const char* name, auto member) {
+    if constexpr (std::is_same_v<std::remove_cvref_t<decltype(report.*member)>, std::uint64_t>) {
+      result.set(CamelCase(name), static_cast<double>(report.*member));
+    }
+  });
   return result;
 }
 
@@ -150,12 +154,6 @@ EMSCRIPTEN_BINDINGS(yishu) {
       .field("book", &Request::book)
       .field("variants", &Request::variants)
       .field("asWritten", &Request::as_written);
-  value_object<Result>("Result")
-      .field("text", &Result::text)
-      .field("codesWithoutSpace", &Result::codes_without_space)
-      .field("keptRuns", &Result::kept_runs)
-      .field("throughVariant", &Result::through_variant)
-      .field("ambiguous", &Result::ambiguous);
   value_object<Features>("Features")
       .field("taiwan", &Features::taiwan)
       .field("variants", &Features::variants)
@@ -172,5 +170,6 @@ EMSCRIPTEN_BINDINGS(yishu) {
   emscripten::function("features", &GetFeatures);
   emscripten::function("lookupChar", &LookupChar);
   emscripten::function("bookList", &BookList);
-  emscripten::function("version", +[] { return std::string(YISHU_VERSION_STRING); });
+  emscripten::function(
+      "version", +[] { return std::string(YISHU_VERSION_STRING); });
 }

@@ -156,6 +156,8 @@ std::string Utf8FromUtf16(std::u16string_view utf16) { return EncodeUtf8(DecodeU
 
 std::u16string Utf16FromUtf8(std::string_view utf8) { return EncodeUtf16(DecodeUtf8(utf8)); }
 
+std::u16string Utf16FromUtf32(std::u32string_view text) { return EncodeUtf16(text); }
+
 std::string ConvertText(Direction direction, std::string_view cp936, const Options& options,
                         Report* report) {
   Report local;

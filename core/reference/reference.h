@@ -30,6 +30,16 @@ std::u16string ConvertTextUtf16(Direction direction, std::u16string_view utf16,
 std::string Utf8FromUtf16(std::u16string_view utf16);
 std::u16string Utf16FromUtf8(std::string_view utf8);
 
+std::u16string Utf16FromUtf32(std::u32string_view text);
+
+// The reports of ConvertText and its Unicode forms have every field of Report
+// but codes_without_space, which only the engine counts: an engine's report
+// as the reference would give it, for comparisons.
+inline Report AsReferenceReports(Report report) {
+  report.codes_without_space = 0;
+  return report;
+}
+
 // The replacement routine itself: replaces every occurrence of `key` in
 // `text`, scanning as described for ConvertText; returns the count.
 std::size_t ReplaceAll(std::string& text, std::string_view key, std::string_view replacement);

@@ -19,10 +19,6 @@
 
 namespace yishu::detail {
 
-using internal::CodeOfDigitLanes;
-using internal::CodeOfDigits;
-using internal::NumberOfDigitLanes;
-
 // What may follow the four digits of a code in a list: a space (typed
 // codes), or any ASCII character but a digit (codes as written).
 enum class CodeEnd { kSpace, kAsciiNotDigit };

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cassert>
 #include <span>
 #include <string>
@@ -56,9 +57,8 @@ struct Place {
 // Converts text[0..n) in `direction`; returns how many units were consumed
 // (all of them when `final`).
 template <Form F, class Unit>
-std::size_t RunEngine(Direction direction, const Options& options, const Unit* text,
-                      std::size_t n, bool final, std::basic_string<Unit>& result,
-                      Report& report, Place& place) {
+std::size_t RunEngine(Direction direction, const Options& options, const Unit* text, std::size_t n,
+                      bool final, std::basic_string<Unit>& result, Report& report, Place& place) {
   const bool to_codes = direction == Direction::CharToCode;
   const detail::Lookup& lookup = detail::GetLookup(options.book, to_codes && options.variants);
   std::size_t most = detail::MostOutput<Unit>(to_codes, n);
@@ -173,56 +173,66 @@ std::u16string ConvertText(Direction direction, std::u16string_view text, const 
   return out;
 }
 
-Converter::Converter(Direction direction, Encoding encoding, const Options& options)
-    : direction_(direction), encoding_(encoding), options_(options) {}
-
-void Converter::Feed(std::string_view piece, std::string& out) { Process(piece, false, out); }
-
-void Converter::Finish(std::string& out) { Process({}, true, out); }
-
-// The units given to an engine always start right after those it decided
-// before, so their offset in the text is the count of those.
-void Converter::Process(std::string_view text, bool final, std::string& out) {
-  if (finished_) {  // a new text
-    consumed_ = last_kept_end_ = 0;
-    finished_ = false;
-  }
-  StreamPiece(carry_, text, final, direction_ == Direction::CodeToChar, out,
-              [this](std::string_view t, bool f, std::string& o) {
-                Place place{consumed_, last_kept_end_};
-                const std::size_t used =
-                    RunBytes(direction_, options_, encoding_, t, f, o, report_, place);
-                consumed_ += used;
-                last_kept_end_ = place.last_kept_end;
-                return used;
-              });
-  finished_ = final;
-}
-
-Utf16Converter::Utf16Converter(Direction direction, const Options& options)
-    : direction_(direction), options_(options) {}
-
-void Utf16Converter::Feed(std::u16string_view piece, std::u16string& out) {
+template <class Unit>
+void Converter<Unit>::Feed(View piece, String& out) {
   Process(piece, false, out);
 }
 
-void Utf16Converter::Finish(std::u16string& out) { Process({}, true, out); }
+template <class Unit>
+void Converter<Unit>::Finish(String& out) {
+  Process({}, true, out);
+}
 
-void Utf16Converter::Process(std::u16string_view text, bool final, std::u16string& out) {
-  if (finished_) {
+// The units given to an engine always start right after those it decided
+// before, so their offset in the text is the count of those.
+template <class Unit>
+void Converter<Unit>::Process(View text, bool final, String& out) {
+  if (finished_) {  // a new text
     consumed_ = last_kept_end_ = 0;
+    report_ = {};
     finished_ = false;
   }
   StreamPiece(carry_, text, final, direction_ == Direction::CodeToChar, out,
-              [this](std::u16string_view t, bool f, std::u16string& o) {
+              [this](View t, bool f, String& o) {
                 Place place{consumed_, last_kept_end_};
-                const std::size_t used = RunEngine<Form::Utf16>(direction_, options_, t.data(),
-                                                                t.size(), f, o, report_, place);
+                std::size_t used;
+                if constexpr (std::is_same_v<Unit, char16_t>) {
+                  used = RunEngine<Form::Utf16>(direction_, options_, t.data(), t.size(), f, o,
+                                                report_, place);
+                } else {
+                  used = RunBytes(direction_, options_, encoding_, t, f, o, report_, place);
+                }
                 consumed_ += used;
                 last_kept_end_ = place.last_kept_end;
                 return used;
               });
   finished_ = final;
+}
+
+template class Converter<char>;
+template class Converter<char16_t>;
+
+namespace {
+
+void MergeField(std::uint64_t& into, std::uint64_t from) { into += from; }
+
+template <class List>
+void MergeField(List& into, const List& from) {
+  for (const auto& item : from) {
+    if (into.size() >= Report::kListedChars) return;
+    if (std::find(into.begin(), into.end(), item) == into.end()) into.push_back(item);
+  }
+}
+
+void MergeField(std::vector<DigitRun>& into, const std::vector<DigitRun>& from) {
+  const std::size_t room = Report::kListedRuns - std::min(into.size(), Report::kListedRuns);
+  into.insert(into.end(), from.begin(), from.begin() + std::min(room, from.size()));
+}
+
+}  // namespace
+
+void Report::Merge(const Report& other) {
+  ForEachField([&](const char*, auto member) { MergeField(this->*member, other.*member); });
 }
 
 std::span<const CodeRow> CodeBook(Book book) { return detail::RowsOf(book); }

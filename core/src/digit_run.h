@@ -25,8 +25,6 @@
 
 namespace yishu::detail {
 
-using internal::CodeOfDigits;
-
 // The codes 9941 and up come after the day keys; all lower codes before them.
 inline constexpr int kFirstCodeAfterDays = 9941;
 

@@ -83,26 +83,28 @@ std::u16string FromCp936(std::string_view bytes) {
 
 std::string ToUtf8(std::u16string_view text) { return reference::Utf8FromUtf16(text); }
 
+namespace {
+
+void Put(std::ostream& os, std::uint64_t count) { os << count; }
+void Put(std::ostream& os, const std::u32string& chars) {
+  os << ToUtf8(reference::Utf16FromUtf32(chars));
+}
+void Put(std::ostream& os, const std::vector<std::uint16_t>& codes) {
+  for (std::uint16_t code : codes) os << ' ' << code;
+}
+void Put(std::ostream& os, const std::vector<DigitRun>& runs) {
+  for (const DigitRun& run : runs) os << ' ' << run.offset << '+' << run.units << '/' << run.digits;
+}
+
+}  // namespace
+
 std::string Describe(const Report& r) {
-  const auto chars = [](const std::u32string& list) {
-    std::u16string units;
-    for (char32_t c : list) {
-      if (c < 0x10000) {
-        units += static_cast<char16_t>(c);
-      } else {
-        units += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-        units += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-      }
-    }
-    return ToUtf8(units);
-  };
   std::ostringstream os;
-  os << "through a variant " << r.through_variant << "; ambiguous " << r.ambiguous << " ("
-     << chars(r.ambiguous_chars) << "); other book only " << r.other_book_only << " ("
-     << chars(r.other_book_chars) << "); no code " << r.no_code << " (" << chars(r.no_code_chars)
-     << "); unwritable " << r.unwritable << " (";
-  for (std::uint16_t code : r.unwritable_codes) os << ' ' << code;
-  os << ")";
+  Report::ForEachField([&](const char* name, auto member) {
+    os << name << " (";
+    Put(os, r.*member);
+    os << ") ";
+  });
   return os.str();
 }
 

@@ -25,12 +25,6 @@ std::vector<std::u16string> KeptDigits(const Report& report, std::u16string_view
   return runs;
 }
 
-// What the engine and the plain reading must agree on.
-bool Same(const Report& a, const Report& b) {
-  return a.kept_runs == b.kept_runs && a.kept == b.kept && a.unwritable == b.unwritable &&
-         a.unwritable_codes == b.unwritable_codes;
-}
-
 struct Case {
   std::u16string input, expected;
   std::vector<std::u16string> kept = {};  // the runs of digits left as they were
@@ -58,11 +52,11 @@ TEST_P(WrittenCodesTest, EveryFormAndBothImplementations) {
 
   Report kept;
   EXPECT_EQ(reference::ReadWrittenCodes(cp936, kAsWritten, &kept), ToCp936(c.expected));
-  EXPECT_TRUE(Same(cp936_report, kept)) << "CP936 report";
+  EXPECT_EQ(test::Describe(cp936_report), test::Describe(kept)) << "CP936 report";
   EXPECT_EQ(reference::ReadWrittenCodesUtf8(utf8, kAsWritten, &kept), ToUtf8(c.expected));
-  EXPECT_TRUE(Same(utf8_report, kept)) << "UTF-8 report";
+  EXPECT_EQ(test::Describe(utf8_report), test::Describe(kept)) << "UTF-8 report";
   EXPECT_EQ(reference::ReadWrittenCodesUtf16(c.input, kAsWritten, &kept), c.expected);
-  EXPECT_TRUE(Same(utf16_report, kept)) << "UTF-16 report";
+  EXPECT_EQ(test::Describe(utf16_report), test::Describe(kept)) << "UTF-16 report";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -124,7 +118,7 @@ TEST_P(WrittenCp936Test, EngineAndReference) {
   EXPECT_EQ(ConvertText(Direction::CodeToChar, c.input, Encoding::Cp936, kAsWritten, &report),
             c.expected);
   EXPECT_EQ(reference::ReadWrittenCodes(c.input, kAsWritten, &kept), c.expected);
-  EXPECT_TRUE(Same(report, kept));
+  EXPECT_EQ(test::Describe(report), test::Describe(kept));
 }
 
 const std::string kZhong = "\xD6\xD0";  // 中, code 0022
@@ -194,7 +188,7 @@ TEST(WrittenCodesRoundTrip, CodesOfAnyTextWithoutDigitsReadBack) {
     const std::u16string codes = ConvertText(Direction::CharToCode, std::u16string_view(text));
     ASSERT_EQ(ConvertText(Direction::CodeToChar, std::u16string_view(codes), kAsWritten), text)
         << ToUtf8(text);
-    const std::string cp936 = ConvertText(Direction::CharToCode, ToCp936(text));
+    const std::string cp936 = ConvertText(Direction::CharToCode, ToCp936(text), Encoding::Cp936);
     ASSERT_EQ(ConvertText(Direction::CodeToChar, cp936, Encoding::Cp936, kAsWritten),
               ToCp936(text));
     const std::string utf8 = ConvertText(Direction::CharToCode, ToUtf8(text), Encoding::Utf8);
@@ -272,7 +266,7 @@ TEST(WrittenStreaming, EveryCutAndEveryPairOfCutsInEveryForm) {
       Direction::CodeToChar, std::u16string_view(kStreamSample), kAsWritten, &whole_report);
   for (std::size_t a = 0; a <= kStreamSample.size(); ++a) {
     for (std::size_t b = a; b <= kStreamSample.size(); ++b) {
-      Utf16Converter converter(Direction::CodeToChar, kAsWritten);
+      Converter<char16_t> converter(Direction::CodeToChar, kAsWritten);
       ASSERT_EQ(Stream(converter, kStreamSample, {a, b}), whole) << a << ", " << b;
       ASSERT_EQ(converter.report().kept, whole_report.kept) << a << ", " << b;
     }

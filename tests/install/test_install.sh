@@ -84,7 +84,7 @@ check_consumers() {
 
   for consumer in "$work/cmake-consumer/consumer" "$work/pc-consumer"; do
     out=$("$consumer" '0022 2429 ')
-    [ "$out" = "中文|0022 2429 " ] || fail "$consumer gave '$out'"
+    [ "$out" = "中文|0022 2429 |5 1" ] || fail "$consumer gave '$out'"
   done
 }
 
@@ -131,7 +131,7 @@ EOF2
   [ "$(readlink "$prefix/lib/libyishu.so.$minor")" = "libyishu.so.$version" ] || fail "libyishu.so.$minor links elsewhere"
   # Only the interface of yishu.h is exported, not the engine's insides.
   nm -D -C --defined-only "$library" | sed 's/^[0-9a-f]* [A-Za-z] //' >"$work/exports.txt"
-  for symbol in 'yishu::ConvertText' 'yishu::Converter::Feed(' 'yishu::Utf16Converter::Finish(' 'yishu::CodeBook(' 'yishu::CodesOf(' 'yishu::CharacterOf('; do
+  for symbol in 'yishu::ConvertText' 'yishu::Converter<char>::Feed(' 'yishu::Converter<char16_t>::Finish(' 'yishu::Report::Merge(' 'yishu::CodeBook(' 'yishu::CodesOf(' 'yishu::CharacterOf('; do
     grep -qF "$symbol" "$work/exports.txt" || fail "$symbol is not exported"
   done
   if grep -F 'yishu::detail' "$work/exports.txt"; then fail "the library exports its insides"; fi

@@ -40,6 +40,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 // YISHU_API marks what a shared build of the library exports; everything else
@@ -94,13 +95,14 @@ enum class CodeReading {
 };
 
 // How to convert. The defaults give the mainland book's plain conversion.
+// Each option applies to one direction and is ignored in the other.
 struct Options {
   Book book = Book::Mainland;
-  // Characters to codes: a character that the book lacks takes the code of
-  // its simplified or traditional variant (Unicode Han database) when those
-  // give exactly one code; with several, it stays as it is.
+  // Characters to codes only: a character that the book lacks takes the code
+  // of its simplified or traditional variant (Unicode Han database) when
+  // those give exactly one code; with several, it stays as it is.
   bool variants = false;
-  // Codes to characters: how codes are read.
+  // Codes to characters only: how codes are read.
   CodeReading reading = CodeReading::Typed;
 };
 
@@ -113,9 +115,9 @@ struct DigitRun {
   bool operator==(const DigitRun&) const = default;
 };
 
-// What a conversion did besides its plain work. Counts cover the whole text
-// (a streaming converter's whole text so far); character lists hold each
-// character once, in the order of first appearance, at most kListedChars.
+// What a conversion did besides its plain work, in one text. Counts cover
+// the whole text; character lists hold each character once, in the order of
+// first appearance, at most kListedChars.
 struct Report {
   static constexpr std::size_t kListedChars = 32;
 
@@ -142,90 +144,109 @@ struct Report {
   std::uint64_t kept_runs = 0;
   std::vector<DigitRun> kept;
 
-  // Whether anything above happened.
-  bool any() const {
-    return through_variant || ambiguous || other_book_only || no_code || unwritable ||
-           codes_without_space || kept_runs;
+  // Calls visit(name, member) for every field above, in order: a field added
+  // here is merged, compared and printed wherever reports are.
+  template <class Visit>
+  static constexpr void ForEachField(Visit&& visit) {
+    visit("through_variant", &Report::through_variant);
+    visit("ambiguous", &Report::ambiguous);
+    visit("other_book_only", &Report::other_book_only);
+    visit("no_code", &Report::no_code);
+    visit("ambiguous_chars", &Report::ambiguous_chars);
+    visit("other_book_chars", &Report::other_book_chars);
+    visit("no_code_chars", &Report::no_code_chars);
+    visit("unwritable", &Report::unwritable);
+    visit("unwritable_codes", &Report::unwritable_codes);
+    visit("codes_without_space", &Report::codes_without_space);
+    visit("kept_runs", &Report::kept_runs);
+    visit("kept", &Report::kept);
   }
+
+  // Adds another text's report to this one, for callers that sum over
+  // texts: counts add up, lists take what they lack up to their limits (kept
+  // runs keep the offsets of their own texts).
+  YISHU_API void Merge(const Report& other);
+
+  bool operator==(const Report&) const = default;
+
+  // Whether anything above happened.
+  bool any() const { return *this != Report{}; }
 };
 
 // Converts a whole text. `text` is in `encoding`; so is the result. When
 // `report` is given, it is reset and filled.
-YISHU_API std::string ConvertText(Direction direction, std::string_view text,
-                                  Encoding encoding = Encoding::Cp936, const Options& options = {},
-                                  Report* report = nullptr);
+YISHU_API std::string ConvertText(Direction direction, std::string_view text, Encoding encoding,
+                                  const Options& options = {}, Report* report = nullptr);
 
 // Converts a whole UTF-16 text.
 YISHU_API std::u16string ConvertText(Direction direction, std::u16string_view text,
                                      const Options& options = {}, Report* report = nullptr);
 
-// Converts a text that arrives in pieces, in constant memory. Feeding the
-// pieces of a text one after another and then calling Finish gives exactly
-// what ConvertText gives for the whole text, however the text was split.
-class YISHU_API Converter {
+// Converts texts that arrive in pieces, in constant memory: Converter<char>
+// for the byte forms (CP936, UTF-8), Converter<char16_t> for UTF-16. Feeding
+// the pieces of a text one after another and then calling Finish gives
+// exactly what ConvertText gives for the whole text, however the text was
+// split. After Finish, the next Feed starts a new text.
+template <class Unit>
+class Converter {
+  static_assert(std::is_same_v<Unit, char> || std::is_same_v<Unit, char16_t>);
+
  public:
-  Converter(Direction direction, Encoding encoding, const Options& options = {});
+  using String = std::basic_string<Unit>;
+  using View = std::basic_string_view<Unit>;
+
+  // The byte forms name their encoding.
+  Converter(Direction direction, Encoding encoding,
+            const Options& options = {}) requires std::is_same_v<Unit, char>
+      : direction_(direction), encoding_(encoding), options_(options) {}
+  explicit Converter(Direction direction,
+                     const Options& options = {}) requires std::is_same_v<Unit, char16_t>
+      : direction_(direction), options_(options) {}
 
   // Converts `piece` and appends to `out` all the output that no later piece
   // can change. At most a few kilobytes are held back.
-  void Feed(std::string_view piece, std::string& out);
+  void Feed(View piece, String& out);
 
-  // Appends the rest of the output; the converter can then be fed again as a
-  // new text.
-  void Finish(std::string& out);
+  // Ends the text: appends the rest of its output.
+  void Finish(String& out);
 
-  // The number of input bytes held back, waiting for the rest of a code, a
+  // The number of input units held back, waiting for the rest of a code, a
   // digit run or a character.
   std::size_t held() const { return carry_.size(); }
 
-  // What happened since the converter was made or last reset. Offsets count
-  // from the start of the text they are in.
+  // What happened in the current text, or in the one that Finish ended until
+  // the next Feed. Offsets count from the start of that text.
   const Report& report() const { return report_; }
-  void ResetReport() { report_ = {}; }
 
  private:
-  void Process(std::string_view text, bool final, std::string& out);
+  void Process(View text, bool final, String& out);
 
   Direction direction_;
-  Encoding encoding_;
+  Encoding encoding_ = Encoding::Utf8;  // unused for UTF-16
   Options options_;
   Report report_;
-  std::string carry_;
+  String carry_;
   std::uint64_t consumed_ = 0;  // units of the current text decided so far
   std::uint64_t last_kept_end_ = 0;
   bool finished_ = false;
 };
 
-// The same for UTF-16 text.
-class YISHU_API Utf16Converter {
- public:
-  explicit Utf16Converter(Direction direction, const Options& options = {});
-  void Feed(std::u16string_view piece, std::u16string& out);
-  void Finish(std::u16string& out);
-  std::size_t held() const { return carry_.size(); }
-  const Report& report() const { return report_; }
-  void ResetReport() { report_ = {}; }
+extern template class YISHU_API Converter<char>;
+extern template class YISHU_API Converter<char16_t>;
 
- private:
-  void Process(std::u16string_view text, bool final, std::u16string& out);
-
-  Direction direction_;
-  Options options_;
-  Report report_;
-  std::u16string carry_;
-  std::uint64_t consumed_ = 0;
-  std::uint64_t last_kept_end_ = 0;
-  bool finished_ = false;
-};
+Converter(Direction, Encoding)->Converter<char>;
+Converter(Direction, Encoding, const Options&)->Converter<char>;
+Converter(Direction)->Converter<char16_t>;
+Converter(Direction, const Options&)->Converter<char16_t>;
 
 // One row of a code book: a code and its character.
 struct CodeRow {
-  std::uint16_t code;     // 1..9998
-  std::uint8_t lead;      // CP936 bytes of the character; 0, 0 where the code
-  std::uint8_t trail;     // page lacks it (only in the Taiwan book)
-  char32_t unicode;       // the character's code point
-  bool produced;          // false for the few codes that convert to their
-                          // character but are never produced from it
+  std::uint16_t code;  // 1..9998
+  std::uint8_t lead;   // CP936 bytes of the character; 0, 0 where the code
+  std::uint8_t trail;  // page lacks it (only in the Taiwan book)
+  char32_t unicode;    // the character's code point
+  bool produced;       // false for the few codes that convert to their
+                       // character but are never produced from it
 };
 
 // A code book: every code that converts to a character, in code order. A

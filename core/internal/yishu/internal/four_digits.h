@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace yishu::internal {
+namespace yishu::detail {
 
 // Four ASCII digits at d, known to be digits.
 template <class Unit>
@@ -39,4 +39,4 @@ static_assert(CodeOfDigits("0022") == 22 && CodeOfDigitLanes<char>(0x39393939) =
               CodeOfDigitLanes<char>(0x3A303030) == -1 &&
               CodeOfDigitLanes<char16_t>(0x0039003200300031ull) == 1029);
 
-}  // namespace yishu::internal
+}  // namespace yishu::detail
