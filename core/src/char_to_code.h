@@ -117,9 +117,9 @@ char32_t CharAt(const Lookup& lookup, const typename TextForm<F>::Unit* p, std::
 // none), with the report brought up to date.
 template <class CharacterOf>
 std::uint16_t ResolveMark(std::uint16_t mark, const CharacterOf& character, Report& report) {
-  if (mark < kNoCode) {
+  if (IsVariantCode(mark)) {
     ++report.through_variant;
-    return mark & ~kViaVariant;
+    return CodeOfVariantMark(mark);
   }
   std::uint64_t* count = &report.no_code;
   std::u32string* list = &report.no_code_chars;
@@ -230,7 +230,7 @@ std::size_t TakeRun(const Lookup& lookup, const char* p, std::size_t i, std::siz
     // Other leads are left to the full decoder.
     if (!IsThreeByteSequenceWithFreeLead(w)) return k;
     const std::uint16_t code = lookup.code_of_unicode[DecodeThreeBytes(w)];
-    if (kMarks && code > kLastCode) return k;
+    if (kMarks && IsMark(code)) return k;
     at = PutCodeOrChar<3>(out, at, lookup, code, w);
     return k + 3;
   });
@@ -243,7 +243,7 @@ std::size_t TakeRun(const Lookup& lookup, const char* p, std::size_t i, std::siz
   return TakeRunWith(p, i, n, out, [&](std::size_t k, char*& at) {
     if (k + 2 > n || !IsLeadByte(u[k])) return k;
     const std::uint16_t code = lookup.code_of_cp936[u[k] << 8 | u[k + 1]];
-    if (kMarks && code > kLastCode) return k;
+    if (kMarks && IsMark(code)) return k;
     at = PutCodeOrChar<2>(out, at, lookup, code, u[k] | u[k + 1] << 8);
     return k + 2;
   });
@@ -258,7 +258,7 @@ std::size_t TakeRun(const Lookup& lookup, const char16_t* p, std::size_t i, std:
   return TakeRunWith(p, i, n, out, [&](std::size_t k, char16_t*& at) {
     if (k == n || IsAscii(p[k]) || (p[k] & 0xFC00u) == stop_surrogates) return k;
     const std::uint16_t code = lookup.code_of_unicode[p[k]];
-    if (kMarks && code > kLastCode) return k;
+    if (kMarks && IsMark(code)) return k;
     if (code != 0) {
       at = PutCode(out, at, lookup.code_text[code]);
     } else {
@@ -290,7 +290,7 @@ std::size_t CharsToCodes(const Lookup& lookup, const typename TextForm<F>::Unit*
     }
     std::uint16_t code = c.code;
     if constexpr (kMarks) {
-      if (code > kLastCode)
+      if (IsMark(code))
         code = ResolveMark(
             code, [&] { return CharAt<F>(lookup, p, i); }, report);
     }

@@ -7,6 +7,7 @@
 #include "char_to_code.h"
 #include "code_table.h"
 #include "code_to_char.h"
+#include "hold_back.h"
 #include "writer.h"
 #include "written_codes.h"
 #include "yishu/yishu.h"
@@ -101,9 +102,7 @@ bool IsAllDigits(std::basic_string_view<Unit> s) {
 
 // Converts the next piece of a streamed text. `carry` holds what earlier
 // pieces left undecided; `run` converts a text and returns how much of it is
-// decided (all of it when final). What is held back is always short: a
-// character cut off, or a digit run of at most kMaxHeldRun units, as longer
-// runs are converted in part.
+// decided (all of it when final). What may be held is in hold_back.h.
 template <class Unit, class Run>
 void StreamPiece(std::basic_string<Unit>& carry, std::basic_string_view<Unit> text, bool final,
                  bool codes_to_chars, std::basic_string<Unit>& out, const Run& run) {
@@ -111,14 +110,14 @@ void StreamPiece(std::basic_string<Unit>& carry, std::basic_string_view<Unit> te
   std::size_t from = 0;  // where converting goes on in `text`
   if (!carry.empty()) {
     // A held-back digit run that only grows needs no work until it is long.
-    // Held units that begin and end with a digit are such a run: the engines
-    // hold back nothing else with digits at both ends. Looking at the ends
-    // only keeps a run fed one byte at a time from costing its whole length
-    // per byte.
+    // Held units that begin and end with a digit are such a run (hold_back.h).
+    // Looking at the ends only keeps a run fed one byte at a time from
+    // costing its whole length per byte.
     if (!final && codes_to_chars && detail::IsDigit(carry.front()) &&
         detail::IsDigit(carry.back()) && IsAllDigits(text) &&
         carry.size() + text.size() <= detail::kMaxHeldRun) {
-      assert(IsAllDigits(View(carry)));
+      assert(std::all_of(carry.begin(), carry.end(),
+                         [](Unit u) { return detail::IsDigit(u) || !detail::IsAscii(u); }));
       carry.append(text);
       return;
     }

@@ -34,9 +34,15 @@ struct Hanzi {
 
 inline constexpr Hanzi kOnes[10] = {
     {0, 0, 0},  // a day text never spells a zero
-    {'\xD2', '\xBB', u'一'}, {'\xB6', '\xFE', u'二'}, {'\xC8', '\xFD', u'三'},
-    {'\xCB', '\xC4', u'四'}, {'\xCE', '\xE5', u'五'}, {'\xC1', '\xF9', u'六'},
-    {'\xC6', '\xDF', u'七'}, {'\xB0', '\xCB', u'八'}, {'\xBE', '\xC5', u'九'},
+    {'\xD2', '\xBB', u'一'},
+    {'\xB6', '\xFE', u'二'},
+    {'\xC8', '\xFD', u'三'},
+    {'\xCB', '\xC4', u'四'},
+    {'\xCE', '\xE5', u'五'},
+    {'\xC1', '\xF9', u'六'},
+    {'\xC6', '\xDF', u'七'},
+    {'\xB0', '\xCB', u'八'},
+    {'\xBE', '\xC5', u'九'},
 };
 inline constexpr Hanzi kTens[4] = {
     {0, 0, 0}, {'\xCA', '\xAE', u'十'}, {'\xD8', '\xA5', u'廿'}, {'\xD8', '\xA6', u'卅'}};
@@ -46,7 +52,9 @@ constexpr DayText MakeDay(int day) {
   DayText t{};
   const int tens = day / 10, ones = day % 10;
   const char key[5] = {'9', '9', static_cast<char>('0' + tens), static_cast<char>('0' + ones),
-                       static_cast<char>(day < 10 ? '0' : ones == 0 ? '0' + tens : '9')};
+                       static_cast<char>(day < 10    ? '0'
+                                         : ones == 0 ? '0' + tens
+                                                     : '9')};
   for (int i = 0; i < 5; ++i) t.key[i] = key[i];
   Hanzi chars[3]{};
   int n = 0;

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "day_rules.h"
+#include "hold_back.h"
 #include "lookup.h"
 #include "text_form.h"
 #include "yishu/internal/four_digits.h"
@@ -126,15 +127,9 @@ bool AppendRun(const typename TextForm<F>::Unit* d, std::size_t n, bool space, c
   return converts;
 }
 
-// How many digits a run must keep when its start is converted before its end
-// is known. A day key's fate depends on keys at most 31 overlaps (4 digits
-// each) away, and the end of the run changes at most its last 4 digits.
-inline constexpr std::size_t kRunTailKept = 256;
-
 // Converts the start of a run d[0..n) whose end is not known yet, n being
-// greater than kRunTailKept. Returns how many digits were consumed; the rest
-// is converted later as a run of its own, which gives the same result: no key
-// that was replaced reaches into it.
+// greater than kRunTailKept, and returns how many digits were consumed; the
+// rest is converted later as a run of its own (see hold_back.h).
 template <Form F>
 std::size_t AppendRunStart(const typename TextForm<F>::Unit* d, std::size_t n, const Lookup& lookup,
                            RunScratch& scratch, Writer<typename TextForm<F>::Unit>& out) {

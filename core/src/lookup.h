@@ -18,12 +18,21 @@
 
 namespace yishu::detail {
 
+// The character indexes hold a code (1..kLastCode), 0 for nothing, or with
+// variant look-up a mark above every code: a code reached through a variant,
+// or why a character stays. IsMark tells them apart; ResolveMark (in
+// char_to_code.h) says what a mark makes of its character.
 inline constexpr std::uint16_t kLastCode = 9999;
-// Marks: a code reached through a variant, or why a character stays.
 inline constexpr std::uint16_t kViaVariant = 0x8000;  // | the code
 inline constexpr std::uint16_t kAmbiguous = 0xFFFF;   // variants give several codes
 inline constexpr std::uint16_t kOtherBookOnly = 0xFFFE;
 inline constexpr std::uint16_t kNoCode = 0xFFFD;  // an ideograph neither book has
+
+constexpr bool IsMark(std::uint16_t value) { return value > kLastCode; }
+constexpr bool IsVariantCode(std::uint16_t mark) { return mark < kNoCode; }
+constexpr std::uint16_t CodeOfVariantMark(std::uint16_t mark) { return mark & ~kViaVariant; }
+static_assert(IsMark(kViaVariant | 1) && IsVariantCode(kViaVariant | kLastCode) &&
+              !IsVariantCode(kNoCode));
 
 struct Lookup {
   const CodeRow* rows;

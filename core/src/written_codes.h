@@ -16,19 +16,16 @@
 
 #include "yishu/internal/simd.h"
 
-#include "code_list.h"
-#include "code_to_char.h"
 #include "day_rules.h"
 #include "digit_run.h"
+#include "hold_back.h"
+#include "listed_codes.h"
 #include "lookup.h"
 #include "text_form.h"
+#include "text_scan.h"
 #include "writer.h"
 
 namespace yishu::detail {
-
-// Longer runs than kLongestListOfCodes stay as they are; a stream decides so
-// after that many digits instead of holding the whole run.
-inline constexpr std::size_t kLongestWrittenRun = kLongestListOfCodes;
 
 // What the engine tells its caller about the text: the runs of digits it
 // kept, at offsets counted from the start of the units it was given.
@@ -237,8 +234,7 @@ class WrittenCodeEngine {
       out.append(p + copied, q - copied);
       copied = q;
       if (!final && (e == n || next.mark == Mark::kCut)) {
-        // Undecided. A run already too long stays as it is whatever follows:
-        // let all of it go but enough digits for the rest to be too long too.
+        // Undecided: held, or let go in part when too long (hold_back.h).
         if (digits <= kLongestWrittenRun + 1) return q;
         const std::size_t keep = SkipDigits(p, q, digits - (kLongestWrittenRun + 1));
         out.append(p + q, keep - q);
