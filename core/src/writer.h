@@ -1,8 +1,10 @@
 // Output for the engines: a string grown once by the most a conversion can
 // write, filled through a pointer, and cut to size at the end. Appending
 // piece by piece to a string costs a capacity check per piece, and the
-// engines write many small pieces. Debug builds check every write against
-// the size the conversion said it could reach.
+// engines write many small pieces. Every write, and every word store that
+// reaches past it, must stay within the size the conversion said it could
+// reach (MostOutput): assertions check so, and the output-bounds test runs
+// every engine with them on in any build.
 #pragma once
 
 #include <cassert>
