@@ -75,6 +75,7 @@ for group in "$@"; do
 done
 
 missing=""
+# shellcheck disable=SC2086
 for p in $(printf '%s\n' $packages | sort -u); do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
     missing="$missing $p"
