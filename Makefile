@@ -1,7 +1,7 @@
 # yishu: `make run` opens the converter, `make test` runs every test.
 # Each target first installs what it needs and is missing
 # (tools/install-deps.sh GROUP, apt-get): `make test` everything, `make
-# install` and `make deb` only a compiler, CMake and help2man.
+# install` only a compiler, CMake and help2man, `make deb` also dpkg-dev.
 
 JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
 NATIVE  := build/native
