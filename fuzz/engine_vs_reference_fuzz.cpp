@@ -37,9 +37,9 @@ struct Setting {
   Direction direction;
   yishu::Options options;
 };
-constexpr yishu::Options kTaiwan{yishu::Book::Taiwan, false};
-constexpr yishu::Options kMainlandVariants{yishu::Book::Mainland, true};
-constexpr yishu::Options kTaiwanVariants{yishu::Book::Taiwan, true};
+constexpr yishu::Options kTaiwan{yishu::Book::Taiwan, yishu::Variants::None};
+constexpr yishu::Options kMainlandVariants{yishu::Book::Mainland, yishu::Variants::All};
+constexpr yishu::Options kTaiwanVariants{yishu::Book::Taiwan, yishu::Variants::All};
 constexpr Setting kSettings[] = {
     {Direction::CodeToChar, {}},
     {Direction::CharToCode, {}},

@@ -81,7 +81,7 @@ emscripten::val Convert(const Request& request, const std::u16string& text) {
       request.direction == 1 ? yishu::Direction::CharToCode : yishu::Direction::CodeToChar;
   yishu::Options options;
   options.book = BookOf(request.book);
-  options.variants = request.variants;
+  options.variants = request.variants ? yishu::Variants::All : yishu::Variants::BookDefault;
   options.reading = request.as_written ? yishu::CodeReading::AsWritten : yishu::CodeReading::Typed;
   yishu::Report report;
   emscripten::val result = emscripten::val::object();
@@ -107,7 +107,7 @@ BookEntry Entry(yishu::Book book, char32_t c) {
   AppendChar(text, c);
   yishu::Options options;
   options.book = book;
-  options.variants = true;
+  options.variants = yishu::Variants::All;
   yishu::Report report;
   const std::u16string converted =
       yishu::ConvertText(yishu::Direction::CharToCode, text, options, &report);

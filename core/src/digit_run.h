@@ -108,7 +108,7 @@ bool AppendRun(const typename TextForm<F>::Unit* d, std::size_t n, bool space, c
   if (!lookup.day_codes) {  // only the last four digits and the space can change
     if (has_row && CanWriteCode<F>(lookup, code)) {
       out.append(d, n - 4);
-      AppendCodeChar<F>(lookup, code, out);
+      AppendCodeChar<F>(lookup, code, out, report);
       return true;
     }
     if (has_row) NoteUnwritable(report, static_cast<std::uint16_t>(code));
@@ -123,7 +123,7 @@ bool AppendRun(const typename TextForm<F>::Unit* d, std::size_t n, bool space, c
       has_row && !code_first && (scratch.takes.empty() || scratch.takes.back().pos + 5 <= n - 4);
   const bool converts = code_first || code_last;
   AppendDigitsWithDays<F>(d, 0, converts ? n - 4 : n, scratch.takes, out);
-  if (converts) AppendCodeChar<F>(lookup, code, out);
+  if (converts) AppendCodeChar<F>(lookup, code, out, report);
   return converts;
 }
 

@@ -94,8 +94,8 @@ int CodeKeyNearEnd(const Unit* p) {
 // following space goes with it and any other character stays.
 template <Form F, CodeEnd E>
 std::size_t ConvertCodeList(const Lookup& lookup, const typename TextForm<F>::Unit* p,
-                            std::size_t pos, std::size_t n,
-                            Writer<typename TextForm<F>::Unit>& out) {
+                            std::size_t pos, std::size_t n, Writer<typename TextForm<F>::Unit>& out,
+                            Report& report) {
   using Unit = typename TextForm<F>::Unit;
   const std::uint64_t* const texts = CharTexts<F>(lookup);
   Unit* at = out.position();
@@ -109,8 +109,8 @@ std::size_t ConvertCodeList(const Lookup& lookup, const typename TextForm<F>::Un
         const std::uint64_t second = texts[CodeOfDigitsAt(p + pos + 5)];
         const std::uint64_t third = texts[CodeOfDigitsAt(p + pos + 10)];
         constexpr std::size_t kUsual = UsualUnits<F>();
-        if (UnitsOfCharText(first) == kUsual && UnitsOfCharText(second) == kUsual &&
-            UnitsOfCharText(third) == kUsual) {
+        if (TopOfCharText(first) == kUsual && TopOfCharText(second) == kUsual &&
+            TopOfCharText(third) == kUsual) {
           assert(out.room(at, 2 * kUsual + 8) && "output estimate too small");
           std::memcpy(at, &first, 8);
           std::memcpy(at + kUsual, &second, 8);
@@ -135,18 +135,20 @@ std::size_t ConvertCodeList(const Lookup& lookup, const typename TextForm<F>::Un
       continue;
     }
     const std::uint64_t text = texts[code];
-    const std::size_t units = UnitsOfCharText(text);
-    if (units == 0) break;
+    const std::size_t top = TopOfCharText(text);  // the units, and any notes
+    if (top == 0) break;
     // Output never outgrows the input here, and every estimate has room
     // for a word beyond it.
     assert(out.room(at, 8) && "output estimate too small");
     std::memcpy(at, &text, 8);
     // The usual length by a predicted branch: the place of the next store
-    // then need not wait for this look-up.
-    if (units == UsualUnits<F>()) [[likely]] {
+    // then need not wait for this look-up. A code with notes (above the
+    // units) takes the other branch.
+    if (top == UsualUnits<F>()) [[likely]] {
       at += UsualUnits<F>();
     } else {
-      at += units;
+      if (top & ~kUnitsMask) NoteWritten(lookup, static_cast<std::uint16_t>(code), report);
+      at += top & kUnitsMask;
     }
     if (E == CodeEnd::kSpace || p[pos + 4] == ' ') [[likely]] {
       pos += 5;

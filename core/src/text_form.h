@@ -64,10 +64,14 @@ template <Form F>
 bool CanWriteCode(const Lookup& lookup, int code) {
   return CharTexts<F>(lookup)[code] != 0;
 }
+// Codes with notes are counted in the report (NoteWritten).
 template <Form F>
-void AppendCodeChar(const Lookup& lookup, int code, Writer<typename TextForm<F>::Unit>& out) {
+void AppendCodeChar(const Lookup& lookup, int code, Writer<typename TextForm<F>::Unit>& out,
+                    Report& report) {
   const std::uint64_t text = CharTexts<F>(lookup)[code];
   out.append_word(text, UnitsOfCharText(text));
+  if (TopOfCharText(text) & ~kUnitsMask) [[unlikely]]
+    NoteWritten(lookup, static_cast<std::uint16_t>(code), report);
 }
 
 template <class Unit>

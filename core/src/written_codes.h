@@ -209,7 +209,7 @@ class WrittenCodeEngine {
       out.append(p + copied, q - copied);
       copied = q;
       if (const std::size_t listed =
-              ConvertCodeList<F, CodeEnd::kAsciiNotDigit>(lookup, p, q, n, out);
+              ConvertCodeList<F, CodeEnd::kAsciiNotDigit>(lookup, p, q, n, out, report_);
           listed != q) {
         copied = pos = listed;
         continue;
@@ -299,7 +299,7 @@ class WrittenCodeEngine {
       }
       if (!writable) return Outcome::kUnwritable;
       for (std::size_t g = 0; g < digits; g += 4) {
-        AppendCodeChar<F>(lookup_, CodeOfDigits(ascii + g), out);
+        AppendCodeChar<F>(lookup_, CodeOfDigits(ascii + g), out, report_);
       }
       return Outcome::kConverted;
     }

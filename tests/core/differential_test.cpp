@@ -175,7 +175,7 @@ struct Shard {
 
 void PrintTo(const Shard& s, std::ostream* os) {
   *os << (s.options.book == Book::Taiwan ? "Taiwan" : "mainland")
-      << (s.options.variants ? " with variants" : "") << ", seed " << s.seed;
+      << (s.options.variants == Variants::All ? " with variants" : "") << ", seed " << s.seed;
 }
 
 // Each shard runs in parallel with the others under CTest.
@@ -268,9 +268,9 @@ INSTANTIATE_TEST_SUITE_P(Mainland, DifferentialTest,
                                          Shard{3, {}, 25000}, Shard{4, {}, 25000}));
 
 INSTANTIATE_TEST_SUITE_P(OtherOptions, DifferentialTest,
-                         testing::Values(Shard{5, {Book::Taiwan, false}, 10000},
-                                         Shard{6, {Book::Taiwan, true}, 10000},
-                                         Shard{7, {Book::Mainland, true}, 10000}));
+                         testing::Values(Shard{5, {Book::Taiwan, Variants::None}, 10000},
+                                         Shard{6, {Book::Taiwan, Variants::All}, 10000},
+                                         Shard{7, {Book::Mainland, Variants::All}, 10000}));
 
 }  // namespace
 }  // namespace yishu

@@ -89,12 +89,16 @@ void ConvertEveryWay(Direction direction, const Options& options, std::basic_str
 }
 
 TEST(OutputBounds, EveryEngineStaysWithinItsEstimate) {
-  for (Book book : {Book::Mainland, Book::Taiwan}) {
+  for (Book book : {Book::Mainland, Book::Taiwan, Book::Eccc}) {
     for (Direction direction : {Direction::CharToCode, Direction::CodeToChar}) {
       const Texts t = GrowingTexts(book, direction);
       for (int variant = 0; variant < 2; ++variant) {
-        Options options{book, variant == 1,
-                        variant == 1 ? CodeReading::AsWritten : CodeReading::Typed};
+        const bool other = variant == 1;
+        const Options options{.book = book,
+                              .variants = other ? Variants::All : Variants::None,
+                              .reading = other ? CodeReading::AsWritten : CodeReading::Typed,
+                              .script = other ? Script::Simplified : Script::Traditional,
+                              .standard_forms = other};
         SCOPED_TRACE(testing::Message() << "book " << static_cast<int>(book) << ", direction "
                                         << static_cast<int>(direction) << ", option " << variant);
         ConvertEveryWay<char>(direction, options, t.cp936, Encoding::Cp936);

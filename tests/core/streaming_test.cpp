@@ -38,9 +38,9 @@ struct Sample {
   Options options = {};
 };
 
-constexpr Options kTaiwan{Book::Taiwan, false};
-constexpr Options kTaiwanVariants{Book::Taiwan, true};
-constexpr Options kMainlandVariants{Book::Mainland, true};
+constexpr Options kTaiwan{Book::Taiwan, Variants::None};
+constexpr Options kTaiwanVariants{Book::Taiwan, Variants::All};
+constexpr Options kMainlandVariants{Book::Mainland, Variants::All};
 
 // Codes, day keys, multi-byte characters and malformed bytes, each of which a
 // cut can split.

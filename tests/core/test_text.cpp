@@ -92,6 +92,12 @@ void Put(std::ostream& os, const std::u32string& chars) {
 void Put(std::ostream& os, const std::vector<std::uint16_t>& codes) {
   for (std::uint16_t code : codes) os << ' ' << code;
 }
+void Put(std::ostream& os, const std::vector<VariantUse>& uses) {
+  for (const VariantUse& u : uses) {
+    os << ' ' << ToUtf8(reference::Utf16FromUtf32(std::u32string{u.character, u.variant})) << u.code
+       << '/' << int{u.sources};
+  }
+}
 void Put(std::ostream& os, const std::vector<DigitRun>& runs) {
   for (const DigitRun& run : runs) os << ' ' << run.offset << '+' << run.units << '/' << run.digits;
 }
