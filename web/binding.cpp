@@ -3,6 +3,7 @@
 // string form, so nothing is re-encoded on the way.
 #include <emscripten/bind.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -98,32 +99,30 @@ Features GetFeatures() { return {.taiwan = true, .variants = true, .as_written =
 
 BookEntry Entry(yishu::Book book, char32_t c) {
   BookEntry entry;
-  const std::vector<yishu::CodeFound> found = yishu::CodesOf(book, c);
-  if (found.empty()) return entry;
-  // The code the conversion gives, with variants: a character of the book
-  // takes its lowest produced code, one outside it the single code its
-  // variants agree on.
-  std::u16string text;
-  AppendChar(text, c);
-  yishu::Options options;
-  options.book = book;
-  options.variants = yishu::Variants::All;
-  yishu::Report report;
-  const std::u16string converted =
-      yishu::ConvertText(yishu::Direction::CharToCode, text, options, &report);
-  if (report.ambiguous) {
-    entry.ambiguous = true;
-    for (const yishu::CodeFound& f : found) {
-      if (!entry.choices.empty()) entry.choices += u' ';
-      AppendChar(entry.choices, f.via);
-      entry.choices += u' ';
-      entry.choices += Digits(f.code);
-    }
-    return entry;
-  }
-  if (converted.size() == 5 && converted[4] == u' ') entry.code = converted.substr(0, 4);
+  const std::vector<yishu::CodeFound> found = yishu::CodesOf(book, c, yishu::Variants::All);
+  // The code that converting the character gives, with variants.
+  // Where several variants share it, the last one listed is named.
   for (const yishu::CodeFound& f : found) {
-    if (f.via != 0 && Digits(f.code) == entry.code) entry.via = static_cast<int>(f.via);
+    if (!f.produced) continue;
+    entry.code = Digits(f.code);
+    entry.via = static_cast<int>(f.via);
+  }
+  if (!entry.code.empty()) return entry;
+  // None: the character is ambiguous where its variants produce several codes.
+  std::vector<std::uint16_t> codes;
+  for (const yishu::CodeFound& f : found) {
+    if (f.via == 0 || std::find(codes.begin(), codes.end(), f.code) != codes.end()) continue;
+    for (const yishu::CodeFound& own : yishu::CodesOf(book, f.via, yishu::Variants::None)) {
+      if (own.produced && own.code == f.code) codes.push_back(f.code);
+    }
+  }
+  if (codes.size() < 2) return entry;
+  entry.ambiguous = true;
+  for (const yishu::CodeFound& f : found) {
+    if (!entry.choices.empty()) entry.choices += u' ';
+    AppendChar(entry.choices, f.via);
+    entry.choices += u' ';
+    entry.choices += Digits(f.code);
   }
   return entry;
 }
