@@ -10,10 +10,10 @@
 #include <cstring>
 #include <string>
 
+#include "code_indexes.h"
 #include "digit_run.h"
 #include "hold_back.h"
 #include "listed_codes.h"
-#include "lookup.h"
 #include "text_form.h"
 #include "text_scan.h"
 #include "writer.h"

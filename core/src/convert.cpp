@@ -237,6 +237,4 @@ void Report::Merge(const Report& other) {
   ForEachField([&](const char*, auto member) { MergeField(this->*member, other.*member); });
 }
 
-std::span<const CodeRow> CodeBook(Book book, Script script) { return detail::RowsOf(book, script); }
-
 }  // namespace yishu

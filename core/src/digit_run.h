@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
+#include "code_indexes.h"
 #include "day_rules.h"
 #include "hold_back.h"
-#include "lookup.h"
 #include "text_form.h"
 #include "yishu/internal/four_digits.h"
 

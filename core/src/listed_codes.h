@@ -12,7 +12,7 @@
 
 #include "yishu/internal/simd.h"
 
-#include "lookup.h"
+#include "code_indexes.h"
 #include "text_form.h"
 #include "writer.h"
 #include "yishu/internal/four_digits.h"

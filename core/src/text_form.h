@@ -9,8 +9,8 @@
 #include <string>
 #include <type_traits>
 
+#include "code_indexes.h"
 #include "day_rules.h"
-#include "lookup.h"
 #include "writer.h"
 #include "yishu/internal/unicode.h"
 

@@ -16,11 +16,11 @@
 
 #include "yishu/internal/simd.h"
 
+#include "code_indexes.h"
 #include "day_rules.h"
 #include "digit_run.h"
 #include "hold_back.h"
 #include "listed_codes.h"
-#include "lookup.h"
 #include "text_form.h"
 #include "text_scan.h"
 #include "writer.h"

@@ -1,4 +1,4 @@
-#include "lookup.h"
+#include "code_indexes.h"
 
 #include <algorithm>
 #include <array>

@@ -1,12 +1,15 @@
-// Look-up of single characters and codes, for people rather than texts.
+// The public look-ups, for people rather than texts: the code books, and
+// single characters and codes in them.
 #include <algorithm>
 
+#include "code_indexes.h"
 #include "code_table.h"
-#include "lookup.h"
 #include "variant_table.h"
 #include "yishu/yishu.h"
 
 namespace yishu {
+
+std::span<const CodeRow> CodeBook(Book book, Script script) { return detail::RowsOf(book, script); }
 
 std::vector<CodeFound> CodesOf(Book book, char32_t character, Variants variants) {
   std::vector<CodeFound> found;
