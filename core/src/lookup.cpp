@@ -285,10 +285,19 @@ const std::vector<std::pair<char32_t, std::uint16_t>>& ProducedCodes(Book book) 
 
 std::uint16_t ProducedCode(Book book, char32_t c) { return CodeIn(ProducedCodes(book), c); }
 
+std::uint8_t TierOf(Book book, char32_t c, std::uint8_t routes) {
+  const std::uint8_t first = routes & ~kSemanticSources;
+  for (const VariantPair& v : VariantsOf(c)) {
+    if ((v.sources & first) && ProducedCode(book, v.variant)) return first;
+  }
+  return routes & kSemanticSources;
+}
+
 std::uint16_t MarkOf(Book book, char32_t c, std::uint8_t routes) {
+  const std::uint8_t tier = TierOf(book, c, routes);
   std::set<std::uint16_t> codes;
   for (const VariantPair& v : VariantsOf(c)) {
-    if (v.sources & routes) {
+    if (v.sources & tier) {
       if (const std::uint16_t code = ProducedCode(book, v.variant)) codes.insert(code);
     }
   }
@@ -300,8 +309,9 @@ std::uint16_t MarkOf(Book book, char32_t c, std::uint8_t routes) {
 }
 
 const VariantPair* RouteTo(Book book, char32_t c, std::uint16_t code, std::uint8_t routes) {
+  const std::uint8_t tier = TierOf(book, c, routes);
   for (const VariantPair& v : VariantsOf(c)) {
-    if ((v.sources & routes) && ProducedCode(book, v.variant) == code) return &v;
+    if ((v.sources & tier) && ProducedCode(book, v.variant) == code) return &v;
   }
   return nullptr;
 }

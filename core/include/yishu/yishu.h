@@ -83,8 +83,9 @@ enum class Variants {
   None,
   // Other written forms of the same character: 衛 takes the code of 衞, 為
   // that of 爲. The links come from the Unicode Han database (semantic,
-  // specialized semantic and Z variants) and from OpenCC's Taiwan and Hong
-  // Kong variant tables.
+  // specialized semantic and Z variants), from OpenCC's Taiwan and Hong
+  // Kong variant tables and from the e-CCC rows that pair an old form with
+  // its form in Big5 (屛 and 屏).
   Forms,
   // Forms, and the simplified and traditional links of the Unicode Han
   // database: 叶 takes the code of 葉 in a traditional book and 葉 the code
@@ -101,10 +102,16 @@ enum VariantSource : std::uint8_t {
   kUnihanZ = 16,                   // kZVariant
   kOpenccTaiwan = 32,              // OpenCC's Taiwan variants (TWVariants)
   kOpenccHongKong = 64,            // OpenCC's Hong Kong variants (HKVariants)
+  kEcccForms = 128,  // an e-CCC row: its traditional form outside Big5, its other form in it
 };
 // The sources that Variants::Forms follows.
-inline constexpr std::uint8_t kFormSources =
-    kUnihanSemantic | kUnihanSpecializedSemantic | kUnihanZ | kOpenccTaiwan | kOpenccHongKong;
+inline constexpr std::uint8_t kFormSources = kUnihanSemantic | kUnihanSpecializedSemantic |
+                                             kUnihanZ | kOpenccTaiwan | kOpenccHongKong |
+                                             kEcccForms;
+// Links of the same character (a glyph or a script apart) come before the
+// semantic ones (a different character of the same meaning): where the
+// first give a code, the semantic links are not asked.
+inline constexpr std::uint8_t kSemanticSources = kUnihanSemantic | kUnihanSpecializedSemantic;
 
 // How codes are read when codes are converted to characters.
 enum class CodeReading {
