@@ -173,12 +173,27 @@ class Conversion {
     merge(books_.ambiguous_chars, r.ambiguous_chars);
     merge(books_.other_book_chars, r.other_book_chars);
     merge(books_.no_code_chars, r.no_code_chars);
+    const auto merge_codes = [](std::vector<std::uint16_t>& into,
+                                const std::vector<std::uint16_t>& from) {
+      for (std::uint16_t code : from) {
+        if (into.size() < yishu::Report::kListedChars &&
+            std::find(into.begin(), into.end(), code) == into.end()) {
+          into.push_back(code);
+        }
+      }
+    };
     books_.unwritable += r.unwritable;
-    for (std::uint16_t code : r.unwritable_codes) {
-      auto& codes = books_.unwritable_codes;
-      if (codes.size() < yishu::Report::kListedChars &&
-          std::find(codes.begin(), codes.end(), code) == codes.end()) {
-        codes.push_back(code);
+    merge_codes(books_.unwritable_codes, r.unwritable_codes);
+    books_.other_script += r.other_script;
+    merge_codes(books_.other_script_codes, r.other_script_codes);
+    books_.old_forms += r.old_forms;
+    merge_codes(books_.old_form_codes, r.old_form_codes);
+    for (const yishu::VariantUse& use : r.through_chars) {
+      auto& list = books_.through_chars;
+      if (list.size() < yishu::Report::kListedChars &&
+          std::none_of(list.begin(), list.end(),
+                       [&](const yishu::VariantUse& u) { return u.character == use.character; })) {
+        list.push_back(use);
       }
     }
   }
@@ -199,7 +214,41 @@ class Conversion {
   yishu::Report books_;
 };
 
-std::string BookName(yishu::Book book) { return book == yishu::Book::Taiwan ? "Taiwan" : "mainland"; }
+std::string BookName(yishu::Book book) {
+  return book == yishu::Book::Taiwan ? "Taiwan" : book == yishu::Book::Eccc ? "e-CCC" : "mainland";
+}
+
+std::string Utf8Of(char32_t c) {
+  char bytes[4];
+  return std::string(bytes, static_cast<std::size_t>(yishu::detail::EncodeUtf8(c, bytes)));
+}
+
+std::string CodesText(const std::vector<std::uint16_t>& list, bool more) {
+  std::string codes;
+  for (std::uint16_t code : list) {
+    char digits[8];
+    std::snprintf(digits, sizeof digits, " %04u", static_cast<unsigned>(code));
+    codes += digits;
+  }
+  if (more) codes += " ...";
+  return codes.substr(1);
+}
+
+// Where a character that `book` left is found instead: with all variant
+// links in `book` itself, or in which other books.
+std::string ElsewhereOf(yishu::Book book, char32_t c) {
+  for (const yishu::CodeFound& f : yishu::CodesOf(book, c, yishu::Variants::All)) {
+    if (f.produced) return "that only --variants=all converts";
+  }
+  std::vector<std::string> books;
+  for (yishu::Book other : {yishu::Book::Mainland, yishu::Book::Taiwan, yishu::Book::Eccc}) {
+    if (other != book && !yishu::CodesOf(other, c, yishu::Variants::All).empty())
+      books.push_back(BookName(other));
+  }
+  if (books.size() == 1) return "only in the " + books[0] + " book";
+  if (books.size() == 2) return "only in the " + books[0] + " and " + books[1] + " books";
+  return "only in other books";
+}
 
 std::string EncodingName(TextEncoding encoding) {
   switch (encoding) {
@@ -235,7 +284,19 @@ std::string Summary(const yishu::Report& r, const Options& options) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
   };
   if (r.through_variant) {
-    parts.push_back(n(r.through_variant, "character", "characters") + " converted through a variant");
+    std::string through;
+    for (const yishu::VariantUse& use : r.through_chars) {
+      through += through.empty() ? " (" : ", ";
+      through += Utf8Of(use.character);
+      through += " through ";
+      through += Utf8Of(use.variant);
+    }
+    if (!through.empty()) {
+      if (r.through_chars.size() == yishu::Report::kListedChars) through += ", ...";
+      through += ")";
+    }
+    parts.push_back(n(r.through_variant, "character", "characters") +
+                    " converted through a variant" + through);
   }
   std::vector<std::string> left;
   if (r.ambiguous) {
@@ -243,13 +304,17 @@ std::string Summary(const yishu::Report& r, const Options& options) {
                    Listed(r.ambiguous_chars, r.ambiguous));
   }
   if (r.other_book_only) {
-    const yishu::Book other =
-        options.core.book == yishu::Book::Taiwan ? yishu::Book::Mainland : yishu::Book::Taiwan;
-    left.push_back(std::to_string(r.other_book_only) + " only in the " + BookName(other) + " book" +
+    // One description where every listed character shares it.
+    std::string where;
+    for (char32_t c : r.other_book_chars) {
+      const std::string here = ElsewhereOf(options.core.book, c);
+      where = where.empty() || where == here ? here : "only in other books or with --variants=all";
+    }
+    left.push_back(std::to_string(r.other_book_only) + " " + where +
                    Listed(r.other_book_chars, r.other_book_only));
   }
   if (r.no_code) {
-    left.push_back(std::to_string(r.no_code) + " in neither book" + Listed(r.no_code_chars, r.no_code));
+    left.push_back(std::to_string(r.no_code) + " in no book" + Listed(r.no_code_chars, r.no_code));
   }
   if (!left.empty()) {
     std::string text = "left as they are: ";
@@ -257,16 +322,32 @@ std::string Summary(const yishu::Report& r, const Options& options) {
     parts.push_back(text);
   }
   if (r.unwritable) {
-    std::string codes;
-    for (std::uint16_t code : r.unwritable_codes) {
-      char digits[8];
-      std::snprintf(digits, sizeof digits, " %04u", static_cast<unsigned>(code));
-      codes += digits;
+    parts.push_back(
+        n(r.unwritable, "code", "codes") + " left as digits: " + EncodingName(options.encoding) +
+        " cannot hold their characters (" +
+        CodesText(r.unwritable_codes, r.unwritable_codes.size() == yishu::Report::kListedChars) +
+        ")");
+  }
+  if (r.other_script) {
+    const bool simplified = options.core.script == yishu::Script::Simplified;
+    parts.push_back(n(r.other_script, "code", "codes") + " written in the " +
+                    (simplified ? "traditional" : "simplified") + " form: the book has no " +
+                    (simplified ? "simplified" : "traditional") + " form (" +
+                    CodesText(r.other_script_codes,
+                              r.other_script_codes.size() == yishu::Report::kListedChars) +
+                    ")");
+  }
+  if (r.old_forms) {
+    const std::string codes =
+        " (" + CodesText(r.old_form_codes, r.old_form_codes.size() == yishu::Report::kListedChars) +
+        ")";
+    if (options.core.standard_forms) {
+      parts.push_back(n(r.old_forms, "code", "codes") +
+                      " written in the standard form of the book's old form" + codes);
+    } else {
+      parts.push_back(n(r.old_forms, "code", "codes") + " written in the book's old form, " +
+                      "outside Big5" + codes + "; --standard-forms writes the standard form");
     }
-    if (r.unwritable_codes.size() == yishu::Report::kListedChars) codes += " ...";
-    parts.push_back(n(r.unwritable, "code", "codes") + " left as digits: " +
-                    EncodingName(options.encoding) + " cannot hold their characters (" +
-                    codes.substr(1) + ")");
   }
   std::string line;
   for (std::size_t i = 0; i < parts.size(); ++i) line += (i ? "; " : "") + parts[i];

@@ -697,12 +697,26 @@ class Books(TempDirTest):
             (["-b", "TAIWAN", "-d"], "99010 ", "99010 ", ""),  # no day codes there
             ([], "陳大文\n", "陳1129 2429 \n", ""),  # the mainland book lacks 陳
             (["--variants"], "陳葉大\n", "7115 0673 1129 \n",
-             "telecode: 2 characters converted through a variant\n"),
+             "telecode: 2 characters converted through a variant (陳 through 陈, 葉 through 叶)\n"),
             (["--variants"], "鍾𠉰𠀀\n", "鍾𠉰𠀀\n",
              "telecode: left as they are: 1 whose variants have several codes (鍾), "
-             "1 only in the Taiwan book (𠉰), 1 in neither book (𠀀)\n"),
+             "1 only in the Taiwan book (𠉰), 1 in no book (𠀀)\n"),
             (["-bt" "aiwan", "--variants"], "陈\n", "7115 \n",
-             "telecode: 1 character converted through a variant\n"),
+             "telecode: 1 character converted through a variant (陈 through 陳)\n"),
+            # Hong Kong and Taiwan names: the book's old forms are reached, and said so.
+            (["-b", "taiwan"], "衛志強 黃為民\n", "5898 1807 1730  7806 3634 3046 \n",
+             "telecode: 2 characters converted through a variant (衛 through 衞, 為 through 爲)\n"),
+            (["-b", "taiwan", "--variants=none"], "衛\n", "衛\n", ""),
+            (["-b", "eccc"], "冼陳啟峰\n", "0405 7115 0796 1496 \n",
+             "telecode: 1 character converted through a variant (啟 through 啓)\n"),
+            (["-d", "-b", "taiwan"], "7115 0796 1496 ", "陳啓峯",
+             "telecode: 2 codes written in the book's old form, outside Big5 (0796 1496); "
+             "--standard-forms writes the standard form\n"),
+            (["-d", "-b", "taiwan", "--standard-forms"], "0796 1496 ", "啟峰",
+             "telecode: 2 codes written in the standard form of the book's old form (0796 1496)\n"),
+            (["-d", "-b", "eccc", "--script=simplified"], "3634 5898 5831 ", "为卫螿",
+             "telecode: 1 code written in the traditional form: the book has no simplified "
+             "form (5831)\n"),
             (["-d", "-b", "taiwan"], "0274 8249 ", "𠉰㘾", ""),
         ]
         for args, text, out, err in cases:
@@ -731,16 +745,19 @@ class Books(TempDirTest):
         result = run(["--lookup", "陳葉 5509", "𠉰a"])
         self.assertEqual(result.returncode, 0, result.stderr)
         self.assertEqual(result.stdout.decode().splitlines(), [
-            "陳\t7115\t陈\t7115\t-",
-            "葉\t0673\t叶\t5509\t-",
-            "5509\tnone\t-\t葉\t-",
-            "𠉰\tnone\t-\t0274\t-",
-            "a\tnone\t-\tnone\t-",
+            "陳\t7115\t陈[unihan-simplified]\t7115\t-\t7115\t-",
+            "葉\t0673\t叶[unihan-simplified]\t5509\t-\t5509\t-",
+            "5509\tnone\t-\t葉\t-\t葉\t-",
+            "𠉰\tnone\t-\t0274\t-\tnone\t-",
+            "a\tnone\t-\tnone\t-\tnone\t-",
         ])
-        several = run(["--lookup", "鍾塵"]).stdout.decode().splitlines()
+        several = run(["--lookup", "鍾塵衛"]).stdout.decode().splitlines()
         self.assertEqual([line.split("\t") for line in several], [
-            ["鍾", "6945 6988", "锺 钟", "6945", "-"],
-            ["塵", "1057", "尘", "1057 7775", "-"],
+            ["鍾", "6945 6988", "锺[unihan-simplified] 钟[unihan-simplified]", "6945", "-",
+             "6945", "-"],
+            ["塵", "1057", "尘[unihan-simplified]", "1057 7775", "-", "1057", "-"],
+            ["衛", "5898", "卫[unihan-simplified]", "5898", "衞[unihan-semantic,opencc-hk]",
+             "5898", "-"],
         ])
 
     def test_list_of_the_taiwan_book(self):
@@ -757,7 +774,7 @@ class Books(TempDirTest):
 
     def test_usage_errors(self):
         for args in (["-b", "hongkong"], ["--book"], ["-b"], ["--lookup"], ["--lookup", "123"],
-                     ["--list", "--lookup", "中"], ["--variants=yes"]):
+                     ["--list", "--lookup", "中"], ["--variants=yes"], ["--script=cursive"]):
             with self.subTest(args=args):
                 result = run(args, b"")
                 self.assertEqual(result.returncode, 2)
