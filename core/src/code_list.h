@@ -114,6 +114,24 @@ int CodeKeyNearEnd(const Unit* p) {
   return EndsCode<E>(static_cast<std::make_unsigned_t<Unit>>(p[4])) ? code : -1;
 }
 
+#if defined(__SSE2__)
+// Whether the three spaced codes at p all have characters of the usual units,
+// some of them with notes; if so, their notes are counted.
+template <Form F, class Unit>
+[[gnu::noinline]] bool NotedThreeAreUsual(const Lookup& lookup, const std::uint64_t* texts,
+                                          const Unit* p, Report& report) {
+  for (int k = 0; k < 3; ++k) {
+    if ((texts[CodeOfDigitsAt(p + 5 * k)] >> kCharTextUnitsShift & kUnitsMask) != UsualUnits<F>())
+      return false;
+  }
+  for (int k = 0; k < 3; ++k) {
+    const int code = CodeOfDigitsAt(p + 5 * k);
+    if (texts[code] >> kNoteShift) NoteWritten(lookup, static_cast<std::uint16_t>(code), report);
+  }
+  return true;
+}
+#endif
+
 // Converts the codes that stand one after another from p[pos], a place where
 // a run of digits may start, and returns where the first thing that is no
 // such code begins. With kSpace a code takes its space; otherwise one
@@ -135,8 +153,13 @@ std::size_t ConvertCodeList(const Lookup& lookup, const typename TextForm<F>::Un
         const std::uint64_t second = texts[CodeOfDigitsAt(p + pos + 5)];
         const std::uint64_t third = texts[CodeOfDigitsAt(p + pos + 10)];
         constexpr std::size_t kUsual = UsualUnits<F>();
-        if ((first >> kCharTextUnitsShift) == kUsual && (second >> kCharTextUnitsShift) == kUsual &&
-            (third >> kCharTextUnitsShift) == kUsual) {
+        // Codes with notes (rare) fail the first test, though their units may
+        // be the usual: the second counts their notes when they are.
+        if (((first >> kCharTextUnitsShift) == kUsual &&
+             (second >> kCharTextUnitsShift) == kUsual &&
+             (third >> kCharTextUnitsShift) == kUsual) ||
+            (((first | second | third) >> kNoteShift) != 0 &&
+             NotedThreeAreUsual<F>(lookup, texts, p + pos, report))) {
           assert(out.room(at, 2 * kUsual + 8) && "output estimate too small");
           std::memcpy(at, &first, 8);
           std::memcpy(at + kUsual, &second, 8);
