@@ -32,6 +32,7 @@ TEST="
   python3
   bzip2
   unicode-data
+  opencc
   zip
   time
   man-db
