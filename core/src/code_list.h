@@ -120,12 +120,11 @@ int CodeKeyNearEnd(const Unit* p) {
 template <Form F, class Unit>
 [[gnu::noinline]] bool NotedThreeAreUsual(const Lookup& lookup, const std::uint64_t* texts,
                                           const Unit* p, Report& report) {
-  for (int k = 0; k < 3; ++k) {
-    if ((texts[CodeOfDigitsAt(p + 5 * k)] >> kCharTextUnitsShift & kUnitsMask) != UsualUnits<F>())
-      return false;
+  const int codes[3] = {CodeOfDigitsAt(p), CodeOfDigitsAt(p + 5), CodeOfDigitsAt(p + 10)};
+  for (int code : codes) {
+    if ((texts[code] >> kCharTextUnitsShift & kUnitsMask) != UsualUnits<F>()) return false;
   }
-  for (int k = 0; k < 3; ++k) {
-    const int code = CodeOfDigitsAt(p + 5 * k);
+  for (int code : codes) {
     if (texts[code] >> kNoteShift) NoteWritten(lookup, static_cast<std::uint16_t>(code), report);
   }
   return true;

@@ -337,7 +337,7 @@ void NoteThroughVariant(const Lookup& lookup, char32_t c, std::uint16_t code, Re
 
 namespace {
 
-void ListCode(std::vector<std::uint16_t>& codes, std::uint16_t code) {
+inline void ListCode(std::vector<std::uint16_t>& codes, std::uint16_t code) {
   if (codes.size() < Report::kListedChars &&
       std::find(codes.begin(), codes.end(), code) == codes.end()) {
     codes.push_back(code);
