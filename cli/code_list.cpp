@@ -14,12 +14,14 @@ std::string CodeList(TextEncoding encoding, yishu::Book book, std::size_t& left_
   const yishu::Options options{book, false};
   yishu::Report report;
   std::string list;
-  std::u16string units = u"\uFEFF";  // UTF-16 only: the list after its byte-order mark
+  // UTF-16 only: the list, after a byte-order mark unless the order is fixed.
+  const std::optional<ByteOrder> fixed = FixedByteOrder(encoding);
+  std::u16string units = fixed ? u"" : u"\uFEFF";
   for (const yishu::CodeRow& row : yishu::CodeBook(book)) {
     char digits[8];
     std::snprintf(digits, sizeof digits, "%04u ", static_cast<unsigned>(row.code));
     const std::string_view code(digits, 5);
-    if (encoding == TextEncoding::kUtf16) {
+    if (IsUtf16(encoding)) {
       units.append(code.begin(), code.end() - 1);
       units += u'\t';
       units += yishu::ConvertText(yishu::Direction::CodeToChar,
@@ -38,7 +40,7 @@ std::string CodeList(TextEncoding encoding, yishu::Book book, std::size_t& left_
       list += '\n';
     }
   }
-  if (encoding == TextEncoding::kUtf16) AppendUnits(units, ByteOrder::kLittleEndian, list);
+  if (IsUtf16(encoding)) AppendUnits(units, fixed.value_or(ByteOrder::kLittleEndian), list);
   return list;
 }
 

@@ -227,7 +227,8 @@ std::ptrdiff_t Input::Read(char* buffer, std::size_t size) {
   return static_cast<std::ptrdiff_t>(count);
 }
 
-Output::Output(TextEncoding encoding) : encoding_(encoding) {
+Output::Output(TextEncoding encoding)
+    : encoding_(encoding), console_units_(FixedByteOrder(encoding)) {
   console_ = IsConsole(GetStdHandle(STD_OUTPUT_HANDLE));
 }
 
@@ -243,8 +244,8 @@ void Output::StartText() {
 // What is left of a text: an incomplete sequence, or an odd last byte of
 // UTF-16, shown as the replacement character.
 void Output::FinishConsoleText() {
-  const bool rest = encoding_ == TextEncoding::kUtf16 ? console_units_.Finish().has_value()
-                                                      : !console_carry_.empty();
+  const bool rest =
+      IsUtf16(encoding_) ? console_units_.Finish().has_value() : !console_carry_.empty();
   if (rest) WriteConsoleWide(GetStdHandle(STD_OUTPUT_HANDLE), L"\uFFFD");
   console_carry_.clear();
   console_units_.Reset();
@@ -252,7 +253,7 @@ void Output::FinishConsoleText() {
 
 bool Output::ShowOnConsole(std::string_view bytes) {
   HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-  if (encoding_ == TextEncoding::kUtf16) {
+  if (IsUtf16(encoding_)) {
     std::u16string_view units = console_units_.Feed(bytes);
     // The byte-order mark tells the order; it is no text to show.
     if (text_start_ && !units.empty() && units.front() == u'\uFEFF') units.remove_prefix(1);

@@ -7,8 +7,7 @@ yishu::Encoding CoreEncoding(TextEncoding encoding) {
     case TextEncoding::kCp936:
     case TextEncoding::kGb18030:
       return yishu::Encoding::Cp936;
-    case TextEncoding::kUtf8:
-    case TextEncoding::kUtf16:
+    default:
       break;
   }
   return yishu::Encoding::Utf8;
@@ -16,8 +15,8 @@ yishu::Encoding CoreEncoding(TextEncoding encoding) {
 
 StreamConverter::StreamConverter(yishu::Direction direction, TextEncoding encoding,
                                  const yishu::Options& options)
-    : encoding_(encoding) {
-  if (encoding == TextEncoding::kUtf16) {
+    : encoding_(encoding), utf16_reader_(FixedByteOrder(encoding)) {
+  if (IsUtf16(encoding)) {
     utf16_converter_.emplace(direction, options);
   } else {
     converter_.emplace(direction, CoreEncoding(encoding), options);
@@ -50,6 +49,8 @@ void StreamConverter::Feed(std::string_view piece, std::string& out) {
       converter_->Feed(piece, out);
       return;
     case TextEncoding::kUtf16:
+    case TextEncoding::kUtf16Be:
+    case TextEncoding::kUtf16Le:
       utf16_converter_->Feed(utf16_reader_.Feed(piece), units_out_);
       WriteUnits(out);
       return;
@@ -66,7 +67,9 @@ void StreamConverter::Finish(std::string& out) {
     case TextEncoding::kGb18030:
       converter_->Finish(out);
       return;
-    case TextEncoding::kUtf16: {
+    case TextEncoding::kUtf16:
+    case TextEncoding::kUtf16Be:
+    case TextEncoding::kUtf16Le: {
       const std::optional<char> odd_byte = utf16_reader_.Finish();
       utf16_converter_->Finish(units_out_);
       WriteUnits(out);
@@ -86,6 +89,8 @@ std::optional<std::uint64_t> StreamConverter::first_invalid() const {
     case TextEncoding::kUtf8:
       return validator_.first_invalid();
     case TextEncoding::kUtf16:
+    case TextEncoding::kUtf16Be:
+    case TextEncoding::kUtf16Le:
       return utf16_reader_.first_invalid();
     case TextEncoding::kCp936:
     case TextEncoding::kGb18030:

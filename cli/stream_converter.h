@@ -36,7 +36,7 @@ class StreamConverter {
   const yishu::Report& report() const;
   void ResetReport();
   std::uint64_t ByteOffset(std::uint64_t units) const {
-    return encoding_ == TextEncoding::kUtf16 ? 2 * units : units;
+    return IsUtf16(encoding_) ? 2 * units : units;
   }
 
  private:

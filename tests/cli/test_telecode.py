@@ -670,6 +670,37 @@ class CommandLine(TempDirTest):
                 self.assertEqual(listed.decode(codec), expected)
         self.assertTrue(run(["--list", "-e", "utf-16"]).stdout.startswith(b"\xff\xfe"))
 
+    def test_help_reads_right_in_the_manual_page(self):
+        # help2man takes an indented line that starts with a dash for an
+        # option, wherever it stands: outside "Options:" none may.
+        sections = re.split(r"\n(?=\S[^\n]*:\n)", run(["--help"]).stdout.decode())
+        for section in sections:
+            if not section.startswith("Options:"):
+                self.assertNotRegex(section, r"\n +-", section.splitlines()[0])
+
+    def test_utf16_byte_orders(self):
+        be, le = "0022 ab".encode("utf-16-be"), "0022 ab".encode("utf-16-le")
+        warning = ("telecode: {}: UTF-16 without a byte-order mark is read as little-endian, "
+                   "but this text looks big-endian; if it is, use -e utf-16be\n")
+        cases = [  # encoding, input, output, warned
+            ("utf-16be", be, "中ab".encode("utf-16-be"), False),
+            ("UTF16BE", b"\xfe\xff" + be, "\ufeff中ab".encode("utf-16-be"), False),
+            ("utf-16le", le, "中ab".encode("utf-16-le"), False),
+            ("utf-16", le, "中ab".encode("utf-16-le"), False),
+            ("utf-16", b"\xfe\xff" + be, b"\xfe\xff" + "中ab".encode("utf-16-be"), False),
+            ("utf-16", be, be, True),  # read little-endian, as before, but with a word
+            ("utf-16", "中文电报".encode("utf-16-be"), "中文电报".encode("utf-16-be"), True),
+            ("utf-16", "中文电报".encode("utf-16-le"), "中文电报".encode("utf-16-le"), False),
+        ]
+        for encoding, data, out, warned in cases:
+            with self.subTest(encoding=encoding, data=data):
+                path = self.file("in.txt", data)
+                result = run(["-d", "-e", encoding, path])
+                self.assertEqual(result.stdout, out)
+                self.assertEqual(result.stderr.decode(), warning.format(path) if warned else "")
+        listed = run(["--list", "-e", "utf-16be"]).stdout
+        self.assertEqual(listed.decode("utf-16-be"), run(["--list"]).stdout.decode())
+
     def test_option_spellings(self):
         path = self.file("codes.txt", "0022 ".encode("cp936_full"))
         self.file("-d", b"0022 ")
@@ -757,7 +788,9 @@ class Books(TempDirTest):
 
     def test_usage_errors(self):
         for args in (["-b", "hongkong"], ["--book"], ["-b"], ["--lookup"], ["--lookup", "123"],
-                     ["--list", "--lookup", "中"], ["--variants=yes"]):
+                     ["--list", "--lookup", "中"], ["--variants=yes"], ["-d", "--variants"],
+                     ["--variants", "-w"], ["--list", "-d"], ["-w", "--list"],
+                     ["--lookup", "中", "-e", "gbk"]):
             with self.subTest(args=args):
                 result = run(args, b"")
                 self.assertEqual(result.returncode, 2)
