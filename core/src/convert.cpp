@@ -48,6 +48,8 @@ class KeptRunReport final : public detail::KeptRunSink {
 
 // Where in its text a call of an engine starts, for the offsets of the
 // Report: the units decided before it, and the end of the last kept run.
+// Codes as typed keep no runs; there `last_kept_end` is where the converted
+// start of a run too long to hold ends, so that its rest is known as such.
 struct Place {
   std::uint64_t base = 0;
   std::uint64_t last_kept_end = 0;
@@ -56,9 +58,8 @@ struct Place {
 // Converts text[0..n) in `direction`; returns how many units were consumed
 // (all of them when `final`).
 template <Form F, class Unit>
-std::size_t RunEngine(Direction direction, const Options& options, const Unit* text,
-                      std::size_t n, bool final, std::basic_string<Unit>& result,
-                      Report& report, Place& place) {
+std::size_t RunEngine(Direction direction, const Options& options, const Unit* text, std::size_t n,
+                      bool final, std::basic_string<Unit>& result, Report& report, Place& place) {
   const bool to_codes = direction == Direction::CharToCode;
   const detail::Lookup& lookup = detail::GetLookup(options.book, to_codes && options.variants);
   std::size_t most = detail::MostOutput<Unit>(to_codes, n);
@@ -74,7 +75,12 @@ std::size_t RunEngine(Direction direction, const Options& options, const Unit* t
     KeptRunReport kept(report, place.base, place.last_kept_end);
     return detail::WrittenCodeEngine<F>(lookup, report, kept).Run(text, n, final, out);
   }
-  return detail::CodeToCharEngine<F>(lookup, report).Run(text, n, final, out);
+  const bool continues_run = place.base != 0 && place.last_kept_end == place.base;
+  bool cut_run = false;
+  const std::size_t used =
+      detail::CodeToCharEngine<F>(lookup, report, continues_run, &cut_run).Run(text, n, final, out);
+  if (cut_run) place.last_kept_end = place.base + used;
+  return used;
 }
 
 std::size_t RunBytes(Direction direction, const Options& options, Encoding encoding,
