@@ -101,6 +101,7 @@ class Conversion {
     converter_.Finish(out_);
     ReportInvalid(name);
     ReportKeptDigits(name);
+    ReportDoubtful(name);
     AddToSummary(converter_.report());
     return Write();
   }
@@ -164,6 +165,29 @@ class Conversion {
       message += prefix + "and " + std::to_string(report.kept_runs - kMostKeptShown) +
                  " more runs of digits kept as they are\n";
     }
+    PrintError(message);
+  }
+
+  // Reading codes as written, four digits next to a letter, a currency sign
+  // or 年月日號号 convert, but may be a year, a price or a number: the user
+  // learns where, to check them.
+  void ReportDoubtful(const std::string& name) {
+    const yishu::Report& report = converter_.report();
+    if (report.doubtful_runs == 0) return;
+    const std::string prefix = "telecode: " + DisplayName(name) + ": ";
+    std::string message;
+    for (std::size_t i = 0; i < report.doubtful.size() && i < kMostKeptShown; ++i) {
+      message += prefix + "byte " +
+                 std::to_string(converter_.ByteOffset(report.doubtful[i].offset)) +
+                 ": 4 digits next to a letter, a currency sign or 年月日號号 converted as a code\n";
+    }
+    if (report.doubtful_runs > kMostKeptShown) {
+      message += prefix + "and " + std::to_string(report.doubtful_runs - kMostKeptShown) +
+                 " more such runs of 4 digits\n";
+    }
+    message += prefix + "check that " +
+               (report.doubtful_runs == 1 ? "it is a code" : "they are codes") +
+               ", not a year, a price or a number\n";
     PrintError(message);
   }
 

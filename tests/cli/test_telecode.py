@@ -307,6 +307,21 @@ class AsWritten(TempDirTest):
                             for m in re.finditer(r"\d+", text) if m.group() != "0022"]
                 self.assertEqual(listed, expected)
 
+    def test_codes_that_may_be_numbers_are_listed(self):
+        text = "電話 2345 6789, HK$1999, 1949年, 0022 號\n"
+        for encoding in ("utf-8", "gb18030", "utf-16"):
+            with self.subTest(encoding=encoding):
+                data = text.encode(CODECS[encoding])
+                result = run(["-w", "-b", "taiwan", "-e", encoding, self.file("in.txt", data)])
+                self.assertEqual(result.stdout.decode(CODECS[encoding]),
+                                 "電話 擊酊, HK$憎, 感年, 中號\n")
+                listed = re.findall(r"in\.txt: byte (\d+): 4 digits next to", result.stderr.decode())
+                expected = [len(text[:text.index(run)].encode(CODECS[encoding]))
+                            for run in ("1999", "1949")]
+                self.assertEqual(listed, [str(offset) for offset in expected])
+                self.assertIn("in.txt: check that they are codes, not a year, a price or a number\n",
+                              result.stderr.decode())
+
     def test_many_kept_runs_are_counted(self):
         result = run(["-w"], b"1 " * 25)
         lines = result.stderr.decode().splitlines()

@@ -142,10 +142,17 @@ struct Report {
   std::uint64_t kept_runs = 0;
   std::vector<DigitRun> kept;
 
+  // Codes to characters as written: runs of exactly four digits that
+  // converted, but that a letter, a currency sign or one of 年月日號号 stands
+  // right next to (HK$1999, Tel2345, 1949年), as numbers often are: worth
+  // checking. Counted, and the first kListedRuns listed in text order.
+  std::uint64_t doubtful_runs = 0;
+  std::vector<DigitRun> doubtful;
+
   // Whether anything above happened.
   bool any() const {
     return through_variant || ambiguous || other_book_only || no_code || unwritable ||
-           codes_without_space || kept_runs;
+           codes_without_space || kept_runs || doubtful_runs;
   }
 };
 
@@ -220,12 +227,12 @@ class YISHU_API Utf16Converter {
 
 // One row of a code book: a code and its character.
 struct CodeRow {
-  std::uint16_t code;     // 1..9998
-  std::uint8_t lead;      // CP936 bytes of the character; 0, 0 where the code
-  std::uint8_t trail;     // page lacks it (only in the Taiwan book)
-  char32_t unicode;       // the character's code point
-  bool produced;          // false for the few codes that convert to their
-                          // character but are never produced from it
+  std::uint16_t code;  // 1..9998
+  std::uint8_t lead;   // CP936 bytes of the character; 0, 0 where the code
+  std::uint8_t trail;  // page lacks it (only in the Taiwan book)
+  char32_t unicode;    // the character's code point
+  bool produced;       // false for the few codes that convert to their
+                       // character but are never produced from it
 };
 
 // A code book: every code that converts to a character, in code order. A
