@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "gb18030.h"
 #include "stream_converter.h"
 #include "utf16_units.h"
 #include "yishu/yishu.h"
@@ -30,13 +31,17 @@ std::string CodeList(TextEncoding encoding, yishu::Book book, std::size_t& left_
     } else {
       const std::string character = yishu::ConvertText(yishu::Direction::CodeToChar, code,
                                                        CoreEncoding(encoding), options, &report);
-      if (report.unwritable) {
-        ++left_out;
-        continue;
-      }
       list.append(code.substr(0, 4));
       list += '\t';
-      list += character;
+      if (!report.unwritable) {
+        list += character;
+      } else if (encoding == TextEncoding::kGb18030) {
+        list += gb18030::FourBytesOf(row.unicode);  // CP936 lacks it
+      } else {
+        ++left_out;
+        list.resize(list.size() - 5);
+        continue;
+      }
       list += '\n';
     }
   }

@@ -21,6 +21,9 @@ StreamConverter::StreamConverter(yishu::Direction direction, TextEncoding encodi
   } else {
     converter_.emplace(direction, CoreEncoding(encoding), options);
   }
+  if (encoding == TextEncoding::kGb18030 && direction == yishu::Direction::CharToCode) {
+    four_byte_codes_.emplace(options.book);
+  }
 }
 
 const yishu::Report& StreamConverter::report() const {
@@ -46,6 +49,11 @@ void StreamConverter::Feed(std::string_view piece, std::string& out) {
       return;
     case TextEncoding::kCp936:
     case TextEncoding::kGb18030:
+      if (four_byte_codes_) {
+        coded_.clear();
+        four_byte_codes_->Feed(piece, coded_);
+        piece = coded_;
+      }
       converter_->Feed(piece, out);
       return;
     case TextEncoding::kUtf16:
@@ -65,6 +73,11 @@ void StreamConverter::Finish(std::string& out) {
       return;
     case TextEncoding::kCp936:
     case TextEncoding::kGb18030:
+      if (four_byte_codes_) {
+        coded_.clear();
+        four_byte_codes_->Finish(coded_);
+        converter_->Feed(coded_, out);
+      }
       converter_->Finish(out);
       return;
     case TextEncoding::kUtf16:

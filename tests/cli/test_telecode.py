@@ -643,6 +643,24 @@ class OutsideCp936(TempDirTest):
                 decoded = convert("decode", encoding, self.TEXT.encode(codec)).decode(codec)
                 self.assertEqual(decoded, "𠀀中😀文한\n𠀀中😀文")
 
+    def test_gb18030_four_byte_characters_of_the_taiwan_book(self):
+        rows = [line.split("\t") for line in
+                run(["--list", "-b", "taiwan"]).stdout.decode().splitlines()]
+        outside = [(code, char) for code, char in rows if len(char.encode("gb18030")) == 4]
+        self.assertEqual(len(outside), 44)
+        text = "".join(char for _, char in outside) + "𠀀\n"
+        codes = "".join(f"{code} " for code, _ in outside) + "𠀀\n"
+        # One read ends inside a four-byte character.
+        filler = "a" * (256 * 1024 - 2)
+        data = (filler + text).encode("gb18030")
+        result = run(["-b", "taiwan", "-e", "gb18030", self.file("in.txt", data)])
+        self.assertEqual(result.stdout.decode("gb18030"), filler + codes)
+        self.assertEqual(result.stderr, b"")
+        listed = run(["--list", "-b", "taiwan", "-e", "gb18030"])
+        self.assertEqual(listed.stdout.decode("gb18030").splitlines(),
+                         [f"{code}\t{char}" for code, char in rows])
+        self.assertEqual(listed.stderr, b"")
+
     def test_digits_inside_gb18030_sequences_start_no_code(self):
         # 𠀀 is 95 32 82 36 in GB18030: its last byte is the digit 6.
         data = "𠀀".encode("gb18030") + b"022 " + "𠀀0022 ".encode("gb18030")
