@@ -12,7 +12,7 @@ namespace telecode {
 // Each line is a code, a tab and what the core makes of the code.
 std::string CodeList(TextEncoding encoding, yishu::Book book, std::size_t& left_out) {
   left_out = 0;
-  const yishu::Options options{book, false};
+  const yishu::Options options{book, yishu::Variants::None};
   yishu::Report report;
   std::string list;
   // UTF-16 only: the list, after a byte-order mark unless the order is fixed.

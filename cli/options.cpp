@@ -147,7 +147,7 @@ class Parser {
         } else if (name == "lookup") {
           lookup = true;
         } else if (name == "variants") {
-          options_.core.variants = true;
+          options_.core.variants = yishu::Variants::All;
         } else if (name == "book") {
           if (!value && !(value = NextValue())) return UsageError{"option '--book' needs a book"};
           if (auto error = SetBook(*value)) return *error;
@@ -212,7 +212,7 @@ class Parser {
         return UsageError{"--lookup reads its arguments and writes UTF-8: it takes no -e"};
       }
       options_.action = Action::kLookUp;
-    } else if (decoding_ && options_.core.variants) {
+    } else if (decoding_ && options_.core.variants == yishu::Variants::All) {
       return UsageError{
           "--variants finds codes for characters: it does not go with -d or -w, which read codes"};
     }

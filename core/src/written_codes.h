@@ -219,8 +219,9 @@ class WrittenCodeEngine {
       out.append(p + copied, q - copied);
       copied = q;
       const bool after_mark = q > 0 && IsNumberMark(CharBefore<F>(p, q).c);
-      if (const std::size_t listed =
-              after_mark ? q : ConvertCodeList<F, CodeEnd::kAsciiNotDigit>(lookup, p, q, n, out);
+      if (const std::size_t listed = after_mark ? q
+                                                : ConvertCodeList<F, CodeEnd::kAsciiNotDigit>(
+                                                      lookup, p, q, n, out, report_);
           listed != q) {
         copied = pos = listed;
         continue;
@@ -328,7 +329,10 @@ class WrittenCodeEngine {
       }
       if (!writable) return Outcome::kUnwritable;
       for (std::size_t g = 0; g < digits / 4; ++g) {
-        TextForm<F>::AppendChar(out, lookup_.rows[codes[g] - 1]);
+        const CodeRow& row = lookup_.rows[codes[g] - 1];
+        TextForm<F>::AppendChar(out, row);
+        if (lookup_.notes) [[unlikely]]
+          NoteWritten(lookup_, row.code, report_);
       }
       return Outcome::kConverted;
     }
