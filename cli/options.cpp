@@ -231,7 +231,7 @@ class Parser {
         return UsageError{"--lookup reads its arguments and writes UTF-8: it takes no -e"};
       }
       options_.action = Action::kLookUp;
-    } else if (decoding_ && options_.core.variants != yishu::Variants::BookDefault) {
+    } else if (decoding_ && options_.core.variants == yishu::Variants::All) {
       return UsageError{
           "--variants finds codes for characters: it does not go with -d or -w, which read codes"};
     } else if (!decoding_ && (options_.core.script != yishu::Script::Traditional ||

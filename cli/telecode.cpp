@@ -1,6 +1,7 @@
 // telecode: converts files and pipelines between Chinese characters and
 // telegraph codes.
 #include <algorithm>
+#include <csignal>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,6 +15,10 @@
 #include "stream_converter.h"
 #include "utf8.h"
 #include "yishu/version.h"
+
+#ifdef _WIN32
+#include "wide_text.h"
+#endif
 
 namespace telecode {
 
@@ -463,3 +468,19 @@ int Run(const std::vector<std::string>& args) {
 }
 
 }  // namespace telecode
+
+// The entry points: arguments as UTF-8, without the program name.
+#ifdef _WIN32
+// wmain: arguments arrive as UTF-16, whatever the code page.
+int wmain(int argc, wchar_t** argv) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.push_back(wide_text::Utf8(argv[i]));
+  return telecode::Run(args);
+}
+#else
+int main(int argc, char** argv) {
+  // A reader that goes away (| head) is no error: see it as EPIPE and stop.
+  std::signal(SIGPIPE, SIG_IGN);
+  return telecode::Run(std::vector<std::string>(argv + 1, argv + argc));
+}
+#endif
