@@ -1,0 +1,115 @@
+// How fast the page answers with a long text: a keystroke at the end of
+// 100,000 characters, a paste of 100,000 characters, and the first load on a
+// slow 4G link until the converter is ready. The times are printed, never
+// asserted; what is asserted is that the right result is shown.
+import { after, before, test } from 'node:test';
+import assert from 'node:assert/strict';
+import { launch, openPage, SITE } from './browser.mjs';
+import { serve } from './server.mjs';
+import { coreConvert, telecode } from './oracle.mjs';
+
+const LENGTH = 100_000;
+
+let browser, page, site;
+before(async () => {
+  browser = await launch();
+  ({ page, site } = await openPage(browser));
+});
+after(async () => {
+  await browser?.close();
+  await site?.close();
+});
+
+// A repeatable text from the code book, with a line break now and then.
+function sample(direction) {
+  const book = telecode(['--list'], '').trim().split('\n').map((l) => l.split('\t'));
+  let seed = 7;
+  const next = () => (seed = (seed * 1103515245 + 12345) % 2147483648);
+  let text = '';
+  while (text.length < LENGTH) {
+    const [code, ch] = book[next() % book.length];
+    text += next() % 40 === 0 ? '\n' : direction === 1 ? ch : `${code} `;
+  }
+  return text.slice(0, LENGTH - 1) + '\n';
+}
+
+// Runs `act` in the page and resolves with the milliseconds until the result
+// ends with `ending` and the frame with it has been drawn.
+async function timeUntilShown(act, ending) {
+  await page.evaluate((end) => {
+    window.yishuTimed = new Promise((resolve) => {
+      const result = () => document.getElementById('output').value;
+      let start = null;
+      const mark = () => { start ??= performance.now(); };
+      document.addEventListener('keydown', mark, { capture: true, once: true });
+      document.addEventListener('beforeinput', mark, { capture: true, once: true });
+      window.yishuMark = mark;
+      const poll = () => {
+        if (start !== null && result().endsWith(end)) {
+          // The frame with the result, then the task after its paint.
+          requestAnimationFrame(() => setTimeout(() => resolve(performance.now() - start)));
+        } else {
+          requestAnimationFrame(poll);
+        }
+      };
+      poll();
+    });
+  }, ending);
+  await act();
+  return page.evaluate(() => window.yishuTimed);
+}
+
+const settled = () => page.evaluate(() => new Promise((r) => requestAnimationFrame(() => setTimeout(r, 50))));
+
+// The last key completes a character or a code: 中 typed, or the space after 2429.
+for (const [direction, name, typed, key, ending] of [[1, 'characters', '', '中', '0022'], [0, 'codes', '2429', ' ', '文']]) {
+  test(`${LENGTH.toLocaleString('en')} ${name}: a paste and a keystroke`, async () => {
+    await page.check(`input[name="direction"][value="${direction}"]`);
+    await page.fill('#input', '');
+    await settled();
+    const text = sample(direction);
+    const pasted = await timeUntilShown(
+      () => page.evaluate((value) => {
+        window.yishuMark();
+        const el = document.getElementById('input');
+        el.focus();
+        el.value = value;
+        el.dispatchEvent(new InputEvent('input', { bubbles: true, inputType: 'insertFromPaste' }));
+      }, text),
+      '\n');
+    const expected = coreConvert({ direction, book: 0, variants: true, asWritten: true }, text).replaceAll(' \n', '\n');
+    assert.equal((await page.inputValue('#output')).replaceAll(' \n', '\n'), expected);
+    await settled();
+
+    await page.focus('#input');
+    await page.keyboard.press('Control+End');
+    await page.keyboard.type(typed);
+    await settled();
+    const keystroke = await timeUntilShown(() => page.keyboard.type(key), ending);
+    console.log(`# ${LENGTH} ${name}: pasted and shown in ${pasted.toFixed(0)} ms; ` +
+      `one more keystroke shown in ${keystroke.toFixed(0)} ms`);
+  });
+}
+
+// Chrome's "Slow 4G": 562.5 ms of latency, 1.44 Mbit/s down, 675 kbit/s up.
+test('first load on a slow 4G link, until the converter is ready', async () => {
+  const server = await serve(SITE);
+  const context = await browser.newContext();
+  const tab = await context.newPage();
+  const cdp = await context.newCDPSession(tab);
+  await cdp.send('Network.enable');
+  await cdp.send('Network.setCacheDisabled', { cacheDisabled: true });
+  await cdp.send('Network.emulateNetworkConditions', {
+    offline: false, latency: 562.5, downloadThroughput: (1.6e6 * 0.9) / 8, uploadThroughput: (750e3 * 0.9) / 8,
+  });
+  const start = Date.now();
+  await tab.goto(server.url, { waitUntil: 'commit' });
+  await tab.waitForSelector('body[data-ready="true"]', { timeout: 60_000 });
+  const ready = Date.now() - start;
+  const paint = await tab.evaluate(() => performance.getEntriesByName('first-contentful-paint')[0]?.startTime ?? NaN);
+  console.log(`# slow 4G first load: first contentful paint at ${paint.toFixed(0)} ms, converter ready at ${ready} ms`);
+  await tab.fill('#input', '中文');
+  assert.equal(await tab.inputValue('#output'), '0022 2429');
+  await context.close();
+  await server.close();
+});
