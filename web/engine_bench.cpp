@@ -23,7 +23,9 @@ std::u16string MakeText(Kind kind, std::size_t size, yishu::Book which) {
   for (const yishu::CodeRow& r : yishu::CodeBook(which)) {
     if (r.lead != 0) book.push_back(r);
   }
-  auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); };
+  auto pick = [&](std::size_t n) {
+    return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
+  };
   auto ascii = [](std::u16string& s, const std::string& a) { s.append(a.begin(), a.end()); };
   std::u16string s;
   std::size_t bytes = 0;  // the CP936 size, which the native text is cut at
@@ -41,8 +43,8 @@ std::u16string MakeText(Kind kind, std::size_t size, yishu::Book which) {
       wide = 1;
       if (kind == Kind::Hanzi && pick(15) == 0) ascii(s, ", ");
     } else {
-      static const char* const kWords[] = {"the ", "telegraph ", "code ", "book ", "of ",
-                                           "characters, ", "message ", "sent.\r\n"};
+      static const char* const kWords[] = {"the ", "telegraph ",   "code ",    "book ",
+                                           "of ",  "characters, ", "message ", "sent.\r\n"};
       ascii(s, kWords[pick(std::size(kWords))]);
     }
     bytes += s.size() - before + wide;
@@ -76,14 +78,21 @@ std::string Run(double seconds) {
   const yishu::Options as_written{.reading = yishu::CodeReading::AsWritten};
   const Case cases[] = {
       {"characters to codes, ASCII prose", yishu::Direction::CharToCode, Kind::Ascii, {}},
-      {"characters to codes, Chinese characters alone", yishu::Direction::CharToCode, Kind::Dense, {}},
+      {"characters to codes, Chinese characters alone",
+       yishu::Direction::CharToCode,
+       Kind::Dense,
+       {}},
       {"characters to codes, Chinese text", yishu::Direction::CharToCode, Kind::Hanzi, {}},
-      {"characters to codes, Chinese text, Taiwan", yishu::Direction::CharToCode, Kind::Hanzi, taiwan},
+      {"characters to codes, Chinese text, Taiwan", yishu::Direction::CharToCode, Kind::Hanzi,
+       taiwan},
       {"codes to characters, ASCII prose", yishu::Direction::CodeToChar, Kind::Ascii, {}},
-      {"codes to characters, Chinese text without codes", yishu::Direction::CodeToChar, Kind::Hanzi, {}},
+      {"codes to characters, Chinese text without codes",
+       yishu::Direction::CodeToChar,
+       Kind::Hanzi,
+       {}},
       {"codes to characters, a telegram of codes", yishu::Direction::CodeToChar, Kind::Codes, {}},
-      {"codes to characters, a telegram of codes, as written", yishu::Direction::CodeToChar, Kind::Codes,
-       as_written},
+      {"codes to characters, a telegram of codes, as written", yishu::Direction::CodeToChar,
+       Kind::Codes, as_written},
       {"codes to characters, codes alone", yishu::Direction::CodeToChar, Kind::DenseCodes, {}},
   };
   std::string lines;
@@ -91,7 +100,8 @@ std::string Run(double seconds) {
     const std::u16string text = MakeText(c.kind, 1 << 20, c.options.book);
     yishu::ConvertText(c.direction, u"0022 中", c.options);  // the tables are built on first use
     char figure[32];
-    std::snprintf(figure, sizeof figure, "%.0f", MegabytesPerSecond(c.direction, text, c.options, seconds));
+    std::snprintf(figure, sizeof figure, "%.0f",
+                  MegabytesPerSecond(c.direction, text, c.options, seconds));
     lines += std::string(c.name) + '\t' + figure + '\n';
   }
   return lines;

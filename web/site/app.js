@@ -4,11 +4,18 @@ import { CHAR_TO_CODE, TAIWAN, detectDirection, loadConverter } from './convert.
 import { buildCsv, download, unicodeName } from './export.js';
 import { language, setLanguage, t } from './i18n.js';
 import { BookBrowser } from './book.js';
+import { OffThread } from './off-thread.js';
+import { ResultView } from './result-view.js';
+import { showLoading, watchForUpdates } from './status.js';
 
 const $ = (id) => document.getElementById(id);
 const TABLE_ROWS = 500;  // beyond this the table would slow typing; the CSV has every row
 
 let converter = null;
+let offThread = null;  // converts long inputs in a worker
+let view = null;  // the result box
+let updates = 0;  // counts changes, so that a late result of an older one is dropped
+const LONG_INPUT = 10_000;  // characters; shorter ones convert at once, on the main thread
 let side = '';  // the Chinese side of the current conversion, listed in the table
 
 function chosen(name) {
@@ -50,25 +57,33 @@ function showReport(report) {
 
 let tablePending = false;
 
-function update() {
+async function update() {
   if (!converter) return;
   const text = $('input').value;
   const req = request(text);
-  const { text: output, report } = converter.convert(req, text);
-  $('output').value = output;
+  const change = ++updates;
+  const long = text.length > LONG_INPUT;
+  if (long) $('output').setAttribute('aria-busy', 'true');
+  if (long) offThread ??= new OffThread(converter);
+  const result = long ? await offThread.latest('convert', req, text) : converter.convert(req, text);
+  if (!result || change !== updates) return;  // a later change is being converted
+  $('output').removeAttribute('aria-busy');
+  const { text: output, report } = result;
+  view.show(output);
   showReport(report);
   $('detected').textContent =
     chosen('direction') === 'auto' && text ? t('detected', t(req.direction === CHAR_TO_CODE ? 'charToCode' : 'codeToChar')) : '';
   $('suggest').hidden = req.book === TAIWAN || !converter.looksTraditional(text);
   document.body.dataset.direction = String(req.direction);
   side = req.direction === CHAR_TO_CODE ? text : output;
-  // The table follows on the next frame, so that the result shows at once.
+  // The table follows once the frame with the result has been drawn, so that
+  // the result shows at once.
   if (!tablePending) {
     tablePending = true;
-    requestAnimationFrame(() => {
+    requestAnimationFrame(() => setTimeout(() => {
       tablePending = false;
       renderTable();
-    });
+    }));
   }
 }
 
@@ -212,12 +227,15 @@ async function start() {
   let saved = null;
   try { saved = localStorage.getItem('yishu-language'); } catch { /* private mode */ }
   setLanguage(saved ?? 'zh');
+  view = new ResultView($('output'));
+  const loaded = showLoading($('output'));
   try {
     converter = await loadConverter();
   } catch (e) {
     say(t('loadFailed', e.message));
     return;
   }
+  loaded();
   disableMissing(converter.features);
   $('version').textContent = `yishu ${converter.core.version()}`;
   const book = new BookBrowser(converter, copy);
@@ -225,10 +243,13 @@ async function start() {
   book.render();
   update();
   document.body.dataset.ready = 'true';
-  setTimeout(() => converter.warmUp(), 0);
-  if ('serviceWorker' in navigator) {
-    navigator.serviceWorker.register('./sw.js').catch(() => { /* the page works without it */ });
-  }
+  // The core builds its look-up tables on first use (some 100 ms on a phone):
+  // when the user turns to the input, not while the page loads. The worker
+  // for long texts, on a thread of its own, starts now and builds its own.
+  if (document.activeElement === $('input')) converter.warmUp();
+  else $('input').addEventListener('focus', () => converter.warmUp(), { once: true });
+  setTimeout(() => { offThread ??= new OffThread(converter); });
+  watchForUpdates();
 }
 
 start();

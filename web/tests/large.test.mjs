@@ -62,6 +62,8 @@ for (const [direction, name] of [[1, 'characters'], [0, 'codes']]) {
     console.log(`# ${LENGTH} ${name} pasted: converted in ${ms.converted.toFixed(0)} ms, ` +
       `shown with the table in ${ms.shown.toFixed(0)} ms ` +
       `(the browser alone draws the pasted text in ${ms.textOnly.toFixed(0)} ms)`);
+    const converted = () => page.waitForSelector('#output:not([aria-busy])', { state: 'attached' });
+    await converted();  // a long text converts in a worker
     const shown = await page.inputValue('#output');
     const core = coreConvert({ direction, book: 0 }, text);
     assert.equal(shown.replaceAll(' \n', '\n').replace(/ $/, ''), core.replaceAll(' \n', '\n').replace(/ $/, ''));
@@ -72,6 +74,7 @@ for (const [direction, name] of [[1, 'characters'], [0, 'codes']]) {
     await page.keyboard.press('Control+End');
     // On a line of its own: the sample may end in the middle of a code.
     await paste(page, '#input', direction ? '\n中' : '\n0022 ');
+    await converted();
     assert.ok((await page.inputValue('#output')).endsWith(direction ? '\n0022' : '\n中'));
   });
 }
