@@ -1,11 +1,12 @@
 // The page: converts as the user types, lays out a name for a form, checks
 // codes someone was given, copies, downloads and browses the code books.
-import { BOOKS, CHAR_TO_CODE, CODE_TO_CHAR, MAINLAND, TAIWAN, loadConverter } from './convert.js';
+import { BOOKS, CHAR_TO_CODE, MAINLAND, TAIWAN, loadConverter } from './convert.js';
 import { buildCsv, download, unicodeName } from './export.js';
 import { LANGUAGES, language, languageFor, regionIsTraditional, scriptOfBook, setLanguage, t } from './i18n.js';
 import { BookBrowser } from './book.js';
-import { FIELD_LIMIT, splitName } from './name.js';
-import { checkCodes } from './check.js';
+import { bookName, markBooks, note, reportNodes } from './parts.js';
+import { nameView } from './name-view.js';
+import { checkView } from './check-view.js';
 
 const $ = (id) => document.getElementById(id);
 const TABLE_ROWS = 500;  // beyond this the table would slow typing; the CSV has every row
@@ -13,6 +14,8 @@ const LANGUAGE_KEY = 'yishu-language';
 
 let converter = null;
 let bookBrowser = null;
+let names = null;  // the name view
+let checks = null;  // the check view
 let side = '';  // the Chinese side of the current conversion, listed in the table
 let activeBook = MAINLAND;  // the book of the current conversion
 const locales = navigator.languages?.length ? navigator.languages : [navigator.language ?? ''];
@@ -20,8 +23,6 @@ const locales = navigator.languages?.length ? navigator.languages : [navigator.l
 function chosen(name) {
   return document.querySelector(`input[name="${name}"]:checked`).value;
 }
-
-const bookName = (book) => t(book === TAIWAN ? 'taiwan' : 'mainland');
 
 // The book unless the user chose one: traditional input, or a user of Hong
 // Kong, Macau or Taiwan (by the browser's languages or the interface), gets
@@ -34,37 +35,9 @@ function bookFor(text) {
   return { book: MAINLAND, why: '' };
 }
 
-// Chinese text inside the interface's text, marked with its language.
-function chinese(text, book) {
-  const span = document.createElement('span');
-  span.lang = scriptOfBook(book);
-  span.textContent = text;
-  return span;
-}
-
-function note(entry) {
-  if (entry.ambiguous) return entry.choices ? t('ambiguousChoices', entry.choices) : t('ambiguous');
-  if (!entry.code) return t('noCode');
-  return entry.via ? t('through', entry.via) : '';
-}
-
-// What the user may want to know about a result: codes left unconverted and
-// why, characters found through a variant, and every character left without
-// a code, counted and listed.
-function reportNodes(result, book) {
-  const { report } = result;
-  const nodes = [];
-  if (report.codesWithoutSpace) nodes.push(t('codesWithoutSpace', report.codesWithoutSpace));
-  if (report.keptRuns) nodes.push(t('keptRuns', report.keptRuns));
-  if (report.throughVariant) nodes.push(t('throughVariant', report.throughVariant));
-  // The characters come last, in a span of their own language.
-  if (result.uncodedCount) nodes.push(t('uncoded', result.uncodedCount), chinese(result.uncoded.join('、'), book));
-  return nodes;
-}
-
 function showReport(result, book) {
   const nodes = reportNodes(result, book);
-  $('report-text').replaceChildren(...nodes.flatMap((n, i) => (i && typeof n === 'string' ? [' ', n] : [n])));
+  $('report-text').replaceChildren(...nodes.flatMap((n, i) => (i ? [' ', n] : [n])));
   $('read-as-written').hidden = !result.report.codesWithoutSpace;
   $('report').hidden = nodes.length === 0;
 }
@@ -80,7 +53,7 @@ function update() {
   const request = { direction, book, variants: $('variants').checked, asWritten: !$('typed-rule').checked };
   const result = converter.convert(request, text);
   $('output').value = result.text;
-  $('output').lang = direction === CODE_TO_CHAR ? scriptOfBook(book) : 'zxx';
+  $('output').lang = scriptOfBook(book);
   showReport(result, book);
   activeBook = book;
   const directionName = t(direction === CHAR_TO_CODE ? 'charToCode' : 'codeToChar');
@@ -96,15 +69,6 @@ function update() {
       tablePending = false;
       renderTable();
     });
-  }
-}
-
-// The column titles of the books, the book in use marked.
-function markBooks(table, active) {
-  for (const th of table.querySelectorAll('thead th[data-book]')) {
-    const book = Number(th.dataset.book);
-    th.textContent = bookName(book) + (book === active ? t('inUse') : '');
-    th.classList.toggle('active', book === active);
   }
 }
 
@@ -153,88 +117,6 @@ function renderTable() {
   $('chars-empty').hidden = total > 0;
   $('chars-more').hidden = total <= TABLE_ROWS;
   $('chars-more').textContent = t('charsMore', TABLE_ROWS, total);
-}
-
-// The name view: the surname's codes and the given names' codes apart.
-let nameChars = '';
-
-function updateName() {
-  if (!converter) return;
-  const { chars, split } = splitName($('name-input').value);
-  const select = $('name-split');
-  if (chars.join('') !== nameChars || select.options.length !== Math.max(chars.length - 1, 1)) {
-    nameChars = chars.join('');
-    const options = [];
-    for (let k = 1; k < Math.max(chars.length, 2); ++k) {
-      const o = document.createElement('option');
-      o.value = String(k);
-      o.textContent = `${chars.slice(0, k).join('')}｜${chars.slice(k).join('')}`;
-      options.push(o);
-    }
-    select.replaceChildren(...options);
-    select.value = String(Math.max(split, 1));
-  }
-  select.disabled = chars.length < 2;
-  const k = chars.length < 2 ? chars.length : Number(select.value);
-  const { book, why } = bookFor(nameChars);
-  select.lang = scriptOfBook(book);
-  $('name-book').textContent = chars.length ? t('bookUsed', bookName(book)) + (why ? t(why) : '') : '';
-  const uncoded = [];
-  let uncodedCount = 0;
-  for (const [part, text] of [['surname', chars.slice(0, k).join('')], ['given', chars.slice(k).join('')]]) {
-    const result = converter.convert({ direction: CHAR_TO_CODE, book, variants: $('variants').checked, asWritten: true }, text);
-    $(`${part}-codes`).textContent = result.text;
-    const length = result.text.length;
-    $(`${part}-length`).textContent = !length ? '' : length > FIELD_LIMIT ? t('tooLong', length) : t('fieldLength', length);
-    $(`${part}-length`).classList.toggle('warning', length > FIELD_LIMIT);
-    $(`copy-${part}`).disabled = !length;
-    uncoded.push(...result.uncoded);
-    uncodedCount += result.uncodedCount;
-  }
-  const report = reportNodes({ report: {}, uncoded: [...new Set(uncoded)], uncodedCount }, book);
-  $('name-report').replaceChildren(...report);
-  $('name-report').hidden = report.length === 0;
-}
-
-// The check view: each character of a name against the code given for it.
-function checkNote(row, book) {
-  const r = row.books[book];
-  if (r.ok) return t('checkOk');
-  if (!row.ch) return t('checkExtra');
-  if (!row.code) return t('checkMissing');
-  if (!/^\d{4}$/.test(row.code)) return t('checkNotCode', row.code);
-  const entry = converter.lookup(row.ch)[book];
-  const expected = entry.ambiguous ? t('ambiguousChoices', entry.choices) : r.expected;
-  const stands = r.stands ? t('checkStands', row.code, r.stands) : t('checkNoChar', row.code);
-  return stands + t('separator') + (expected ? t('checkIs', row.ch, expected) : t('checkNoCode', row.ch));
-}
-
-function updateCheck() {
-  if (!converter) return;
-  const rows = checkCodes(converter, $('check-name').value, $('check-codes').value);
-  const body = document.createElement('tbody');
-  for (const row of rows) {
-    const tr = document.createElement('tr');
-    const th = document.createElement('th');
-    th.scope = 'row';
-    th.lang = 'zh';
-    th.textContent = row.ch || '—';
-    const code = document.createElement('td');
-    code.textContent = row.code || '—';
-    tr.append(th, code);
-    for (const book of BOOKS) {
-      const td = document.createElement('td');
-      td.className = row.books[book].ok ? 'ok' : 'wrong';
-      td.dataset.book = String(book);
-      td.textContent = (row.books[book].ok ? '✓ ' : '✗ ') + checkNote(row, book);
-      tr.append(td);
-    }
-    body.append(tr);
-  }
-  $('check-table').tBodies[0].replaceWith(body);
-  markBooks($('check-table'), -1);
-  $('check-table').hidden = rows.length === 0;
-  $('check-empty').hidden = rows.length > 0;
 }
 
 function say(message) {
@@ -290,8 +172,8 @@ function showView(name) {
 
 function refresh() {
   update();
-  updateName();
-  updateCheck();
+  names.refresh();
+  checks.update();
   bookBrowser.render();
 }
 
@@ -300,7 +182,7 @@ function wire() {
   for (const el of document.querySelectorAll('input[name="direction"], input[name="book"], #typed-rule, #variants')) {
     el.addEventListener('change', () => {
       update();
-      updateName();
+      names.update();
     });
   }
   $('clear').addEventListener('click', () => {
@@ -320,12 +202,6 @@ function wire() {
   });
   $('download-text').addEventListener('click', () => download('yishu.txt', $('output').value, 'text/plain'));
   $('download-csv').addEventListener('click', () => download('yishu.csv', csv(), 'text/csv'));
-  $('name-input').addEventListener('input', updateName);
-  $('name-split').addEventListener('change', updateName);
-  $('copy-surname').addEventListener('click', () => copy($('surname-codes').textContent));
-  $('copy-given').addEventListener('click', () => copy($('given-codes').textContent));
-  $('check-name').addEventListener('input', updateCheck);
-  $('check-codes').addEventListener('input', updateCheck);
   for (const b of document.querySelectorAll('nav.views button')) b.addEventListener('click', () => showView(b.dataset.view));
   $('language').addEventListener('change', () => {
     setLanguage($('language').value);
@@ -348,6 +224,8 @@ async function start() {
   $('version').textContent = `yishu ${converter.core.version()}`;
   $('book-choice').value = String(regionIsTraditional(locales) || language() === 'zh-Hant' ? TAIWAN : MAINLAND);
   bookBrowser = new BookBrowser(converter, copy);
+  names = nameView({ converter, bookFor, variants: () => $('variants').checked, copy });
+  checks = checkView({ converter });
   wire();
   refresh();
   document.body.dataset.ready = 'true';

@@ -21,12 +21,14 @@ export class BookBrowser {
 
   matches() {
     const rows = this.converter.book(Number(this.$('book-choice').value));
-    // Full-width digits and spaces, as an input method types them, count too.
-    const query = this.$('book-search').value
-      .replace(/[\uff10-\uff19]/g, (d) => String.fromCharCode(d.charCodeAt(0) - 0xfee0))
-      .replace(/[\s\u3000]/g, '');
+    // Digits as the core reads them (full-width ones too, as an input method
+    // types them); spaces do not count.
+    const query = this.$('book-search').value.replace(/[\s\u3000]/g, '');
     if (!query) return rows;
-    if (/^\d{1,4}$/.test(query)) return rows.filter((r) => r.code.startsWith(query));
+    const [digits] = this.converter.codesIn(query);
+    if (digits && digits.length <= 4 && [...query].every((ch) => this.converter.isDigit(ch))) {
+      return rows.filter((r) => r.code.startsWith(digits));
+    }
     const wanted = new Set(query);
     return rows.filter((r) => wanted.has(r.ch));
   }

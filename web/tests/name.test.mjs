@@ -67,8 +67,8 @@ test('codes checked against a name, in each book, saying what is wrong', async (
   // [interface, name, codes, the note of each character in the first book, in the mainland book]
   const cases = [
     ['en', '中文', '0023 2429', ['✗ 0023 is 丰; 中 is 0022', '✓ matches'], ['✗ 0023 is 丰; 中 is 0022', '✓ matches']],
-    ['zh-Hant', '陳大文', '711511292429', ['✓ 相符', '✓ 相符', '✓ 相符'], ['✓ 相符', '✓ 相符', '✓ 相符']],
-    ['zh-Hant', '葉', '0673', ['✗ 0673 是「叶」；「葉」是 5509'], ['✓ 相符']],
+    ['zh-Hant', '陳大文', '711511292429', ['✓ 相符', '✓ 相符', '✓ 相符'], ['✓ 相符（經由「陈」）', '✓ 相符', '✓ 相符']],
+    ['zh-Hant', '葉', '0673', ['✗ 0673 是「叶」；「葉」是 5509'], ['✓ 相符（經由「叶」）']],
     ['zh-Hans', '中文', '0022', ['✓ 相符', '✗ 缺少电码'], ['✓ 相符', '✗ 缺少电码']],
   ];
   for (const [lang, name, given, first, mainland] of cases) {
