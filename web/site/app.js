@@ -53,7 +53,7 @@ function update() {
   const request = { direction, book, variants: $('variants').checked, asWritten: !$('typed-rule').checked };
   const result = converter.convert(request, text);
   $('output').value = result.text;
-  $('output').lang = scriptOfBook(book);
+  $('input').lang = $('output').lang = scriptOfBook(book);
   showReport(result, book);
   activeBook = book;
   const directionName = t(direction === CHAR_TO_CODE ? 'charToCode' : 'codeToChar');
