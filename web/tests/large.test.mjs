@@ -2,7 +2,7 @@
 // figure to read, not a limit: speed is measured, never asserted.
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
-import { launch, openPage, paste } from './browser.mjs';
+import { choose, launch, openPage, paste } from './browser.mjs';
 import { coreConvert, telecode } from './oracle.mjs';
 
 const LENGTH = 100_000;
@@ -35,9 +35,8 @@ function sample(direction) {
 
 for (const [direction, name] of [[1, 'characters'], [0, 'codes']]) {
   test(`pasting ${LENGTH.toLocaleString('en')} ${name}`, async () => {
-    await page.check(`input[name="direction"][value="${direction}"]`);
     // The typing rule, as telecode reads codes by default.
-    if (!(await page.isDisabled('#typed-rule'))) await page.check('#typed-rule');
+    await choose(page, { direction, book: 0, asWritten: false });
     await page.fill('#input', '');
     const text = sample(direction);
     const ms = await page.evaluate(async (value) => {

@@ -4,7 +4,7 @@
 // asserted; what is asserted is that the right result is shown.
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
-import { launch, openPage, SITE } from './browser.mjs';
+import { choose, launch, openPage, SITE } from './browser.mjs';
 import { serve } from './server.mjs';
 import { coreConvert, telecode } from './oracle.mjs';
 
@@ -99,7 +99,7 @@ async function bareTextBox() {
 // The last key completes a character or a code: 中 typed, or the space after 2429.
 for (const [direction, name, typed, key, ending] of [[1, 'characters', '', '中', '0022'], [0, 'codes', '2429', ' ', '文']]) {
   test(`${LENGTH.toLocaleString('en')} ${name}: a paste and a keystroke`, async () => {
-    await page.check(`input[name="direction"][value="${direction}"]`);
+    await choose(page, { direction, book: 0, variants: true, asWritten: true });
     const text = sample(direction);
     const figures = await pasteAndType(page, text, typed, key, ending, 'output');
     const expected = coreConvert({ direction, book: 0, variants: true, asWritten: true }, text + typed + key);
