@@ -9,12 +9,22 @@ const OVERSCAN = 20;  // lines drawn above and below the visible ones
 // Characters drawn about twice as wide as a digit: CJK, full-width forms.
 const isWide = (u) => u >= 0x1100 && !(u >= 0xd800 && u <= 0xdfff) && !(u >= 0xff61 && u <= 0xffdc);
 
+// How many characters two texts share at their start.
+function sharedStart(a, b) {
+  const n = Math.min(a.length, b.length);
+  let i = 0;
+  for (const step = 4096; i + step <= n && a.slice(i, i + step) === b.slice(i, i + step);) i += step;
+  while (i < n && a.charCodeAt(i) === b.charCodeAt(i)) ++i;
+  return i;
+}
+
 export class ResultView {
   constructor(area) {
     this.area = area;
     this.text = '';
     this.starts = [0];  // where each drawn line begins in the text
     this.width = 0;
+    this.metrics = null;  // the font's widths and the room on a line, while the width stays
     this.view = document.createElement('div');
     this.view.className = 'result-view';
     this.view.tabIndex = 0;
@@ -38,13 +48,19 @@ export class ResultView {
       });
     }, { passive: true });
     new ResizeObserver(() => {
-      if (!this.view.hidden && this.view.clientWidth !== this.width) this.layOut();
+      if (!this.view.hidden && this.view.clientWidth !== this.width) {
+        this.metrics = null;
+        this.layOut(0);
+      }
     }).observe(this.view);
   }
 
   get long() { return !this.view.hidden; }
 
   show(text) {
+    // A keystroke changes the end of a long text, mostly: the lines before
+    // the change stay as they were drawn.
+    const same = this.long ? sharedStart(this.text, text) : 0;
     this.text = text;
     const long = text.length > LONG;
     if (long && !this.long) {
@@ -57,21 +73,29 @@ export class ResultView {
     this.view.hidden = !long;
     this.area.hidden = long;
     this.area.value = text;  // hidden when long, so never laid out
-    if (long) this.layOut();
+    if (long) this.layOut(same);
   }
 
   // The drawn lines: each line of the text, broken where it would overflow
   // the view (after a space when there is one), as the text area would.
-  layOut() {
-    const style = getComputedStyle(this.view);
-    const room = this.view.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight) - 2;
-    this.width = this.view.clientWidth;
-    const { narrow, wide, line } = this.measure();
+  // Those that begin before the line with character `same` are kept.
+  layOut(same) {
+    this.metrics ??= this.measure();
+    const { narrow, wide, line, room } = this.metrics;
     this.lineHeight = line;
     const text = this.text;
-    const starts = [0];
+    const from = same > 0 ? text.lastIndexOf('\n', same - 1) + 1 : 0;  // where that line begins
+    let kept = 1;
+    for (let lo = 0, hi = this.starts.length; lo < hi;) {  // the drawn lines before `from`
+      const mid = (lo + hi) >> 1;
+      if (this.starts[mid] < from) lo = kept = mid + 1;
+      else hi = mid;
+    }
+    const starts = this.starts;
+    starts.length = Math.max(1, kept);
+    if (from > 0) starts.push(from);
     let x = 0, space = -1;
-    for (let i = 0; i < text.length; i++) {
+    for (let i = from; i < text.length; i++) {
       const u = text.charCodeAt(i);
       if (u === 10) {
         starts.push(i + 1);
@@ -96,9 +120,12 @@ export class ResultView {
     this.draw();
   }
 
-  // The widths of a digit and of a Chinese character, and the line height,
-  // in the view's font.
+  // The widths of a digit and of a Chinese character, the line height, in
+  // the view's font, and the room on a line.
   measure() {
+    const style = getComputedStyle(this.view);
+    this.width = this.view.clientWidth;
+    const room = this.width - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight) - 2;
     const probe = document.createElement('span');
     this.lines.append(probe);
     probe.textContent = '0'.repeat(50);
@@ -107,7 +134,7 @@ export class ResultView {
     const wide = probe.getBoundingClientRect().width / 50;
     probe.remove();
     const line = parseFloat(getComputedStyle(this.lines).lineHeight) || narrow * 3;
-    return { narrow, wide, line };
+    return { narrow, wide, line, room };
   }
 
   draw() {

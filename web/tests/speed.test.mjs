@@ -134,3 +134,35 @@ test('first load on a slow 4G link, until the converter is ready', async () => {
   await context.close();
   await server.close();
 });
+
+// The long-result view keeps the lines it drew before a change and lays out
+// the rest: it must draw what a layout from scratch draws, and its last line
+// must be the text's end.
+test('the long-result view after edits anywhere in the text', async () => {
+  const { lines, bottom, atEnd } = await page.evaluate(async () => {
+    const { ResultView } = await import('./result-view.js');
+    const area = document.createElement('textarea');
+    document.querySelector('main').append(area);
+    const view = new ResultView(area);
+    const parts = [];
+    for (let i = 0; i < 30_000; i++) parts.push(`${1000 + (i % 9000)}${i % 37 === 36 ? '\n' : i % 11 ? ' ' : '中文 '}`);
+    let text = parts.join('');
+    const edits = [(t) => `${t}0022`, (t) => `${t}\n`, (t) => t.slice(0, -3), (t) => `${t.slice(0, 5000)}中${t.slice(5000)}`,
+      (t) => t.slice(0, 70_000), (t) => `\n${t}`, (t) => t.slice(1), (t) => t.replaceAll('\n', ' ')];
+    view.show(text);
+    const lines = [];
+    for (const edit of edits) {
+      text = edit(text);
+      view.show(text);
+      const kept = view.starts.join();
+      view.layOut(0);
+      lines.push([kept === view.starts.join(), view.starts.length]);
+    }
+    view.view.scrollTop = view.view.scrollHeight;
+    await new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r)));
+    const bottom = view.lines.textContent.split('\n').pop();
+    return { lines, bottom, atEnd: bottom.length > 0 && text.endsWith(bottom) };
+  });
+  for (const [same, count] of lines) assert.ok(same && count > 1, `${count} lines`);
+  assert.ok(atEnd, `the last line drawn, ${bottom}, ends the text`);
+});
