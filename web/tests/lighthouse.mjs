@@ -29,13 +29,15 @@ try {
       const { categories, audits } = JSON.parse(await readFile(out, 'utf8'));
       const ms = (id) => `${audits[id].numericValue.toFixed(0)} ms`;
       const lcp = audits['largest-contentful-paint-element']?.details?.items?.[0]?.items?.[0]?.node?.selector ?? '?';
+      const shifts = (audits['layout-shifts']?.details?.items ?? [])
+        .slice(0, 3).map((i) => `${i.score.toFixed(3)} ${i.node?.selector ?? '?'}`).join(', ');
       const tasks = (audits['long-tasks']?.details?.items ?? [])
         .slice(0, 3).map((t) => `${t.duration.toFixed(0)} ms ${t.url.split('/').pop() || t.url}`).join(', ');
       console.log(`# Lighthouse ${form} (run ${run}): performance ${Math.round(categories.performance.score * 100)}, ` +
         `accessibility ${Math.round(categories.accessibility.score * 100)}; total blocking time ${ms('total-blocking-time')}, ` +
         `first contentful paint ${ms('first-contentful-paint')}, largest ${ms('largest-contentful-paint')} (${lcp}), ` +
         `speed index ${ms('speed-index')}, layout shift ${audits['cumulative-layout-shift'].numericValue.toFixed(3)}` +
-        (tasks ? `; longest tasks: ${tasks}` : ''));
+        (shifts ? ` (${shifts})` : '') + (tasks ? `; longest tasks: ${tasks}` : ''));
     }
   }
 } finally {
