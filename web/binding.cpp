@@ -120,7 +120,7 @@ Result Convert(const Request& request, const std::u16string& text) {
       request.direction == 1 ? yishu::Direction::CharToCode : yishu::Direction::CodeToChar;
   yishu::Options options;
   options.book = BookOf(request.book);
-  options.variants = request.variants;
+  options.variants = request.variants ? yishu::Variants::All : yishu::Variants::BookDefault;
   options.reading = request.as_written ? yishu::CodeReading::AsWritten : yishu::CodeReading::Typed;
   yishu::Report report;
   Result result;
@@ -145,7 +145,7 @@ BookEntry Lookup(int book_id, int code_point) {
   AppendChar(text, c);
   yishu::Options options;
   options.book = book;
-  options.variants = true;
+  options.variants = yishu::Variants::All;
   yishu::Report report;
   const std::u16string converted =
       yishu::ConvertText(yishu::Direction::CharToCode, text, options, &report);
