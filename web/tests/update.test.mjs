@@ -1,7 +1,8 @@
 // A returning visitor gets the new version whole: the server sends every file
 // with a year's max-age, so the browser's HTTP cache still holds the old
 // ones, and the new service worker must fetch past it. The page says that a
-// new version is ready and reloads into it when asked.
+// new version is ready and reloads into it when asked. And before the
+// converter has loaded, the result box says it is loading.
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { cp, mkdtemp, readFile, rm, writeFile } from 'node:fs/promises';
@@ -62,6 +63,33 @@ test('a new version with the old files still fresh in the HTTP cache', async () 
     assert.match(caches[0], /-next$/);
     await page.fill('#input', '0022 ');
     assert.equal(await page.inputValue('#output'), '中');
+  } finally {
+    await context.close();
+    await server.close();
+  }
+});
+
+test('until the converter is ready the result says so, and what was typed converts then', async () => {
+  const server = await serve(SITE);
+  const context = await browser.newContext({ locale: 'zh-HK' });
+  try {
+    const page = await context.newPage();
+    let release;
+    const held = new Promise((resolve) => { release = resolve; });
+    await page.route('**/yishu.wasm', async (route) => {
+      await held;
+      await route.continue();
+    });
+    await page.goto(server.url);
+    await page.fill('#input', '7115 1129 2429 ');
+    assert.equal(await page.getAttribute('#output', 'placeholder'), '正在載入轉換器…');
+    assert.equal(await page.getAttribute('#output', 'aria-busy'), 'true');
+    assert.equal(await page.inputValue('#output'), '');
+    release();
+    await page.waitForSelector('body[data-ready="true"]');
+    assert.equal(await page.inputValue('#input'), '7115 1129 2429 ', 'nothing typed is lost');
+    assert.equal(await page.inputValue('#output'), '陳大文');
+    assert.equal(await page.getAttribute('#output', 'placeholder'), null);
   } finally {
     await context.close();
     await server.close();
