@@ -166,3 +166,29 @@ test('the long-result view after edits anywhere in the text', async () => {
   for (const [same, count] of lines) assert.ok(same && count > 1, `${count} lines`);
   assert.ok(atEnd, `the last line drawn, ${bottom}, ends the text`);
 });
+
+// The worker converts long texts a line at a time, keeping the lines of the
+// text before: that must give what converting the whole text gives.
+test('a long text converted line by line, after edits, is the whole text converted', async () => {
+  const texts = [sample(1), sample(0), `${sample(1)}${sample(0)}`.replaceAll('\n', '\n\n'), '陳大文 2429 ' + sample(1)];
+  const differences = await page.evaluate(async (texts) => {
+    const { loadConverter } = await import('./convert.js');
+    const { LineConverter } = await import('./by-lines.js');
+    const converter = await loadConverter();
+    const byLines = new LineConverter(converter);
+    const found = [];
+    for (const direction of [0, 1]) {
+      for (const book of [0, 1]) {
+        for (const asWritten of [false, true]) {
+          const request = { direction, book, variants: true, asWritten };
+          for (const text of texts.flatMap((t) => [t, `${t}中`, `${t.slice(0, 500)}0022 ${t.slice(500)}`, t.slice(3)])) {
+            const whole = JSON.stringify(converter.convert(request, text));
+            if (JSON.stringify(byLines.convert(request, text)) !== whole) found.push(JSON.stringify(request) + text.slice(0, 20));
+          }
+        }
+      }
+    }
+    return found;
+  }, texts);
+  assert.deepEqual(differences, []);
+});
