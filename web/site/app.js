@@ -50,10 +50,13 @@ function update() {
   const auto = chosen('direction') === 'auto';
   const direction = auto ? converter.guessDirection(text) : Number(chosen('direction'));
   const { book, why } = bookFor(text);
-  const request = { direction, book, variants: $('variants').checked, asWritten: !$('typed-rule').checked };
-  const result = converter.convert(request, text);
+  // e-CCC's simplified column for a simplified interface, else its traditional one.
+  const script = language() === 'zh-Hans' ? 1 : 0;
+  const standardForms = $('standard-forms').checked;
+  const request = { direction, book, variants: $('variants').checked, asWritten: !$('typed-rule').checked, script, standardForms };
+  const result = { ...converter.convert(request, text), standardForms };
   $('output').value = result.text;
-  $('input').lang = $('output').lang = scriptOfBook(book);
+  $('input').lang = $('output').lang = scriptOfBook(book, script);
   showReport(result, book);
   activeBook = book;
   const directionName = t(direction === CHAR_TO_CODE ? 'charToCode' : 'codeToChar');
@@ -179,7 +182,7 @@ function refresh() {
 
 function wire() {
   $('input').addEventListener('input', update);
-  for (const el of document.querySelectorAll('input[name="direction"], input[name="book"], #typed-rule, #variants')) {
+  for (const el of document.querySelectorAll('input[name="direction"], input[name="book"], #typed-rule, #variants, #standard-forms')) {
     el.addEventListener('change', () => {
       update();
       names.update();
