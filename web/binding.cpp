@@ -17,24 +17,31 @@
 namespace {
 
 // What the page sends: the direction (0 codes to characters, 1 characters to
-// codes), the book (0 mainland, 1 Hong Kong/Macau/Taiwan) and the two reading
-// options.
+// codes), the book (0 mainland, 1 Hong Kong/Macau/Taiwan, 2 the banks'
+// e-CCC), the reading options, and for codes to characters the form written:
+// the script of e-CCC's two columns (0 traditional, 1 simplified) and the
+// standard forms of the traditional books (為, not 爲).
 struct Request {
   int direction = 0;
   int book = 0;
   bool variants = false;
   bool as_written = false;
+  int script = 0;
+  bool standard_forms = false;
 };
 
 // A conversion's text and what happened in it: codes left as digits for want
 // of a space, runs of digits that are no codes, characters coded through a
-// variant or left because their variants disagree.
+// variant or left because their variants disagree, codes written in e-CCC's
+// other script, codes whose book form is an old one.
 struct Result {
   std::u16string text;
   double codes_without_space = 0;
   double kept_runs = 0;
   double through_variant = 0;
   double ambiguous = 0;
+  double other_script = 0;
+  double old_forms = 0;
 };
 
 // One character in one book: the code that converting it gives ("" for
@@ -48,7 +55,14 @@ struct BookEntry {
   std::u16string choices;
 };
 
-yishu::Book BookOf(int book) { return book == 1 ? yishu::Book::Taiwan : yishu::Book::Mainland; }
+yishu::Book BookOf(int book) {
+  if (book == 2) return yishu::Book::Eccc;
+  return book == 1 ? yishu::Book::Taiwan : yishu::Book::Mainland;
+}
+
+yishu::Script ScriptOf(int script) {
+  return script == 1 ? yishu::Script::Simplified : yishu::Script::Traditional;
+}
 
 std::u16string Digits(int code) {
   std::u16string s(4, u'0');
@@ -122,6 +136,8 @@ Result Convert(const Request& request, const std::u16string& text) {
   options.book = BookOf(request.book);
   options.variants = request.variants ? yishu::Variants::All : yishu::Variants::BookDefault;
   options.reading = request.as_written ? yishu::CodeReading::AsWritten : yishu::CodeReading::Typed;
+  options.script = ScriptOf(request.script);
+  options.standard_forms = request.standard_forms;
   yishu::Report report;
   Result result;
   result.text = yishu::ConvertText(direction, text, options, &report);
@@ -129,6 +145,8 @@ Result Convert(const Request& request, const std::u16string& text) {
   result.kept_runs = static_cast<double>(report.kept_runs);
   result.through_variant = static_cast<double>(report.through_variant);
   result.ambiguous = static_cast<double>(report.ambiguous);
+  result.other_script = static_cast<double>(report.other_script);
+  result.old_forms = static_cast<double>(report.old_forms);
   return result;
 }
 
@@ -166,15 +184,17 @@ BookEntry Lookup(int book_id, int code_point) {
   return entry;
 }
 
-// The character of a code in a book, 0 for none.
-int CharacterOf(int book, int code) {
-  return code < 0 || code > 9999 ? 0 : static_cast<int>(yishu::CharacterOf(BookOf(book), code));
+// The character of a code in a book (in e-CCC, its form in `script`), 0 for
+// none.
+int CharacterOf(int book, int code, int script) {
+  if (code < 0 || code > 9999) return 0;
+  return static_cast<int>(yishu::CharacterOf(BookOf(book), code, ScriptOf(script)));
 }
 
-// The book as lines of "code<TAB>character".
-std::u16string BookList(int book) {
+// The book as lines of "code<TAB>character", e-CCC's in the form of `script`.
+std::u16string BookList(int book, int script) {
   std::u16string list;
-  for (const yishu::CodeRow& row : yishu::CodeBook(BookOf(book))) {
+  for (const yishu::CodeRow& row : yishu::CodeBook(BookOf(book), ScriptOf(script))) {
     list += Digits(row.code);
     list += u'\t';
     AppendChar(list, row.unicode);
@@ -191,13 +211,17 @@ EMSCRIPTEN_BINDINGS(yishu) {
       .field("direction", &Request::direction)
       .field("book", &Request::book)
       .field("variants", &Request::variants)
-      .field("asWritten", &Request::as_written);
+      .field("asWritten", &Request::as_written)
+      .field("script", &Request::script)
+      .field("standardForms", &Request::standard_forms);
   value_object<Result>("Result")
       .field("text", &Result::text)
       .field("codesWithoutSpace", &Result::codes_without_space)
       .field("keptRuns", &Result::kept_runs)
       .field("throughVariant", &Result::through_variant)
-      .field("ambiguous", &Result::ambiguous);
+      .field("ambiguous", &Result::ambiguous)
+      .field("otherScript", &Result::other_script)
+      .field("oldForms", &Result::old_forms);
   value_object<BookEntry>("BookEntry")
       .field("code", &BookEntry::code)
       .field("via", &BookEntry::via)

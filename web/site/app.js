@@ -57,18 +57,22 @@ async function update() {
   const auto = chosen('direction') === 'auto';
   const direction = auto ? converter.guessDirection(text) : Number(chosen('direction'));
   const { book, why } = bookFor(text);
-  const request = { direction, book, variants: $('variants').checked, asWritten: !$('typed-rule').checked };
+  // e-CCC's simplified column for a simplified interface, else its traditional one.
+  const script = language() === 'zh-Hans' ? 1 : 0;
+  const standardForms = $('standard-forms').checked;
+  const request = { direction, book, variants: $('variants').checked, asWritten: !$('typed-rule').checked, script, standardForms };
   const change = ++updates;
   const long = text.length > LONG_INPUT;
   if (long) {
     offThread ??= new OffThread(converter);
     $('output').setAttribute('aria-busy', 'true');
   }
-  const result = long ? await offThread.latest('convert', request, text) : converter.convert(request, text);
-  if (!result || change !== updates) return;  // a later change is being converted
+  const converted = long ? await offThread.latest('convert', request, text) : converter.convert(request, text);
+  if (!converted || change !== updates) return;  // a later change is being converted
   $('output').removeAttribute('aria-busy');
+  const result = { ...converted, standardForms };
   view.show(result.text);
-  $('input').lang = $('output').lang = scriptOfBook(book);
+  $('input').lang = $('output').lang = scriptOfBook(book, script);
   showReport(result, book);
   activeBook = book;
   const directionName = t(direction === CHAR_TO_CODE ? 'charToCode' : 'codeToChar');
@@ -195,7 +199,7 @@ function refresh() {
 
 function wire() {
   $('input').addEventListener('input', update);
-  for (const el of document.querySelectorAll('input[name="direction"], input[name="book"], #typed-rule, #variants')) {
+  for (const el of document.querySelectorAll('input[name="direction"], input[name="book"], #typed-rule, #variants, #standard-forms')) {
     el.addEventListener('change', () => {
       update();
       names.update();

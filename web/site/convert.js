@@ -7,8 +7,9 @@ export const CODE_TO_CHAR = 0;
 export const CHAR_TO_CODE = 1;
 export const MAINLAND = 0;
 export const TAIWAN = 1;
-// Every book the page offers, the one for traditional text first.
-export const BOOKS = [TAIWAN, MAINLAND];
+export const ECCC = 2;
+// Every book the page offers, those for traditional text first.
+export const BOOKS = [TAIWAN, ECCC, MAINLAND];
 
 // The core writes each code with a space after it and passes everything else
 // through. Lined up with the input, its output becomes a list of items: each
@@ -74,17 +75,18 @@ export class Converter {
   isHan(ch) { return this.core.isHan(ch.codePointAt(0)); }
   isDigit(ch) { return this.core.isDigit(ch.codePointAt(0)); }
 
-  // The character of a code in a book, '' for none.
+  // The character of a code in a book (e-CCC's traditional form), '' for none.
   characterOf(book, code) {
-    const c = this.core.characterOf(book, Number(code));
+    const c = this.core.characterOf(book, Number(code), 0);
     return c ? String.fromCodePoint(c) : '';
   }
 
-  // request: {direction, book, variants, asWritten}. Returns the text to show,
-  // the core's report of what happened and, going to codes, the Chinese
+  // request: {direction, book, variants, asWritten, script (e-CCC's form: 0
+  // traditional, 1 simplified), standardForms}. Returns the text to show, the
+  // core's report of what happened and, going to codes, the Chinese
   // characters left without a code (`uncoded`, each once) and their count.
   convert(request, text) {
-    const { text: output, ...report } = this.core.convert(request, text);
+    const { text: output, ...report } = this.core.convert({ script: 0, standardForms: false, ...request }, text);
     if (request.direction !== CHAR_TO_CODE) return { text: output, report, uncoded: [], uncodedCount: 0 };
     const items = itemsOf(text, output);
     if (!items) return { text: output, report, uncoded: [], uncodedCount: 0 };
@@ -164,7 +166,7 @@ export class Converter {
     let rows = this.books.get(which);
     if (!rows) {
       rows = this.core
-        .bookList(which)
+        .bookList(which, 0)
         .split('\n')
         .filter((line) => line)
         .map((line) => {

@@ -18,6 +18,8 @@ const texts = {
     book: '碼本',
     taiwan: '香港・澳門・台灣',
     mainland: '中國大陸',
+    eccc: '銀行 e-CCC',
+    standardForms: '解碼時寫通行字形（為，而非爲）',
     variants: '碼本缺字時，經由繁簡字形查碼',
     typedRule: '每個電碼後須有空格（逐字輸入的規則）',
     input: '輸入',
@@ -47,7 +49,10 @@ const texts = {
     codesWithoutSpace: '有 {0} 個電碼因後面沒有空格而未轉換。',
     readAsWritten: '按書寫習慣讀碼',
     keptRuns: '有 {0} 組數字不是電碼，保持原樣。',
-    throughVariant: '{0} 個字經由繁簡字形查到電碼。',
+    throughVariant: '{0} 個字經由異體或繁簡字形查到電碼。',
+    oldFormsChanged: '{0} 個電碼的字寫成通行字形。',
+    oldFormsKept: '{0} 個電碼的字是碼本的舊字形。',
+    otherScript: '{0} 個電碼在 e-CCC 沒有所選的字形，寫成另一字形。',
     uncoded: '{0} 個字沒有電碼：',
     nameHeading: '表格用的姓名電碼',
     nameInput: '中文姓名',
@@ -102,6 +107,8 @@ const texts = {
     book: '码本',
     taiwan: '香港・澳门・台湾',
     mainland: '中国大陆',
+    eccc: '银行 e-CCC',
+    standardForms: '解码时写通行字形（為，而非爲）',
     variants: '码本缺字时，经由繁简字形查码',
     typedRule: '每个电码后须有空格（逐字输入的规则）',
     input: '输入',
@@ -131,7 +138,10 @@ const texts = {
     codesWithoutSpace: '有 {0} 个电码因后面没有空格而未转换。',
     readAsWritten: '按书写习惯读码',
     keptRuns: '有 {0} 组数字不是电码，保持原样。',
-    throughVariant: '{0} 个字经由繁简字形查到电码。',
+    throughVariant: '{0} 个字经由异体或繁简字形查到电码。',
+    oldFormsChanged: '{0} 个电码的字写成通行字形。',
+    oldFormsKept: '{0} 个电码的字是码本的旧字形。',
+    otherScript: '{0} 个电码在 e-CCC 没有所选的字形，写成另一字形。',
     uncoded: '{0} 个字没有电码：',
     nameHeading: '表格用的姓名电码',
     nameInput: '中文姓名',
@@ -186,6 +196,8 @@ const texts = {
     book: 'Book',
     taiwan: 'Hong Kong · Macau · Taiwan',
     mainland: 'Mainland China',
+    eccc: 'Banks’ e-CCC',
+    standardForms: 'Decode to the forms in common use (為, not 爲)',
     variants: 'Find a character the book lacks through its simplified or traditional form',
     typedRule: 'A space must follow each code (the typing rule)',
     input: 'Input',
@@ -215,7 +227,10 @@ const texts = {
     codesWithoutSpace: 'Codes left as digits because no space follows them: {0}.',
     readAsWritten: 'Read codes as written',
     keptRuns: 'Runs of digits that are no codes, kept as they were: {0}.',
-    throughVariant: 'Characters coded through a simplified or traditional variant: {0}.',
+    throughVariant: 'Characters coded through a variant form: {0}.',
+    oldFormsChanged: 'Codes written in the form in common use rather than the book’s old form: {0}.',
+    oldFormsKept: 'Codes written in the book’s old form: {0}.',
+    otherScript: 'Codes that e-CCC has only in the other script, written so: {0}.',
     uncoded: 'Characters without a code ({0}):',
     nameHeading: 'Your name in codes, for a form',
     nameInput: 'Name in Chinese',
@@ -287,8 +302,9 @@ export function regionIsTraditional(locales) {
   return false;
 }
 
-// The language tag of Chinese text in a book's own writing.
-export const scriptOfBook = (book) => (book === 1 ? 'zh-Hant' : 'zh-Hans');
+// The language tag of Chinese text in a book's own writing (e-CCC's in
+// `script`: 0 traditional, 1 simplified).
+export const scriptOfBook = (book, script = 0) => (book === 0 || (book === 2 && script === 1) ? 'zh-Hans' : 'zh-Hant');
 
 // The text of `key` with {0}, {1}… filled in.
 export function t(key, ...args) {

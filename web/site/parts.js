@@ -1,10 +1,11 @@
 // Pieces that every view of the page shows the same way: the names of the
 // books, Chinese text marked with its language, the notes on a character's
 // code, the report under a result, the columns of the books.
-import { TAIWAN } from './convert.js';
+import { ECCC, MAINLAND, TAIWAN } from './convert.js';
 import { scriptOfBook, t } from './i18n.js';
 
-export const bookName = (book) => t(book === TAIWAN ? 'taiwan' : 'mainland');
+const BOOK_NAMES = { [TAIWAN]: 'taiwan', [ECCC]: 'eccc', [MAINLAND]: 'mainland' };
+export const bookName = (book) => t(BOOK_NAMES[book]);
 
 // Chinese text inside the interface's text, marked with its language.
 export function chinese(text, book) {
@@ -29,6 +30,8 @@ export function reportNodes(result, book) {
   if (report.codesWithoutSpace) nodes.push(t('codesWithoutSpace', report.codesWithoutSpace));
   if (report.keptRuns) nodes.push(t('keptRuns', report.keptRuns));
   if (report.throughVariant) nodes.push(t('throughVariant', report.throughVariant));
+  if (report.oldForms) nodes.push(t(result.standardForms ? 'oldFormsChanged' : 'oldFormsKept', report.oldForms));
+  if (report.otherScript) nodes.push(t('otherScript', report.otherScript));
   // The characters come last, in a span of their own language.
   if (result.uncodedCount) nodes.push(t('uncoded', result.uncodedCount), chinese(result.uncoded.join('、'), book));
   return nodes;

@@ -19,7 +19,7 @@ test('the table says which variant a code came through, and when it is ambiguous
     trs.map((tr) => tr.children[i].querySelector('button')?.dataset.copy ?? tr.children[i].textContent.trim()), column);
   // What the mainland cells show (not the copy buttons' names for screen readers).
   const mainland = await page.$$eval('#chars tbody tr', (trs) => trs.map((tr) => {
-    const cell = tr.children[2].cloneNode(true);
+    const cell = tr.children[3].cloneNode(true);
     for (const hidden of cell.querySelectorAll('.visually-hidden')) hidden.remove();
     return cell.textContent.trim();
   }));
@@ -36,7 +36,7 @@ test('the table says which variant a code came through, and when it is ambiguous
   // left without a code.
   await choose(page, { variants: true });
   assert.match(await page.textContent('#report'), /1 个字没有电码：\s*鍾/);
-  assert.match(await page.textContent('#report'), /2 个字经由繁简字形查到电码/);
+  assert.match(await page.textContent('#report'), /2 个字经由异体或繁简字形查到电码/);
 });
 
 test('either book can be browsed and searched', async () => {
@@ -96,4 +96,28 @@ test('codes are read as written, with the typing rule a click away', async () =>
     await context.close();
     await freshSite.close();
   }
+});
+
+test('the banks’ e-CCC book, in the interface’s script, and standard forms when decoding', async () => {
+  // [interface, book, standard forms, codes, characters]: e-CCC codes as the
+  // published table gives them, both its columns; the Taiwan book's 爲 and 衞
+  // as telecode writes them, or as commonly written.
+  const cases = [
+    ['zh-Hans', 2, true, '7115 1129 2429', '陈大文'],
+    ['zh-Hant', 2, true, '7115 1129 2429', '陳大文'],
+    ['zh-Hant', 1, true, '3634 5898', '為衛'],
+    ['zh-Hant', 1, false, '3634 5898', coreConvert({ direction: 0, book: 1, asWritten: true }, '3634 5898')],
+  ];
+  for (const [lang, book, standardForms, codes, chars] of cases) {
+    await page.selectOption('#language', lang);
+    await choose(page, { direction: 'auto', book, asWritten: true });
+    await page.setChecked('#standard-forms', standardForms);
+    await page.fill('#input', codes);
+    assert.equal(await page.inputValue('#output'), chars, `${lang} ${book} ${codes}`);
+    if (book === 1) assert.match(await page.textContent('#report'), standardForms ? /2 個電碼的字寫成通行字形/ : /2 個電碼的字是碼本的舊字形/);
+    // Characters to codes, e-CCC takes either form.
+    await page.fill('#input', chars);
+    assert.equal(await page.inputValue('#output'), codes, `${lang} ${book} ${chars}`);
+  }
+  await page.selectOption('#language', 'zh-Hans');
 });

@@ -7,9 +7,11 @@ export const NAMES = [
   { locale: 'zh-HK', ui: 'zh-Hant', input: '7115 1129 2429', book: 1, starts: '陳大文' },
   { locale: 'zh-HK', ui: 'zh-Hant', input: '711511292429', book: 1, starts: '陳大文' },
   { locale: 'zh-HK', ui: 'zh-Hant', input: '葉劍英', book: 1, starts: '5509 ' },
-  // Neither book has 為 or 衛 (they have 爲 and 衞): reported, and kept apart.
-  { locale: 'zh-MO', ui: 'zh-Hant', input: '黃為民', book: 1, uncoded: '為' },
-  { locale: 'zh-TW', ui: 'zh-Hant', input: '衛志強', book: 1, uncoded: '衛' },
+  // 為 and 衛 take the codes of the book's 爲 and 衞.
+  { locale: 'zh-MO', ui: 'zh-Hant', input: '黃為民', book: 1 },
+  { locale: 'zh-TW', ui: 'zh-Hant', input: '衛志強', book: 1, starts: '5898 ' },
+  // No book has 𠀀: it is reported, and kept apart from the codes.
+  { locale: 'zh-HK', ui: 'zh-Hant', input: '陳𠀀文', book: 1, uncoded: '𠀀' },
   { locale: 'zh-CN', ui: 'zh-Hans', input: '叶剑英', book: 0, starts: '0673 ' },
   { locale: 'zh-CN', ui: 'zh-Hans', input: '陈大文', book: 0 },
   // Traditional input picks the Hong Kong/Macau/Taiwan book wherever the user is.

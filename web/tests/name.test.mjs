@@ -78,6 +78,6 @@ test('codes checked against a name, in each book, saying what is wrong', async (
     const notes = await page.$$eval('#check-table tbody tr', (trs) =>
       trs.map((tr) => [...tr.querySelectorAll('td[data-book]')].map((td) => td.textContent)));
     assert.deepEqual(notes.map((n) => n[0]), first, `${name} ${given}`);
-    assert.deepEqual(notes.map((n) => n[1]), mainland, `${name} ${given}`);
+    assert.deepEqual(notes.map((n) => n.at(-1)), mainland, `${name} ${given}`);
   }
 });
