@@ -151,7 +151,9 @@ std::unique_ptr<Lookup> BuildCodeToChar(Book book, Script script, bool standard_
     if (t->note_of_code[row.code]) t->notes = true;
     SetCharTexts(*t, row, t->note_of_code[row.code]);
   }
-  if (standard_forms) {
+  // Only a traditional book's rows have standard forms; the others are read
+  // as they are, whatever the option says.
+  if (standard_forms && traditional) {
     t->rows = t->own_rows.data();
   } else {
     t->own_rows.clear();
