@@ -7,6 +7,7 @@ PACKAGES="
   make cmake g++ clang libclang-rt-14-dev help2man
   googletest libgtest-dev libbenchmark-dev
   python3 bzip2 unicode-data zip time
+  python3-dev python3-pybind11 python3-pytest python3-setuptools python3-pip python3-venv
   man-db dpkg-dev pkgconf file
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine64 xvfb xdotool imagemagick fonts-wqy-microhei fonts-wine

@@ -1,0 +1,132 @@
+// yishu._yishu: the core for Python, over bytes. The package's Python code
+// (yishu/__init__.py) turns str into UTF-8 and back and names the options;
+// everything here is a call of yishu.h. Conversions release the GIL.
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "yishu/yishu.h"
+
+namespace py = pybind11;
+
+namespace {
+
+yishu::Options MakeOptions(int book, bool variants, bool as_written) {
+  yishu::Options options;
+  options.book = book == 1 ? yishu::Book::Taiwan : yishu::Book::Mainland;
+  options.variants = variants;
+  options.reading = as_written ? yishu::CodeReading::AsWritten : yishu::CodeReading::Typed;
+  return options;
+}
+
+yishu::Direction DirectionOf(bool to_codes) {
+  return to_codes ? yishu::Direction::CharToCode : yishu::Direction::CodeToChar;
+}
+
+yishu::Encoding EncodingOf(bool cp936) {
+  return cp936 ? yishu::Encoding::Cp936 : yishu::Encoding::Utf8;
+}
+
+py::str Utf32(const std::u32string& chars) {
+  std::u32string s = chars;
+  return py::reinterpret_steal<py::str>(
+      PyUnicode_FromKindAndData(PyUnicode_4BYTE_KIND, s.data(), static_cast<Py_ssize_t>(s.size())));
+}
+
+// The report as a dict of the Report's own names; yishu.Report takes it.
+py::dict ReportDict(const yishu::Report& r) {
+  py::dict d;
+  d["through_variant"] = r.through_variant;
+  d["ambiguous"] = r.ambiguous;
+  d["other_book_only"] = r.other_book_only;
+  d["no_code"] = r.no_code;
+  d["ambiguous_chars"] = Utf32(r.ambiguous_chars);
+  d["other_book_chars"] = Utf32(r.other_book_chars);
+  d["no_code_chars"] = Utf32(r.no_code_chars);
+  d["unwritable"] = r.unwritable;
+  d["unwritable_codes"] = py::tuple(py::cast(r.unwritable_codes));
+  d["codes_without_space"] = r.codes_without_space;
+  d["kept_runs"] = r.kept_runs;
+  py::list kept;
+  for (const yishu::DigitRun& run : r.kept) kept.append(py::make_tuple(run.offset, run.units, run.digits));
+  d["kept"] = py::tuple(kept);
+  return d;
+}
+
+py::bytes Bytes(const std::string& s) { return py::bytes(s.data(), s.size()); }
+
+py::tuple Convert(bool to_codes, const py::bytes& text, bool cp936, int book, bool variants,
+                  bool as_written) {
+  const std::string_view in = text;
+  yishu::Report report;
+  std::string out;
+  {
+    py::gil_scoped_release unlocked;
+    out = yishu::ConvertText(DirectionOf(to_codes), in, EncodingOf(cp936),
+                             MakeOptions(book, variants, as_written), &report);
+  }
+  return py::make_tuple(Bytes(out), ReportDict(report));
+}
+
+class Converter {
+ public:
+  Converter(bool to_codes, bool cp936, int book, bool variants, bool as_written)
+      : converter_(DirectionOf(to_codes), EncodingOf(cp936),
+                   MakeOptions(book, variants, as_written)) {}
+
+  py::bytes Feed(const py::bytes& piece) {
+    const std::string_view in = piece;
+    std::string out;
+    {
+      py::gil_scoped_release unlocked;
+      converter_.Feed(in, out);
+    }
+    return Bytes(out);
+  }
+
+  py::bytes Finish() {
+    std::string out;
+    converter_.Finish(out);
+    return Bytes(out);
+  }
+
+  py::dict Report() const { return ReportDict(converter_.report()); }
+  std::size_t Held() const { return converter_.held(); }
+
+ private:
+  yishu::Converter converter_;
+};
+
+std::vector<std::pair<int, int>> CodesOf(int book, int character) {
+  std::vector<std::pair<int, int>> codes;
+  for (const yishu::CodeFound& f :
+       yishu::CodesOf(MakeOptions(book, false, false).book, static_cast<char32_t>(character))) {
+    codes.emplace_back(f.code, static_cast<int>(f.via));
+  }
+  return codes;
+}
+
+int CharacterOf(int book, int code) {
+  return static_cast<int>(yishu::CharacterOf(MakeOptions(book, false, false).book, code));
+}
+
+}  // namespace
+
+PYBIND11_MODULE(_yishu, m) {
+  m.doc() = "The yishu core over bytes; use the yishu package instead.";
+  m.def("convert", &Convert, py::arg("to_codes"), py::arg("text"), py::arg("cp936"),
+        py::arg("book"), py::arg("variants"), py::arg("as_written"));
+  py::class_<Converter>(m, "Converter")
+      .def(py::init<bool, bool, int, bool, bool>(), py::arg("to_codes"), py::arg("cp936"),
+           py::arg("book"), py::arg("variants"), py::arg("as_written"))
+      .def("feed", &Converter::Feed)
+      .def("finish", &Converter::Finish)
+      .def("report", &Converter::Report)
+      .def("held", &Converter::Held);
+  m.def("codes_of", &CodesOf, py::arg("book"), py::arg("character"));
+  m.def("character_of", &CharacterOf, py::arg("book"), py::arg("code"));
+}

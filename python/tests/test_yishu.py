@@ -1,0 +1,96 @@
+"""The Python module over the shared cases, streaming, look-up and the report."""
+import io
+from pathlib import Path
+
+import pytest
+
+import yishu
+
+CASES = Path(__file__).resolve().parents[2] / "tests" / "cases" / "conversion.tsv"
+ESCAPES = {"n": "\n", "r": "\r", "t": "\t", "\\": "\\"}
+
+
+def unescape(field):
+    out, chars = [], iter(field)
+    for c in chars:
+        out.append(ESCAPES[next(chars)] if c == "\\" else c)
+    return "".join(out)
+
+
+def read_cases():
+    rows = []
+    for number, line in enumerate(CASES.read_text(encoding="utf-8").split("\n"), 1):
+        if line and not line.startswith("#"):
+            direction, given, expected, why = line.split("\t")
+            rows.append(pytest.param(direction, unescape(given), unescape(expected),
+                                     id=f"line{number}"))
+    assert len(rows) > 40
+    return rows
+
+
+@pytest.mark.parametrize("direction,given,expected", read_cases())
+def test_shared_case(direction, given, expected):
+    convert = yishu.encode if direction == "to-codes" else yishu.decode
+    assert convert(given) == expected
+    assert convert(given.encode()) == expected.encode()
+    converter = yishu.Converter("to_codes" if direction == "to-codes" else "to_chars")
+    assert "".join(converter.feed(c) for c in given) + converter.finish() == expected
+
+
+def test_a_name_both_ways():
+    assert yishu.encode("陳大文", book="taiwan") == "7115 1129 2429 "
+    assert yishu.decode("7115 1129 2429", book="taiwan", reading="as_written") == "陳大文"
+    assert yishu.encode("陈大文".encode("gbk"), encoding="cp936") == b"7115 1129 2429 "
+
+
+def test_nothing_is_altered():
+    text = "\udcff\ud800 中 \U0001F600"  # lone surrogates, an emoji
+    assert yishu.encode(text) == "\udcff\ud800 0022  \U0001F600"
+    assert yishu.decode(b"\xff\xfe0022 ") == b"\xff\xfe\xe4\xb8\xad"
+
+
+def test_file_objects_in_small_chunks():
+    text = "0022 2429 \n" * 5000 + "0022"
+    target = io.StringIO()
+    report = yishu.Converter("to_chars").convert_file(io.StringIO(text), target, chunk_size=7)
+    assert target.getvalue() == "中文\n" * 5000 + "0022"
+    assert report.codes_without_space == 1
+    binary = io.BytesIO()
+    yishu.Converter("to_codes", encoding="cp936").convert_file(io.BytesIO("中文".encode("gbk")),
+                                                              binary, chunk_size=1)
+    assert binary.getvalue() == b"0022 2429 "
+
+
+def test_report():
+    result = yishu.convert("1129-12345 0022", "to_chars", reading="as_written")
+    assert result.text == "大-12345 中"
+    assert result.report.kept == (yishu.DigitRun(offset=5, units=5, digits=5),)
+    assert result.report
+    variants = yishu.convert("衛", "to_codes", variants=True).report
+    assert (variants.through_variant, variants.ambiguous) == (1, 0)
+    assert not yishu.convert("中", "to_codes").report
+
+
+def test_lookup():
+    found = yishu.lookup("衛")
+    assert found.mainland == (yishu.Found("5898", "卫"),)
+    assert yishu.character("5898") == "卫" and yishu.character(22) == "中"
+    assert yishu.character("0000") is None
+
+
+@pytest.mark.parametrize("call", [
+    lambda: yishu.encode("中", book="nowhere"),
+    lambda: yishu.decode("0022 ", reading="sideways"),
+    lambda: yishu.character("22"),
+    lambda: yishu.lookup("中文"),
+])
+def test_bad_arguments_name_the_choice(call):
+    with pytest.raises(ValueError):
+        call()
+
+
+def test_pieces_of_the_converters_kind():
+    with pytest.raises(TypeError):
+        yishu.Converter("to_codes").feed(b"x")
+    with pytest.raises(TypeError):
+        yishu.Converter("to_codes", encoding="utf-8").feed("x")

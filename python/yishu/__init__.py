@@ -1,0 +1,207 @@
+"""Chinese telegraph codes and Chinese characters, both ways.
+
+    >>> import yishu
+    >>> yishu.encode("陳大文", book="taiwan")
+    '7115 1129 2429 '
+    >>> yishu.decode("7115 1129 2429", book="taiwan", reading="as_written")
+    '陳大文'
+
+Texts are str, or bytes in UTF-8 or CP936 (``encoding="cp936"``); the result
+has the type of the text. Everything without a code passes through unchanged,
+lone surrogates and malformed bytes too. The conversion itself is the C++
+core's (yishu.h): this package only names its options.
+"""
+
+from __future__ import annotations
+
+import codecs
+from dataclasses import dataclass
+from typing import IO, AnyStr, Literal, Optional, Tuple, Union
+
+from . import _yishu
+
+__all__ = [
+    "encode", "decode", "convert", "Converter", "Report", "DigitRun", "Found", "Lookup",
+    "lookup", "character",
+]
+
+Book = Literal["mainland", "taiwan"]
+Reading = Literal["typed", "as_written"]
+Direction = Literal["to_codes", "to_chars"]
+Encoding = Literal["utf-8", "cp936"]
+
+_BOOKS = {"mainland": 0, "taiwan": 1}
+_READINGS = {"typed": False, "as_written": True}
+_DIRECTIONS = {"to_codes": True, "to_chars": False}
+_ENCODINGS = {"utf-8": False, "utf8": False, "cp936": True, "gbk": True}
+
+
+def _choice(table: dict, name: str, what: str):
+    try:
+        return table[name]
+    except (KeyError, TypeError):
+        known = ", ".join(repr(k) for k in table)
+        raise ValueError(f"unknown {what} {name!r}; known: {known}") from None
+
+
+@dataclass(frozen=True)
+class DigitRun:
+    """A run of digits that reading codes as written kept as it was.
+    ``offset`` and ``units`` count bytes of the encoded text (UTF-8 for str)."""
+    offset: int
+    units: int
+    digits: int
+
+
+@dataclass(frozen=True)
+class Report:
+    """What a conversion did besides its plain work (see yishu.h)."""
+    through_variant: int = 0
+    ambiguous: int = 0
+    other_book_only: int = 0
+    no_code: int = 0
+    ambiguous_chars: str = ""
+    other_book_chars: str = ""
+    no_code_chars: str = ""
+    unwritable: int = 0
+    unwritable_codes: Tuple[int, ...] = ()
+    codes_without_space: int = 0
+    kept_runs: int = 0
+    kept: Tuple[DigitRun, ...] = ()
+
+    @classmethod
+    def _of(cls, fields: dict) -> "Report":
+        fields = dict(fields)
+        fields["kept"] = tuple(DigitRun(*run) for run in fields["kept"])
+        return cls(**fields)
+
+    def __bool__(self) -> bool:
+        return bool(self.through_variant or self.ambiguous or self.other_book_only or
+                    self.no_code or self.unwritable or self.codes_without_space or
+                    self.kept_runs)
+
+
+@dataclass(frozen=True)
+class Result:
+    text: Union[str, bytes]
+    report: Report
+
+
+def _to_bytes(text: Union[str, bytes], encoding: Optional[str]) -> Tuple[bytes, bool, bool]:
+    """The bytes for the core, whether they are CP936, and whether the text was str."""
+    if isinstance(text, str):
+        if encoding is not None:
+            raise TypeError("encoding is for bytes; a str is converted as it is")
+        return text.encode("utf-8", "surrogatepass"), False, True
+    if not isinstance(text, (bytes, bytearray, memoryview)):
+        raise TypeError(f"expected str or bytes, not {type(text).__name__}")
+    return bytes(text), _choice(_ENCODINGS, encoding or "utf-8", "encoding"), False
+
+
+def convert(text: AnyStr, direction: Direction, *, book: Book = "mainland",
+            variants: bool = False, reading: Reading = "typed",
+            encoding: Optional[Encoding] = None) -> Result:
+    """Converts a whole text and tells what happened besides (the Report)."""
+    data, cp936, was_str = _to_bytes(text, encoding)
+    out, report = _yishu.convert(_choice(_DIRECTIONS, direction, "direction"), data, cp936,
+                                 _choice(_BOOKS, book, "book"), bool(variants),
+                                 _choice(_READINGS, reading, "reading"))
+    return Result(out.decode("utf-8", "surrogatepass") if was_str else out, Report._of(report))
+
+
+def encode(text: AnyStr, book: Book = "mainland", *, variants: bool = False,
+           encoding: Optional[Encoding] = None) -> AnyStr:
+    """Characters to codes: 中文 -> '0022 2429 '."""
+    return convert(text, "to_codes", book=book, variants=variants, encoding=encoding).text
+
+
+def decode(text: AnyStr, book: Book = "mainland", *, reading: Reading = "typed",
+           encoding: Optional[Encoding] = None) -> AnyStr:
+    """Codes to characters: '0022 2429 ' -> 中文 (as typed, a code needs its
+    space; reading="as_written" takes codes as people write them)."""
+    return convert(text, "to_chars", book=book, reading=reading, encoding=encoding).text
+
+
+class Converter:
+    """Converts a text that comes in pieces, in constant memory: feeding the
+    pieces and then calling finish() gives what convert() gives for the whole
+    text, however it was split. Without an encoding it takes and gives str;
+    with one (``"utf-8"``, ``"cp936"``) bytes in that encoding."""
+
+    def __init__(self, direction: Direction, *, book: Book = "mainland",
+                 variants: bool = False, reading: Reading = "typed",
+                 encoding: Optional[Encoding] = None) -> None:
+        self._text = encoding is None
+        cp936 = _choice(_ENCODINGS, encoding or "utf-8", "encoding")
+        self._core = _yishu.Converter(_choice(_DIRECTIONS, direction, "direction"), cp936,
+                                      _choice(_BOOKS, book, "book"), bool(variants),
+                                      _choice(_READINGS, reading, "reading"))
+        self._decoder = codecs.getincrementaldecoder("utf-8")("surrogatepass")
+
+    def feed(self, piece: AnyStr) -> AnyStr:
+        if isinstance(piece, str) != self._text:
+            raise TypeError("this Converter takes " + ("str" if self._text else "bytes") +
+                            "; make it with an encoding for bytes, without one for str")
+        if self._text:
+            return self._decoder.decode(self._core.feed(piece.encode("utf-8", "surrogatepass")))
+        return self._core.feed(bytes(piece))
+
+    def finish(self) -> Union[str, bytes]:
+        """The rest of the output; the converter then takes a new text."""
+        out = self._core.finish()
+        return self._decoder.decode(out, final=True) if self._text else out
+
+    @property
+    def report(self) -> Report:
+        return Report._of(self._core.report())
+
+    def convert_file(self, source: IO, target: IO, chunk_size: int = 1 << 16) -> Report:
+        """Reads `source` to its end in chunks and writes the conversion to
+        `target`: text files for a Converter without an encoding, binary files
+        for one with."""
+        while True:
+            piece = source.read(chunk_size)
+            if not piece:
+                break
+            target.write(self.feed(piece))
+        target.write(self.finish())
+        return self.report
+
+
+@dataclass(frozen=True)
+class Found:
+    """A code of a character: ``via`` is None for the character's own code,
+    else the variant the code belongs to."""
+    code: str
+    via: Optional[str] = None
+
+
+@dataclass(frozen=True)
+class Lookup:
+    character: str
+    mainland: Tuple[Found, ...]
+    taiwan: Tuple[Found, ...]
+
+
+def _found(book: int, character: str) -> Tuple[Found, ...]:
+    return tuple(Found(f"{code:04d}", chr(via) if via else None)
+                 for code, via in _yishu.codes_of(book, ord(character)))
+
+
+def lookup(character: str) -> Lookup:
+    """The codes of one character in both books, lowest first; where a book
+    lacks it, those of its simplified and traditional variants (several
+    different ones mean it is ambiguous)."""
+    if not isinstance(character, str) or len(character) != 1:
+        raise ValueError(f"lookup takes one character, not {character!r}")
+    return Lookup(character, _found(0, character), _found(1, character))
+
+
+def character(code: Union[str, int], book: Book = "mainland") -> Optional[str]:
+    """The character of a code ('0022' or 22), or None where the book has none."""
+    number = int(code) if isinstance(code, int) or (
+        isinstance(code, str) and len(code) == 4 and code.isascii() and code.isdigit()) else -1
+    if not 0 <= number <= 9999:
+        raise ValueError(f"a code is four digits or 0..9999, not {code!r}")
+    found = _yishu.character_of(_choice(_BOOKS, book, "book"), number)
+    return chr(found) if found else None
