@@ -52,7 +52,8 @@ py::dict ReportDict(const yishu::Report& r) {
   d["codes_without_space"] = r.codes_without_space;
   d["kept_runs"] = r.kept_runs;
   py::list kept;
-  for (const yishu::DigitRun& run : r.kept) kept.append(py::make_tuple(run.offset, run.units, run.digits));
+  for (const yishu::DigitRun& run : r.kept)
+    kept.append(py::make_tuple(run.offset, run.units, run.digits));
   d["kept"] = py::tuple(kept);
   return d;
 }

@@ -1,0 +1,131 @@
+// The npm package's window on the core: conversion, streaming and look-up,
+// exported with embind. Texts cross as UTF-16, JavaScript's own string form,
+// so lone surrogates pass through as they are. index.mjs names the options;
+// everything here is a call of yishu.h.
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <string>
+
+#include "yishu/version.h"
+#include "yishu/yishu.h"
+
+namespace {
+
+using emscripten::val;
+
+yishu::Book BookOf(int book) { return book == 1 ? yishu::Book::Taiwan : yishu::Book::Mainland; }
+
+yishu::Options MakeOptions(int book, bool variants, bool as_written) {
+  yishu::Options options;
+  options.book = BookOf(book);
+  options.variants = variants;
+  options.reading = as_written ? yishu::CodeReading::AsWritten : yishu::CodeReading::Typed;
+  return options;
+}
+
+yishu::Direction DirectionOf(bool to_codes) {
+  return to_codes ? yishu::Direction::CharToCode : yishu::Direction::CodeToChar;
+}
+
+std::u16string Utf16(const std::u32string& chars) {
+  std::u16string s;
+  for (char32_t c : chars) {
+    if (c < 0x10000) {
+      s += static_cast<char16_t>(c);
+    } else {
+      s += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+      s += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+    }
+  }
+  return s;
+}
+
+// The Report as a plain object with the package's names; counts are
+// numbers (exact up to 2^53).
+val ReportObject(const yishu::Report& r) {
+  val o = val::object();
+  o.set("throughVariant", static_cast<double>(r.through_variant));
+  o.set("ambiguous", static_cast<double>(r.ambiguous));
+  o.set("otherBookOnly", static_cast<double>(r.other_book_only));
+  o.set("noCode", static_cast<double>(r.no_code));
+  o.set("ambiguousChars", Utf16(r.ambiguous_chars));
+  o.set("otherBookChars", Utf16(r.other_book_chars));
+  o.set("noCodeChars", Utf16(r.no_code_chars));
+  o.set("unwritable", static_cast<double>(r.unwritable));
+  val codes = val::array();
+  for (std::uint16_t code : r.unwritable_codes) codes.call<void>("push", code);
+  o.set("unwritableCodes", codes);
+  o.set("codesWithoutSpace", static_cast<double>(r.codes_without_space));
+  o.set("keptRuns", static_cast<double>(r.kept_runs));
+  val kept = val::array();
+  for (const yishu::DigitRun& run : r.kept) {
+    val k = val::object();
+    k.set("offset", static_cast<double>(run.offset));
+    k.set("units", static_cast<double>(run.units));
+    k.set("digits", static_cast<double>(run.digits));
+    kept.call<void>("push", k);
+  }
+  o.set("kept", kept);
+  return o;
+}
+
+val Convert(bool to_codes, const std::u16string& text, int book, bool variants, bool as_written) {
+  yishu::Report report;
+  val result = val::object();
+  result.set("text", yishu::ConvertText(DirectionOf(to_codes), text,
+                                        MakeOptions(book, variants, as_written), &report));
+  result.set("report", ReportObject(report));
+  return result;
+}
+
+class Converter {
+ public:
+  Converter(bool to_codes, int book, bool variants, bool as_written)
+      : converter_(DirectionOf(to_codes), MakeOptions(book, variants, as_written)) {}
+  std::u16string Feed(const std::u16string& piece) {
+    std::u16string out;
+    converter_.Feed(piece, out);
+    return out;
+  }
+  std::u16string Finish() {
+    std::u16string out;
+    converter_.Finish(out);
+    return out;
+  }
+  val Report() const { return ReportObject(converter_.report()); }
+
+ private:
+  yishu::Utf16Converter converter_;
+};
+
+// [[code, via], ...]: via 0 for the character's own code.
+val CodesOf(int book, int character) {
+  val codes = val::array();
+  for (const yishu::CodeFound& f : yishu::CodesOf(BookOf(book), static_cast<char32_t>(character))) {
+    val pair = val::array();
+    pair.call<void>("push", static_cast<int>(f.code));
+    pair.call<void>("push", static_cast<int>(f.via));
+    codes.call<void>("push", pair);
+  }
+  return codes;
+}
+
+int CharacterOf(int book, int code) {
+  return static_cast<int>(yishu::CharacterOf(BookOf(book), code));
+}
+
+}  // namespace
+
+EMSCRIPTEN_BINDINGS(yishu_npm) {
+  emscripten::function("convert", &Convert);
+  emscripten::class_<Converter>("Converter")
+      .constructor<bool, int, bool, bool>()
+      .function("feed", &Converter::Feed)
+      .function("finish", &Converter::Finish)
+      .function("report", &Converter::Report);
+  emscripten::function("codesOf", &CodesOf);
+  emscripten::function("characterOf", &CharacterOf);
+  emscripten::function(
+      "version", +[] { return std::string(YISHU_VERSION_STRING); });
+}
