@@ -18,6 +18,7 @@ setup(
     ext_modules=[Pybind11Extension(
         "yishu._yishu", ["python/src/module.cpp", *core],
         include_dirs=["core/include", "core/src"], cxx_std=20,
+        depends=sorted(str(p.relative_to(root)) for p in root.glob("core/*/**/*.h")),
         extra_compile_args=["-O2"])],
     options={"build": {"build_base": "build/python"},
              "egg_info": {"egg_base": "build/python"}},
