@@ -1,9 +1,11 @@
 // yishu._yishu: the core for Python, over bytes. The package's Python code
 // (yishu/__init__.py) turns str into UTF-8 and back and names the options;
-// everything here is a call of yishu.h. Conversions release the GIL.
+// everything here is a call of yishu.h. Conversions of more than a few
+// kilobytes release the GIL.
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -14,6 +16,8 @@
 namespace py = pybind11;
 
 namespace {
+
+constexpr std::size_t kShortText = 4096;  // bytes
 
 yishu::Options MakeOptions(int book, bool variants, bool as_written) {
   yishu::Options options;
@@ -60,16 +64,21 @@ py::dict ReportDict(const yishu::Report& r) {
 
 py::bytes Bytes(const std::string& s) { return py::bytes(s.data(), s.size()); }
 
-py::tuple Convert(bool to_codes, const py::bytes& text, bool cp936, int book, bool variants,
-                  bool as_written) {
+// The converted text, with the report's dict when `with_report`.
+py::object Convert(bool to_codes, const py::bytes& text, bool cp936, int book, bool variants,
+                   bool as_written, bool with_report) {
   const std::string_view in = text;
   yishu::Report report;
   std::string out;
   {
-    py::gil_scoped_release unlocked;
+    // Other threads run meanwhile, unless the text is too short to be worth it.
+    std::optional<py::gil_scoped_release> unlocked;
+    if (in.size() > kShortText) unlocked.emplace();
     out = yishu::ConvertText(DirectionOf(to_codes), in, EncodingOf(cp936),
-                             MakeOptions(book, variants, as_written), &report);
+                             MakeOptions(book, variants, as_written),
+                             with_report ? &report : nullptr);
   }
+  if (!with_report) return Bytes(out);
   return py::make_tuple(Bytes(out), ReportDict(report));
 }
 
@@ -83,7 +92,8 @@ class Converter {
     const std::string_view in = piece;
     std::string out;
     {
-      py::gil_scoped_release unlocked;
+      std::optional<py::gil_scoped_release> unlocked;
+      if (in.size() > kShortText) unlocked.emplace();
       converter_.Feed(in, out);
     }
     return Bytes(out);
@@ -120,7 +130,7 @@ int CharacterOf(int book, int code) {
 PYBIND11_MODULE(_yishu, m) {
   m.doc() = "The yishu core over bytes; use the yishu package instead.";
   m.def("convert", &Convert, py::arg("to_codes"), py::arg("text"), py::arg("cp936"),
-        py::arg("book"), py::arg("variants"), py::arg("as_written"));
+        py::arg("book"), py::arg("variants"), py::arg("as_written"), py::arg("with_report"));
   py::class_<Converter>(m, "Converter")
       .def(py::init<bool, bool, int, bool, bool>(), py::arg("to_codes"), py::arg("cp936"),
            py::arg("book"), py::arg("variants"), py::arg("as_written"))

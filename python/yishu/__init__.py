@@ -98,28 +98,36 @@ def _to_bytes(text: Union[str, bytes], encoding: Optional[str]) -> Tuple[bytes, 
     return bytes(text), _choice(_ENCODINGS, encoding or "utf-8", "encoding"), False
 
 
+def _convert(text, to_codes: bool, book: str, variants: bool, reading: str,
+             encoding: Optional[str], with_report: bool):
+    data, cp936, was_str = _to_bytes(text, encoding)
+    out = _yishu.convert(to_codes, data, cp936, _choice(_BOOKS, book, "book"), bool(variants),
+                         _choice(_READINGS, reading, "reading"), with_report)
+    if with_report:
+        out, report = out
+    text_out = out.decode("utf-8", "surrogatepass") if was_str else out
+    return Result(text_out, Report._of(report)) if with_report else text_out
+
+
 def convert(text: AnyStr, direction: Direction, *, book: Book = "mainland",
             variants: bool = False, reading: Reading = "typed",
             encoding: Optional[Encoding] = None) -> Result:
     """Converts a whole text and tells what happened besides (the Report)."""
-    data, cp936, was_str = _to_bytes(text, encoding)
-    out, report = _yishu.convert(_choice(_DIRECTIONS, direction, "direction"), data, cp936,
-                                 _choice(_BOOKS, book, "book"), bool(variants),
-                                 _choice(_READINGS, reading, "reading"))
-    return Result(out.decode("utf-8", "surrogatepass") if was_str else out, Report._of(report))
+    return _convert(text, _choice(_DIRECTIONS, direction, "direction"), book, variants, reading,
+                    encoding, True)
 
 
 def encode(text: AnyStr, book: Book = "mainland", *, variants: bool = False,
            encoding: Optional[Encoding] = None) -> AnyStr:
     """Characters to codes: 中文 -> '0022 2429 '."""
-    return convert(text, "to_codes", book=book, variants=variants, encoding=encoding).text
+    return _convert(text, True, book, variants, "typed", encoding, False)
 
 
 def decode(text: AnyStr, book: Book = "mainland", *, reading: Reading = "typed",
            encoding: Optional[Encoding] = None) -> AnyStr:
     """Codes to characters: '0022 2429 ' -> 中文 (as typed, a code needs its
     space; reading="as_written" takes codes as people write them)."""
-    return convert(text, "to_chars", book=book, reading=reading, encoding=encoding).text
+    return _convert(text, False, book, False, reading, encoding, False)
 
 
 class Converter:

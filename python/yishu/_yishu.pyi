@@ -1,8 +1,12 @@
 # The compiled core over bytes; the yishu package wraps it.
-from typing import List, Tuple
+from typing import List, Literal, Tuple, overload
 
+@overload
 def convert(to_codes: bool, text: bytes, cp936: bool, book: int, variants: bool,
-            as_written: bool) -> Tuple[bytes, dict]: ...
+            as_written: bool, with_report: Literal[True]) -> Tuple[bytes, dict]: ...
+@overload
+def convert(to_codes: bool, text: bytes, cp936: bool, book: int, variants: bool,
+            as_written: bool, with_report: Literal[False]) -> bytes: ...
 
 class Converter:
     def __init__(self, to_codes: bool, cp936: bool, book: int, variants: bool,
