@@ -1,10 +1,13 @@
 // The npm package's window on the core: conversion, streaming and look-up,
 // exported with embind. Texts cross as UTF-16, JavaScript's own string form,
-// so lone surrogates pass through as they are. index.mjs names the options;
-// everything here is a call of yishu.h.
+// through two buffers in the module's memory that index.mjs fills and reads
+// itself: embind's own strings pass long texts through TextDecoder, which
+// turns lone surrogates into U+FFFD, and copy each unit in a slower loop.
+// index.mjs names the options; everything here is a call of yishu.h.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <cstdint>
 #include <string>
 
 #include "yishu/version.h"
@@ -70,28 +73,47 @@ val ReportObject(const yishu::Report& r) {
   return o;
 }
 
-val Convert(bool to_codes, const std::u16string& text, int book, bool variants, bool as_written) {
-  yishu::Report report;
-  val result = val::object();
-  result.set("text", yishu::ConvertText(DirectionOf(to_codes), text,
-                                        MakeOptions(book, variants, as_written), &report));
-  result.set("report", ReportObject(report));
-  return result;
+// The text of the next call, and the result of the last one.
+std::u16string input, output;
+yishu::Report report;
+
+// Room for the next text of `units` units; index.mjs writes it there.
+std::uintptr_t InputArea(std::size_t units) {
+  input.resize(units);
+  return reinterpret_cast<std::uintptr_t>(input.data());
 }
+
+std::uintptr_t OutputData() { return reinterpret_cast<std::uintptr_t>(output.data()); }
+
+// Gives the memory of a long text back once index.mjs has read its result.
+void Release() {
+  constexpr std::size_t kKept = 1 << 16;
+  if (input.capacity() > kKept) std::u16string().swap(input);
+  if (output.capacity() > kKept) std::u16string().swap(output);
+}
+
+// Converts the input; returns the output's length.
+std::size_t Convert(bool to_codes, int book, bool variants, bool as_written, bool with_report) {
+  output = yishu::ConvertText(DirectionOf(to_codes), input, MakeOptions(book, variants, as_written),
+                              with_report ? &report : nullptr);
+  return output.size();
+}
+
+val LastReport() { return ReportObject(report); }
 
 class Converter {
  public:
   Converter(bool to_codes, int book, bool variants, bool as_written)
       : converter_(DirectionOf(to_codes), MakeOptions(book, variants, as_written)) {}
-  std::u16string Feed(const std::u16string& piece) {
-    std::u16string out;
-    converter_.Feed(piece, out);
-    return out;
+  std::size_t Feed() {
+    output.clear();
+    converter_.Feed(input, output);
+    return output.size();
   }
-  std::u16string Finish() {
-    std::u16string out;
-    converter_.Finish(out);
-    return out;
+  std::size_t Finish() {
+    output.clear();
+    converter_.Finish(output);
+    return output.size();
   }
   val Report() const { return ReportObject(converter_.report()); }
 
@@ -118,7 +140,11 @@ int CharacterOf(int book, int code) {
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(yishu_npm) {
+  emscripten::function("inputArea", &InputArea);
+  emscripten::function("outputData", &OutputData);
+  emscripten::function("release", &Release);
   emscripten::function("convert", &Convert);
+  emscripten::function("lastReport", &LastReport);
   emscripten::class_<Converter>("Converter")
       .constructor<bool, int, bool, bool>()
       .function("feed", &Converter::Feed)

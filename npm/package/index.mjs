@@ -31,22 +31,58 @@ function settings({ book = 'mainland', variants = false, reading = 'typed' } = {
   return [choice(BOOKS, book, 'book'), Boolean(variants), choice(READINGS, reading, 'reading')];
 }
 
+// Texts go into the core's input area unit by unit and come out of its
+// output. Node's Buffer reads the output fast and exactly. A browser's
+// TextDecoder reads it fast but turns lone surrogates into U+FFFD, so there a
+// text that has any (isWellFormed) is read unit by unit.
+const NodeBuffer = globalThis.Buffer;
+const utf16 = new TextDecoder('utf-16le');
+const wellFormed = (value) => (typeof value.isWellFormed === 'function' ? value.isWellFormed() : false);
+
+function put(value) {
+  const n = text(value).length;
+  const at = core.inputArea(n) >>> 1;
+  const heap = core.HEAPU16; // after inputArea, which may grow the memory
+  for (let i = 0; i < n; ++i) heap[at + i] = value.charCodeAt(i);
+}
+
+function take(n, exact) {
+  const at = core.outputData() >>> 1;
+  const units = core.HEAPU16.subarray(at, at + n);
+  let out = '';
+  if (NodeBuffer) {
+    out = NodeBuffer.from(units.buffer, units.byteOffset, units.byteLength).toString('utf16le');
+  } else if (!exact) {
+    out = utf16.decode(units);
+  } else {
+    for (let i = 0; i < n; i += 8192) out += String.fromCharCode.apply(null, units.subarray(i, i + 8192));
+  }
+  if (n > 65536) core.release();
+  return out;
+}
+
+function run(input, toCodes, options, withReport) {
+  put(input);
+  const out = take(core.convert(toCodes, ...settings(options), withReport), !wellFormed(input));
+  return withReport ? { text: out, report: core.lastReport() } : out;
+}
+
 /** The library's version, "MAJOR.MINOR.PATCH". */
 export const version = core.version();
 
 /** Converts a whole text; returns { text, report }. */
 export function convert(input, { direction, ...options } = {}) {
-  return core.convert(choice(DIRECTIONS, direction, 'direction'), text(input), ...settings(options));
+  return run(input, choice(DIRECTIONS, direction, 'direction'), options, true);
 }
 
 /** Characters to codes: 中文 -> '0022 2429 '. */
 export function encode(input, { book, variants } = {}) {
-  return convert(input, { direction: 'toCodes', book, variants }).text;
+  return run(input, true, { book, variants }, false);
 }
 
 /** Codes to characters: '0022 2429 ' -> 中文. */
 export function decode(input, { book, reading } = {}) {
-  return convert(input, { direction: 'toChars', book, reading }).text;
+  return run(input, false, { book, reading }, false);
 }
 
 // A converter the garbage collector frees frees its core too; free() does so
@@ -56,6 +92,7 @@ const cores = new FinalizationRegistry((converter) => converter.delete());
 /** Converts a text that comes in pieces, in constant memory. */
 export class Converter {
   #core;
+  #exact = false; // a piece of this text had a lone surrogate, which may come out later
 
   constructor(direction, options = {}) {
     this.#core = new core.Converter(choice(DIRECTIONS, direction, 'direction'), ...settings(options));
@@ -69,12 +106,17 @@ export class Converter {
 
   /** Converts the next piece; returns what no later piece can change. */
   feed(piece) {
-    return this.#live().feed(text(piece));
+    const converter = this.#live();
+    put(piece);
+    this.#exact ||= !wellFormed(piece);
+    return take(converter.feed(), this.#exact);
   }
 
   /** The rest of the output; the converter then takes a new text. */
   finish() {
-    return this.#live().finish();
+    const out = take(this.#live().finish(), this.#exact);
+    this.#exact = false;
+    return out;
   }
 
   /** What happened in the text so far. */
