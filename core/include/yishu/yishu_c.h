@@ -241,8 +241,9 @@ YISHU_C_API int yishu_converter_feed(yishu_converter* converter, const void* pie
                                      void* out, size_t capacity, size_t* written);
 
 /* Ends the text: writes the rest of the output as feed does. On
- * YISHU_MORE_OUTPUT, call finish again until it returns YISHU_OK; after that
- * the converter takes a new text. */
+ * YISHU_MORE_OUTPUT, call finish again until it returns YISHU_OK (feeding
+ * more text before that is YISHU_ERROR_ARGUMENT); after that the converter
+ * takes a new text. */
 YISHU_C_API int yishu_converter_finish(yishu_converter* converter, void* out, size_t capacity,
                                        size_t* written);
 
