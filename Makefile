@@ -1,29 +1,36 @@
 # yishu: `make run` opens the converter, `make test` runs every test.
-# Both install what is missing first (tools/install-deps.sh, apt-get).
+# Each target first installs what it needs and is missing
+# (tools/install-deps.sh GROUP, apt-get): `make test` everything, `make
+# install` only a compiler, CMake and help2man, `make deb` also dpkg-dev.
 
 JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
 NATIVE  := build/native
 WINDOWS := build/windows
 SANITIZE := build/sanitize
 WEB     := build/web
+RELEASE := build/release
+DEPS    := tools/install-deps.sh
 
-.PHONY: all deps native windows web test test-native test-windows test-web test-bindings sanitize serve-web run bench fuzz dist install deb clean
+.PHONY: all deps native windows web test test-native test-windows test-web test-bindings sanitize serve-web run bench fuzz dist release install deb clean
 
 all: native windows
 
 deps:
-	@tools/install-deps.sh
+	@$(DEPS) all
 
-native: deps
+native:
+	@$(DEPS) test
 	cmake -S . -B $(NATIVE) -DYISHU_BENCHMARKS=ON >/dev/null
 	cmake --build $(NATIVE) -j $(JOBS)
 
-windows: deps
+windows:
+	@$(DEPS) windows
 	cmake -S . -B $(WINDOWS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
 	cmake --build $(WINDOWS) -j $(JOBS)
 
 # The web page (build/web/site): the core built with Emscripten, and the page.
-web: deps
+web:
+	@$(DEPS) web
 	cmake -S . -B $(WEB) -DCMAKE_TOOLCHAIN_FILE=cmake/emscripten.cmake \
 	  -DYISHU_TELECODE=$(CURDIR)/$(NATIVE)/cli/telecode >/dev/null
 	cmake --build $(WEB) -j $(JOBS)
@@ -32,7 +39,7 @@ serve-web: web
 	@echo "Serving build/web/site at http://127.0.0.1:8000/ (Ctrl+C stops)"
 	python3 -m http.server 8000 --bind 127.0.0.1 --directory $(WEB)/site
 
-test: test-native test-windows sanitize test-web test-bindings
+test: deps test-native test-windows sanitize test-web test-bindings
 
 test-native: native
 	ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS)
@@ -44,7 +51,8 @@ test-windows: windows
 # Every report ends the program with status 86, so no test can pass over one.
 # The differential test checks a tenth of its usual texts (10,000 rather than
 # 100,000), which keeps the whole run to a few minutes on two cores.
-sanitize: deps
+sanitize:
+	@$(DEPS) test
 	cmake -S . -B $(SANITIZE) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DYISHU_SANITIZE=ON >/dev/null
 	cmake --build $(SANITIZE) -j $(JOBS)
 	ASAN_OPTIONS=exitcode=86:detect_leaks=1 UBSAN_OPTIONS=exitcode=86:print_stacktrace=1 \
@@ -61,13 +69,14 @@ test-bindings: native web
 	tools/test-python.sh
 	tools/test-npm.sh $(WEB)
 
-run: native windows
+run: windows
 	tools/run.sh
 
 bench: native
 	$(NATIVE)/bench/yishu_bench
 
-fuzz: deps
+fuzz:
+	@$(DEPS) test
 	cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DYISHU_FUZZ=ON -DYISHU_TESTS=OFF >/dev/null
 	cmake --build build/fuzz -j $(JOBS) --target yishu_fuzz
 	mkdir -p build/fuzz/corpus
@@ -78,16 +87,23 @@ fuzz: deps
 dist: windows
 	tools/make-dist.sh $(WINDOWS) dist
 
+# What is installed, built without tests or benchmarks.
+release:
+	@$(DEPS) build
+	cmake -S . -B $(RELEASE) -DYISHU_TESTS=OFF -DYISHU_BENCHMARKS=OFF >/dev/null
+	cmake --build $(RELEASE) -j $(JOBS)
+
 # telecode, its manual page, the library, its header and packages for CMake
 # and pkg-config under PREFIX (DESTDIR works too).
 PREFIX ?= /usr/local
-install: native
-	cmake --install $(NATIVE) --prefix $(PREFIX)
+install: release
+	cmake --install $(RELEASE) --prefix $(PREFIX)
 
 # Debian packages: yishu (telecode and its manual page) and yishu-dev.
-deb: native
+deb: release
+	@$(DEPS) deb
 	rm -f build/deb/*.deb
-	cpack --config $(NATIVE)/CPackConfig.cmake -B build/deb
+	cpack --config $(RELEASE)/CPackConfig.cmake -B build/deb
 	mkdir -p dist && cp build/deb/*.deb dist/
 
 clean:

@@ -8,8 +8,8 @@
 #include "about_dlg.h"
 #include "cascade_position.h"
 #include "framework/redraw_pause.h"
-#include "framework/wide_text.h"
 #include "framework/win_app.h"
+#include "framework/wstring_u16string.h"
 #include "icon_position.h"
 #include "line_in_view.h"
 #include "resource.h"
@@ -216,14 +216,16 @@ void CConvertDlg::OnCharToCode() {
   SetMode(kCharToCodeRadio, L"在这里输入汉字:", L"对应的电报码:");
 }
 
-// A mode switch converts nothing: the next change of the input does. The
+// The clicked radio button has checked itself; only the labels change. A
+// mode switch converts nothing: the next change of the input does. The
 // input's whole text is selected, so that typing replaces it.
 void CConvertDlg::SetMode(int radioIndex, const wchar_t* inputLabel, const wchar_t* outputLabel) {
-  UpdateData(TRUE);
   m_nMode = radioIndex;
   m_strInputLabel = inputLabel;
   m_strOutputLabel = outputLabel;
-  UpdateData(FALSE);
+  CDataExchange write(m_hWnd, false);
+  DDX_Text(&write, IDC_INPUT_LABEL, m_strInputLabel);
+  DDX_Text(&write, IDC_OUTPUT_LABEL, m_strOutputLabel);
   FocusInput();
 }
 

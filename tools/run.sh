@@ -7,9 +7,10 @@ repo=$(cd "$(dirname "$0")/.." && pwd)
 . "$repo/tools/wine/common.sh"
 
 exe=$repo/build/windows/app/yishu.exe
-telecode=$repo/build/native/cli/telecode
 
 cli_sample() {
+  telecode=$repo/build/native/cli/telecode
+  [ -x "$telecode" ] || telecode=$repo/build/release/cli/telecode
   [ -x "$telecode" ] || return 0
   echo "Meanwhile, the command-line converter telecode works without one:"
   echo "  \$ echo 中文电报码 | $telecode"

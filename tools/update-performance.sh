@@ -88,8 +88,17 @@ old = doc.read_text() if doc.exists() else ""
 old, bounds_marker, bounds = old.partition("\n## What bounds the speed")
 cli = work / "cli.txt"
 if cli.exists():
-    out += ["", "## telecode", "", "`tools/bench-cli.sh`:", "", "```",
-            cli.read_text().rstrip(), "```"]
+    # The binary's path says where this checkout lies, not how fast it is:
+    # only a path inside the checkout is kept, relative to it.
+    lines = []
+    for line in cli.read_text().rstrip().splitlines():
+        if line.startswith("telecode: "):
+            binary = Path(line.split(": ", 1)[1])
+            if not binary.is_relative_to(Path.cwd()):
+                continue
+            line = f"telecode: {binary.relative_to(Path.cwd())}"
+        lines.append(line)
+    out += ["", "## telecode", "", "`tools/bench-cli.sh`:", "", "```", *lines, "```"]
 elif "## telecode" in old:
     out += ["", "## telecode" + old.split("## telecode", 1)[1].rstrip()]
 if bounds_marker:

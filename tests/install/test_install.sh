@@ -4,6 +4,7 @@
 #   test_install.sh installed BUILD-DIR VERSION     cmake --install of the build
 #   test_install.sh shared SOURCE-DIR VERSION       a shared-library build of its own
 #   test_install.sh packages BUILD-DIR VERSION      the Debian packages (CPack)
+#   test_install.sh subproject SOURCE-DIR VERSION   a part of another project's build
 #
 # VERSION is MAJOR.MINOR.PATCH. Work files go to the current directory.
 set -eu
@@ -198,6 +199,33 @@ EOF2
   file -b "$work/root/usr/bin/telecode" | grep -q ', stripped' || fail "telecode is not stripped"
   check_telecode "$work/root/usr/bin/telecode" "$work/root/usr/share/man/man1/telecode.1.gz"
   check_consumers "$work/root/usr"
+  ;;
+
+subproject)
+  # The parent's build type stays its own (none, or the one it set); the
+  # parent gets no packaging, tests or install rules of yishu's.
+  for build_type in "" Debug; do
+    build=$work/build$build_type
+    env -u CMAKE_BUILD_TYPE cmake -S "$here/parent" -B "$build" -DYISHU_SOURCE_DIR="$tree" \
+      ${build_type:+"-DCMAKE_BUILD_TYPE=$build_type"} >"$work/configure.log" 2>&1 || {
+      cat "$work/configure.log"
+      fail "the parent project did not configure"
+    }
+    ! grep -q "Warning" "$work/configure.log" || fail "yishu warns in the parent: $(cat "$work/configure.log")"
+    actual=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$build/CMakeCache.txt")
+    [ "$actual" = "$build_type" ] || fail "the parent's build type '$build_type' became '$actual'"
+    [ -z "$(find "$build" -name 'CPack*.cmake')" ] || fail "yishu wrote CPack files into the parent's build"
+  done
+  build=$work/build
+  cmake --build "$build" -j 2 >"$work/build.log" 2>&1 || {
+    cat "$work/build.log"
+    fail "the parent project did not build"
+  }
+  (cd "$build" && ctest -N) | grep -q "^Total Tests: 0$" || fail "yishu added tests to the parent"
+  cmake --install "$build" --prefix "$work/prefix" >/dev/null
+  [ ! -e "$work/prefix" ] || fail "yishu installed into the parent's prefix: $(files "$work/prefix")"
+  out=$("$build/consumer" '7115 1129 2429 ')
+  [ "$out" = "陈大文|7115 1129 2429 " ] || fail "the parent's consumer gave '$out'"
   ;;
 
 *)
