@@ -94,3 +94,11 @@ def test_pieces_of_the_converters_kind():
         yishu.Converter("to_codes").feed(b"x")
     with pytest.raises(TypeError):
         yishu.Converter("to_codes", encoding="utf-8").feed("x")
+
+
+def test_the_stubs_name_what_the_module_has():
+    import ast
+    from yishu import _yishu
+    stubs = ast.parse((Path(yishu.__file__).parent / "_yishu.pyi").read_text())
+    declared = {node.name for node in stubs.body if isinstance(node, (ast.FunctionDef, ast.ClassDef))}
+    assert declared == {name for name in dir(_yishu) if not name.startswith("_")}
