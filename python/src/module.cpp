@@ -5,6 +5,7 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -92,8 +93,12 @@ class Converter {
     const std::string_view in = piece;
     std::string out;
     {
+      // Without the GIL, two threads could feed one converter at once: the
+      // lock keeps them apart. It is taken after the GIL is let go, so that
+      // no thread waits for it while holding the GIL another one needs.
       std::optional<py::gil_scoped_release> unlocked;
       if (in.size() > kShortText) unlocked.emplace();
+      const std::lock_guard lock(mutex_);
       converter_.Feed(in, out);
     }
     return Bytes(out);
@@ -101,14 +106,24 @@ class Converter {
 
   py::bytes Finish() {
     std::string out;
-    converter_.Finish(out);
+    {
+      const std::lock_guard lock(mutex_);
+      converter_.Finish(out);
+    }
     return Bytes(out);
   }
 
-  py::dict Report() const { return ReportDict(converter_.report()); }
-  std::size_t Held() const { return converter_.held(); }
+  py::dict Report() const {
+    yishu::Report report;
+    {
+      const std::lock_guard lock(mutex_);
+      report = converter_.report();
+    }
+    return ReportDict(report);
+  }
 
  private:
+  mutable std::mutex mutex_;
   yishu::Converter converter_;
 };
 
@@ -136,8 +151,7 @@ PYBIND11_MODULE(_yishu, m) {
            py::arg("book"), py::arg("variants"), py::arg("as_written"))
       .def("feed", &Converter::Feed)
       .def("finish", &Converter::Finish)
-      .def("report", &Converter::Report)
-      .def("held", &Converter::Held);
+      .def("report", &Converter::Report);
   m.def("codes_of", &CodesOf, py::arg("book"), py::arg("character"));
   m.def("character_of", &CharacterOf, py::arg("book"), py::arg("code"));
 }

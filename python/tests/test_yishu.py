@@ -102,3 +102,15 @@ def test_the_stubs_name_what_the_module_has():
     stubs = ast.parse((Path(yishu.__file__).parent / "_yishu.pyi").read_text())
     declared = {node.name for node in stubs.body if isinstance(node, (ast.FunctionDef, ast.ClassDef))}
     assert declared == {name for name in dir(_yishu) if not name.startswith("_")}
+
+
+def test_threads_feeding_one_converter():
+    from concurrent.futures import ThreadPoolExecutor
+    # Each piece ends in the first digits of a code that the next one ends;
+    # long enough to be converted without the GIL.
+    piece = "2 " + "0022 " * 20000 + "002"
+    converter = yishu.Converter("to_chars")
+    with ThreadPoolExecutor(4) as pool:
+        outputs = list(pool.map(converter.feed, [piece] * 32))
+    assert sorted(outputs) == sorted(["2 " + "中" * 20000] + ["中" * 20001] * 31)
+    assert converter.finish() == "002"
