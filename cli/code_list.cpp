@@ -11,7 +11,7 @@ namespace telecode {
 // Each line is a code, a tab and what the core makes of the code.
 std::string CodeList(TextEncoding encoding, yishu::Book book, std::size_t& left_out) {
   left_out = 0;
-  const yishu::Options options{book, false};
+  const yishu::Options options{book, yishu::Variants::None};
   yishu::Report report;
   std::string list;
   std::u16string units = u"\uFEFF";  // UTF-16 only: the list after its byte-order mark

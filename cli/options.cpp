@@ -140,7 +140,7 @@ class Parser {
         } else if (name == "lookup") {
           lookup = true;
         } else if (name == "variants") {
-          options_.core.variants = true;
+          options_.core.variants = yishu::Variants::All;
         } else if (name == "book") {
           if (!value && !(value = NextValue())) return UsageError{"option '--book' needs a book"};
           if (auto error = SetBook(*value)) return *error;

@@ -37,13 +37,16 @@ struct Setting {
   Direction direction;
   yishu::Options options;
 };
-constexpr yishu::Options kTaiwan{yishu::Book::Taiwan, false};
-constexpr yishu::Options kMainlandVariants{yishu::Book::Mainland, true};
-constexpr yishu::Options kTaiwanVariants{yishu::Book::Taiwan, true};
+constexpr yishu::Options kTaiwan{yishu::Book::Taiwan, yishu::Variants::None};
+constexpr yishu::Options kMainlandVariants{yishu::Book::Mainland, yishu::Variants::All};
+constexpr yishu::Options kTaiwanVariants{yishu::Book::Taiwan, yishu::Variants::All};
 constexpr Setting kSettings[] = {
-    {Direction::CodeToChar, {}},           {Direction::CharToCode, {}},
-    {Direction::CodeToChar, kTaiwan},      {Direction::CharToCode, kTaiwan},
-    {Direction::CharToCode, kMainlandVariants}, {Direction::CharToCode, kTaiwanVariants},
+    {Direction::CodeToChar, {}},
+    {Direction::CharToCode, {}},
+    {Direction::CodeToChar, kTaiwan},
+    {Direction::CharToCode, kTaiwan},
+    {Direction::CharToCode, kMainlandVariants},
+    {Direction::CharToCode, kTaiwanVariants},
 };
 
 // Piece lengths for the streaming converters: tiny ones, and ones about the
@@ -131,7 +134,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     yishu::Report engine, literal;
     const std::string cp936 = yishu::ConvertText(s.direction, text, Encoding::Cp936, o, &engine);
     if (short_text) {
-      Check(cp936 == reference::ConvertText(s.direction, text, o, &literal) && Same(engine, literal));
+      Check(cp936 == reference::ConvertText(s.direction, text, o, &literal) &&
+            Same(engine, literal));
     }
     Check(cp936 ==
           Streamed<char>(yishu::Converter(s.direction, Encoding::Cp936, o), text, cut, engine));

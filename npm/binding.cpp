@@ -17,13 +17,15 @@ namespace {
 
 using emscripten::val;
 
-yishu::Book BookOf(int book) { return book == 1 ? yishu::Book::Taiwan : yishu::Book::Mainland; }
-
-yishu::Options MakeOptions(int book, bool variants, bool as_written) {
+// The enums by their numbers in yishu.h, which index.mjs's tables use.
+yishu::Options MakeOptions(int book, int variants, bool as_written, int script,
+                           bool standard_forms) {
   yishu::Options options;
-  options.book = BookOf(book);
-  options.variants = variants;
+  options.book = static_cast<yishu::Book>(book);
+  options.variants = static_cast<yishu::Variants>(variants);
   options.reading = as_written ? yishu::CodeReading::AsWritten : yishu::CodeReading::Typed;
+  options.script = static_cast<yishu::Script>(script);
+  options.standard_forms = standard_forms;
   return options;
 }
 
@@ -46,6 +48,12 @@ std::u16string Utf16(const std::u32string& chars) {
 
 // The Report as a plain object with the package's names; counts are
 // numbers (exact up to 2^53).
+val Codes(const std::vector<std::uint16_t>& codes) {
+  val array = val::array();
+  for (std::uint16_t code : codes) array.call<void>("push", code);
+  return array;
+}
+
 val ReportObject(const yishu::Report& r) {
   val o = val::object();
   o.set("throughVariant", static_cast<double>(r.through_variant));
@@ -55,10 +63,22 @@ val ReportObject(const yishu::Report& r) {
   o.set("ambiguousChars", Utf16(r.ambiguous_chars));
   o.set("otherBookChars", Utf16(r.other_book_chars));
   o.set("noCodeChars", Utf16(r.no_code_chars));
+  val through = val::array();
+  for (const yishu::VariantUse& use : r.through_chars) {
+    val u = val::object();
+    u.set("character", Utf16(std::u32string(1, use.character)));
+    u.set("variant", Utf16(std::u32string(1, use.variant)));
+    u.set("code", use.code);
+    u.set("sources", use.sources);
+    through.call<void>("push", u);
+  }
+  o.set("throughChars", through);
   o.set("unwritable", static_cast<double>(r.unwritable));
-  val codes = val::array();
-  for (std::uint16_t code : r.unwritable_codes) codes.call<void>("push", code);
-  o.set("unwritableCodes", codes);
+  o.set("unwritableCodes", Codes(r.unwritable_codes));
+  o.set("otherScript", static_cast<double>(r.other_script));
+  o.set("otherScriptCodes", Codes(r.other_script_codes));
+  o.set("oldForms", static_cast<double>(r.old_forms));
+  o.set("oldFormCodes", Codes(r.old_form_codes));
   o.set("codesWithoutSpace", static_cast<double>(r.codes_without_space));
   o.set("keptRuns", static_cast<double>(r.kept_runs));
   val kept = val::array();
@@ -93,9 +113,9 @@ void Release() {
 }
 
 // Converts the input; returns the output's length.
-std::size_t Convert(bool to_codes, int book, bool variants, bool as_written, bool with_report) {
-  output = yishu::ConvertText(DirectionOf(to_codes), input, MakeOptions(book, variants, as_written),
-                              with_report ? &report : nullptr);
+std::size_t Convert(bool to_codes, const yishu::Options& options, bool with_report) {
+  output =
+      yishu::ConvertText(DirectionOf(to_codes), input, options, with_report ? &report : nullptr);
   return output.size();
 }
 
@@ -103,8 +123,8 @@ val LastReport() { return ReportObject(report); }
 
 class Converter {
  public:
-  Converter(bool to_codes, int book, bool variants, bool as_written)
-      : converter_(DirectionOf(to_codes), MakeOptions(book, variants, as_written)) {}
+  Converter(bool to_codes, const yishu::Options& options)
+      : converter_(DirectionOf(to_codes), options) {}
   std::size_t Feed() {
     output.clear();
     converter_.Feed(input, output);
@@ -121,32 +141,38 @@ class Converter {
   yishu::Utf16Converter converter_;
 };
 
-// [[code, via], ...]: via 0 for the character's own code.
-val CodesOf(int book, int character) {
+// [[code, via, sources, produced], ...]: via 0 for the character's own code.
+val CodesOf(int book, int character, int variants) {
   val codes = val::array();
-  for (const yishu::CodeFound& f : yishu::CodesOf(BookOf(book), static_cast<char32_t>(character))) {
-    val pair = val::array();
-    pair.call<void>("push", static_cast<int>(f.code));
-    pair.call<void>("push", static_cast<int>(f.via));
-    codes.call<void>("push", pair);
+  for (const yishu::CodeFound& f :
+       yishu::CodesOf(static_cast<yishu::Book>(book), static_cast<char32_t>(character),
+                      static_cast<yishu::Variants>(variants))) {
+    val entry = val::array();
+    entry.call<void>("push", static_cast<int>(f.code));
+    entry.call<void>("push", static_cast<int>(f.via));
+    entry.call<void>("push", static_cast<int>(f.sources));
+    entry.call<void>("push", f.produced);
+    codes.call<void>("push", entry);
   }
   return codes;
 }
 
-int CharacterOf(int book, int code) {
-  return static_cast<int>(yishu::CharacterOf(BookOf(book), code));
+int CharacterOf(int book, int code, int script) {
+  return static_cast<int>(
+      yishu::CharacterOf(static_cast<yishu::Book>(book), code, static_cast<yishu::Script>(script)));
 }
 
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(yishu_npm) {
+  emscripten::class_<yishu::Options>("Options").constructor(&MakeOptions);
   emscripten::function("inputArea", &InputArea);
   emscripten::function("outputData", &OutputData);
   emscripten::function("release", &Release);
   emscripten::function("convert", &Convert);
   emscripten::function("lastReport", &LastReport);
   emscripten::class_<Converter>("Converter")
-      .constructor<bool, int, bool, bool>()
+      .constructor<bool, const yishu::Options&>()
       .function("feed", &Converter::Feed)
       .function("finish", &Converter::Finish)
       .function("report", &Converter::Report);

@@ -4,20 +4,35 @@
   * core/src/taiwan_table.cpp: one row per code of the Taiwan book, from the
     field kTaiwanTelegraph of the Unicode Han database (Unihan_OtherMappings).
     A character with two codes converts back to the lower one.
-  * core/src/variant_table.cpp: the pairs (character, variant) of the fields
-    kSimplifiedVariant and kTraditionalVariant (Unihan_Variants) whose
-    variant has a code in either book, and the CP936 byte pairs that hold a
-    CJK ideograph with their ideographs.
+  * core/src/variant_table.cpp: the pairs (character, variant) whose variant
+    has a code in some book, each with the sources that link them: the
+    fields kSimplifiedVariant, kTraditionalVariant, kSemanticVariant,
+    kSpecializedSemanticVariant and kZVariant (Unihan_Variants; the last three
+    link both ways) and OpenCC's Taiwan and Hong Kong variant tables
+    (tools/data/opencc-variants.txt, both ways); the standard forms that
+    decoding may write for old forms of the traditional books; and the CP936
+    byte pairs that hold a CJK ideograph with their ideographs.
+
+The standard form of a book's character that Big5 (CP950, Python's cp950
+codec) lacks is the one variant in CP950 that OpenCC's tables give it, or else
+the one that the Unicode Han database's semantic and Z variants give it.
+
+tools/data/opencc-variants.txt holds the single-character entries of OpenCC's
+tables, so that generating needs no OpenCC; --extract-opencc DIR writes it
+again from the .ocd2 files in DIR (opencc_dict, Debian package opencc).
 
 Character bytes follow the published CP936 mapping (Python's gbk codec);
 characters that CP936 cannot hold get the bytes 0, 0.
 
-Usage: gen_book_data.py [--unihan-dir DIR] [--output-dir DIR]
+Usage: gen_book_data.py [--unihan-dir DIR] [--output-dir DIR] [--extract-opencc DIR]
 """
 import argparse
 import os
+import subprocess
 import sys
+import tempfile
 
+import gen_eccc
 import gen_table
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -67,17 +82,104 @@ def mainland_characters():
     return {ord(ch) for _, ch in gen_table.build_rows(codes, fixed, mainland, taiwan)}
 
 
-def variant_pairs(unihan_dir, coded):
+def eccc_characters():
+    return {ord(f) for _, s, t in gen_eccc.read_eccc() for f in (s, t) if f}
+
+
+# The sources of a link, as the bits of VariantSource in yishu.h.
+UNIHAN_SOURCES = {
+    "kSimplifiedVariant": 1, "kTraditionalVariant": 2, "kSemanticVariant": 4,
+    "kSpecializedSemanticVariant": 8, "kZVariant": 16,
+}
+OPENCC_SOURCES = {"TWVariants": 32, "TWVariantsRev": 32, "HKVariants": 64, "HKVariantsRev": 64}
+TWO_WAY = 4 | 8 | 16 | 32 | 64  # links that hold both ways
+OPENCC_FILE = os.path.join(HERE, "data", "opencc-variants.txt")
+OPENCC_VERSION = "1.1.6 (Debian package libopencc1.1 1.1.6+ds1-1)"
+
+
+def read_opencc(path=OPENCC_FILE):
+    """[(table, character, variant)] from the extracted OpenCC entries."""
+    links = []
+    for line in gen_table.read_lines(path):
+        table, ch, variants = line.split("\t")
+        for v in variants.split(" "):
+            links.append((table, ord(ch), ord(v)))
+    return links
+
+
+def extract_opencc(ocd2_dir, path=OPENCC_FILE):
+    lines = [
+        "# Single-character entries of OpenCC's Taiwan and Hong Kong variant tables",
+        f"# (OpenCC {OPENCC_VERSION}, /usr/share/opencc/*.ocd2),",
+        "# written by tools/gen_book_data.py --extract-opencc through opencc_dict.",
+        "# Format: TABLE <TAB> CHARACTER <TAB> VARIANTS (separated by spaces).",
+    ]
+    with tempfile.TemporaryDirectory() as tmp:
+        for table in sorted(OPENCC_SOURCES):
+            text = os.path.join(tmp, table + ".txt")
+            subprocess.run(["opencc_dict", "-i", os.path.join(ocd2_dir, table + ".ocd2"),
+                            "-o", text, "-f", "ocd2", "-t", "text"], check=True)
+            with open(text, encoding="utf-8") as f:
+                for line in f:
+                    key, values = line.rstrip("\n").split("\t")
+                    values = [v for v in values.split(" ") if len(v) == 1 and v != key]
+                    if len(key) == 1 and values:
+                        lines.append(f"{table}\t{key}\t{' '.join(values)}")
+    with open(path, "w", encoding="utf-8", newline="\n") as f:
+        f.write("\n".join(lines) + "\n")
+
+
+def variant_links(unihan_dir):
+    """{(character, variant): sources} of every link, coded or not."""
     fields = gen_table.read_fields(os.path.join(unihan_dir, "Unihan_Variants.txt.bz2"),
-                         ["kSimplifiedVariant", "kTraditionalVariant"])
-    pairs = set()
-    for name in fields:
+                                   list(UNIHAN_SOURCES))
+    links = {}
+
+    def add(cp, v, bit):
+        if v != cp:
+            links[(cp, v)] = links.get((cp, v), 0) | bit
+            if bit & TWO_WAY:
+                links[(v, cp)] = links.get((v, cp), 0) | bit
+
+    for name, bit in UNIHAN_SOURCES.items():
         for cp, variants in fields[name]:
             for v in variants:
-                v = int(v[2:], 16)
-                if v != cp and v in coded:
-                    pairs.add((cp, v))
-    return sorted(pairs)
+                add(cp, int(v.split("<")[0][2:], 16), bit)
+    for table, cp, v in read_opencc():
+        add(cp, v, OPENCC_SOURCES[table])
+    return links
+
+
+def variant_pairs(links, coded):
+    return sorted((cp, v, bits) for (cp, v), bits in links.items() if v in coded)
+
+
+def in_big5(cp):
+    try:
+        return len(chr(cp).encode("cp950")) == 2
+    except UnicodeEncodeError:
+        return False
+
+
+def standard_forms(links, old_candidates):
+    """[(old, standard, sources)]: the standard form in Big5 of each book
+    character that Big5 lacks, where the links give exactly one."""
+    forms = []
+    for cp in sorted(old_candidates):
+        if in_big5(cp):
+            continue
+        found = None
+        for wanted in (32 | 64, 4 | 8 | 16):  # OpenCC first, then Unihan
+            choices = {(v, bits) for (c, v), bits in links.items()
+                       if c == cp and bits & wanted and in_big5(v)}
+            if len({v for v, _ in choices}) == 1:
+                found = choices.pop()
+                break
+            if choices:
+                break  # several: no one standard form
+        if found:
+            forms.append((cp, found[0], found[1]))
+    return forms
 
 
 def cp936_ideographs():
@@ -131,20 +233,28 @@ def render_taiwan(rows):
     return "\n".join(out)
 
 
-def render_variants(pairs, ranges, chars):
-    out = HEADER + [
+def render_variants(pairs, forms, ranges, chars):
+    out = HEADER[:1] + [
+        f"// {UNIHAN_VERSION} and OpenCC {OPENCC_VERSION}.",
+        "// Do not edit: change the generator and regenerate.",
         "// Each pair: a character, the CP936 bytes of that character (0, 0 where the",
-        "// code page lacks it), and one of its simplified or traditional variants.",
+        "// code page lacks it), one of its variants, and the sources of the link.",
         '#include "variant_table.h"',
         "",
         "namespace yishu::detail {",
         "",
         "const VariantPair kVariantPairs[] = {",
     ]
-    for cp, v in pairs:
+    for cp, v, bits in pairs:
         lead, trail = bytes_of(cp)
-        out.append(f"    {{0x{cp:04X}, 0x{lead:02X}, 0x{trail:02X}, 0x{v:04X}}},")
+        out.append(f"    {{0x{cp:04X}, 0x{lead:02X}, 0x{trail:02X}, 0x{v:04X}, {bits}}},")
     out += ["};", "", "const std::size_t kVariantPairCount = std::size(kVariantPairs);", "",
+            "// Old forms of the traditional books' characters, their standard forms",
+            "// in Big5, and the sources of the link.",
+            "const StandardForm kStandardForms[] = {"]
+    for cp, v, bits in forms:
+        out.append(f"    {{0x{cp:04X}, 0x{v:04X}, {bits}}},")
+    out += ["};", "", "const std::size_t kStandardFormCount = std::size(kStandardForms);", "",
             "const Cp936Range kCp936IdeographRanges[] = {"]
     for lo, hi in ranges:
         out.append(f"    {{0x{lo:04X}, 0x{hi:04X}}},")
@@ -167,12 +277,20 @@ def main():
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument("--unihan-dir", default="/usr/share/unicode")
     ap.add_argument("--output-dir", default=os.path.join(ROOT, "core", "src"))
+    ap.add_argument("--extract-opencc", metavar="DIR",
+                    help="write tools/data/opencc-variants.txt from DIR/*.ocd2 first")
     args = ap.parse_args()
+    if args.extract_opencc:
+        extract_opencc(args.extract_opencc)
     rows = taiwan_rows(args.unihan_dir)
-    coded = mainland_characters() | {cp for _, cp in rows}
+    eccc = gen_eccc.read_eccc()
+    coded = mainland_characters() | {cp for _, cp in rows} | eccc_characters()
+    links = variant_links(args.unihan_dir)
+    traditional = {cp for _, cp in rows} | {ord(t) for _, _, t in eccc if t}
     write(os.path.join(args.output_dir, "taiwan_table.cpp"), render_taiwan(rows))
     write(os.path.join(args.output_dir, "variant_table.cpp"),
-          render_variants(variant_pairs(args.unihan_dir, coded), *cp936_ideographs()))
+          render_variants(variant_pairs(links, coded), standard_forms(links, traditional),
+                          *cp936_ideographs()))
 
 
 if __name__ == "__main__":

@@ -78,7 +78,7 @@ Result Convert(const Request& request, const std::u16string& text) {
       request.direction == 1 ? yishu::Direction::CharToCode : yishu::Direction::CodeToChar;
   yishu::Options options;
   options.book = BookOf(request.book);
-  options.variants = request.variants;
+  options.variants = request.variants ? yishu::Variants::All : yishu::Variants::BookDefault;
   options.reading = request.as_written ? yishu::CodeReading::AsWritten : yishu::CodeReading::Typed;
   yishu::Report report;
   Result result;
@@ -103,7 +103,7 @@ BookEntry Entry(yishu::Book book, char32_t c) {
   AppendChar(text, c);
   yishu::Options options;
   options.book = book;
-  options.variants = true;
+  options.variants = yishu::Variants::All;
   yishu::Report report;
   const std::u16string converted =
       yishu::ConvertText(yishu::Direction::CharToCode, text, options, &report);
@@ -172,5 +172,6 @@ EMSCRIPTEN_BINDINGS(yishu) {
   emscripten::function("features", &GetFeatures);
   emscripten::function("lookupChar", &LookupChar);
   emscripten::function("bookList", &BookList);
-  emscripten::function("version", +[] { return std::string(YISHU_VERSION_STRING); });
+  emscripten::function(
+      "version", +[] { return std::string(YISHU_VERSION_STRING); });
 }

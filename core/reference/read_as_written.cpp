@@ -4,7 +4,11 @@
 #include <array>
 #include <vector>
 
+#include <map>
+#include <tuple>
+
 #include "day_rules.h"
+#include "rule_lists.h"
 #include "yishu/yishu.h"
 
 namespace yishu::reference {
@@ -85,15 +89,37 @@ std::vector<Char> Utf16Chars(std::u16string_view s) {
   return chars;
 }
 
-const CodeRow* RowOf(Book book, int code) {
-  static const auto rows_of = [](Book b) {
-    std::vector<const CodeRow*> r(10000, nullptr);
-    for (const CodeRow& row : CodeBook(b)) r[row.code] = &row;
-    return r;
-  };
-  static const std::vector<const CodeRow*> mainland = rows_of(Book::Mainland),
-                                           taiwan = rows_of(Book::Taiwan);
-  return (book == Book::Taiwan ? taiwan : mainland)[code];
+// The rows that codes convert to with `options`, from the rules of the typed
+// reading (which hold the script and the standard forms), with their notes.
+struct WrittenRow {
+  CodeRow row;
+  std::uint8_t note;
+};
+
+const WrittenRow* RowOf(const Options& options, int code) {
+  static std::map<std::tuple<Book, Script, bool>, std::vector<WrittenRow>> memo;
+  const auto key = std::tuple{options.book, options.script, options.standard_forms};
+  auto it = memo.find(key);
+  if (it == memo.end()) {
+    std::vector<WrittenRow> rows(10000, WrittenRow{{0, 0, 0, 0, false}, 0});
+    for (const Rule& r : CodeToCharRules(options.book, options.script, options.standard_forms)) {
+      if (r.key.size() != 5) continue;  // a day key
+      rows[r.code] = {{r.code, static_cast<std::uint8_t>(r.in_cp936 ? r.replacement[0] : 0),
+                       static_cast<std::uint8_t>(r.in_cp936 ? r.replacement[1] : 0),
+                       r.unicode_replacement[0], true},
+                      r.note};
+    }
+    it = memo.emplace(key, std::move(rows)).first;
+  }
+  const WrittenRow& w = it->second[code];
+  return w.row.code != 0 ? &w : nullptr;
+}
+
+void NoteCodeIn(std::vector<std::uint16_t>& codes, std::uint16_t code) {
+  if (codes.size() < Report::kListedChars &&
+      std::find(codes.begin(), codes.end(), code) == codes.end()) {
+    codes.push_back(code);
+  }
 }
 
 // Writes characters and day texts in the form of String.
@@ -172,11 +198,14 @@ auto Read(View source, const std::vector<Char>& chars, const Options& options, R
     bool converted = false, unwritable = false;
     if (digits.size() % 4 == 0 && digits.size() <= kLongestWrittenRun) {
       std::vector<const CodeRow*> rows;
-      for (std::size_t g = 0; g < digits.size(); g += 4) {
-        rows.push_back(RowOf(options.book, std::stoi(digits.substr(g, 4))));
-      }
+      std::vector<std::uint8_t> notes;
       converted = true;
-      for (const CodeRow* row : rows) converted = converted && row != nullptr;
+      for (std::size_t g = 0; g < digits.size(); g += 4) {
+        const WrittenRow* w = RowOf(options, std::stoi(digits.substr(g, 4)));
+        converted = converted && w != nullptr;
+        rows.push_back(w ? &w->row : nullptr);
+        notes.push_back(w ? w->note : 0);
+      }
       for (const CodeRow* row : rows) {
         if (!converted || Out::CanWrite(*row)) continue;
         unwritable = true;
@@ -189,7 +218,16 @@ auto Read(View source, const std::vector<Char>& chars, const Options& options, R
       }
       converted = converted && !unwritable;
       if (converted) {
-        for (const CodeRow* row : rows) out.Add(*row);
+        for (std::size_t g = 0; g < rows.size(); ++g) {
+          out.Add(*rows[g]);
+          if (notes[g] == 1) {
+            ++r.other_script;
+            NoteCodeIn(r.other_script_codes, rows[g]->code);
+          } else if (notes[g] == 2) {
+            ++r.old_forms;
+            NoteCodeIn(r.old_form_codes, rows[g]->code);
+          }
+        }
       }
     } else if (digits.size() == 5 && day_codes) {
       for (const detail::DayText& day : detail::kDayTexts) {

@@ -3,6 +3,7 @@
 #include "rule_lists.h"
 
 #include <algorithm>
+#include <map>
 
 #include "variant_table.h"
 
@@ -14,6 +15,12 @@ namespace {
 constexpr char32_t kNotACharacter = 0x110000;
 
 bool IsLead(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
+
+std::u32string Widen(const std::string& bytes) {
+  std::u32string items;
+  for (char b : bytes) items += static_cast<unsigned char>(b);
+  return items;
+}
 
 // The scan of the platform's substring replacement: compare at the scan
 // position; on a match insert the replacement and go on after it, otherwise
@@ -68,7 +75,8 @@ std::u32string DecodeUtf8(std::string_view s) {
       cp = cp << 6 | (c & 0x3F);
     }
     const char32_t min[4] = {0, 0x80, 0x800, 0x10000};
-    ok = ok && cp >= min[extra > 0 ? extra : 0] && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
+    ok =
+        ok && cp >= min[extra > 0 ? extra : 0] && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
     if (ok) {
       out += cp;
       i += extra + 1;
@@ -138,16 +146,25 @@ std::u16string EncodeUtf16(const std::u32string& items) {
 
 // The book's own rules, then (characters to codes, variant look-up on) the
 // variant rules.
-const std::vector<Rule>& OwnRules(Direction direction, Book book) {
-  return direction == Direction::CharToCode ? CharToCodeRules(book) : CodeToCharRules(book);
+const std::vector<Rule>& OwnRules(Direction direction, const Options& options) {
+  return direction == Direction::CharToCode
+             ? CharToCodeRules(options.book)
+             : CodeToCharRules(options.book, options.script, options.standard_forms);
 }
 
-bool WithVariants(Direction direction, const Options& options) {
-  return direction == Direction::CharToCode && options.variants;
+std::uint8_t Routes(Direction direction, const Options& options) {
+  return direction == Direction::CharToCode ? RoutesOf(options.book, options.variants) : 0;
 }
 
 void Note(std::u32string& list, char32_t c) {
   if (list.size() < Report::kListedChars && list.find(c) == list.npos) list += c;
+}
+
+void NoteCode(std::vector<std::uint16_t>& codes, std::uint16_t code) {
+  if (codes.size() < Report::kListedChars &&
+      std::find(codes.begin(), codes.end(), code) == codes.end()) {
+    codes.push_back(code);
+  }
 }
 
 // Classifies a character left in a text converted to codes with variants.
@@ -164,16 +181,85 @@ void NoteLeftover(const Leftovers& left, char32_t c, Report& report) {
   }
 }
 
+// Lists, in text order, the characters that the variant rules are about to
+// convert: after the book's own rules, every character left that has one.
+void NoteThrough(const std::vector<Rule>& variant_rules, char32_t c, Report& report) {
+  if (report.through_chars.size() >= Report::kListedChars) return;
+  for (const VariantUse& use : report.through_chars) {
+    if (use.character == c) return;
+  }
+  for (const Rule& rule : variant_rules) {
+    if (rule.unicode_key[0] == c) {
+      report.through_chars.push_back({c, rule.variant, rule.code, rule.sources});
+      return;
+    }
+  }
+}
+
+// Rules whose use the Report counts replace their key with a marker first,
+// an item apart from every character and byte; the walk over the result
+// counts the markers in text order and puts the rule's replacement there.
+constexpr char32_t kMarker = 0x200000;
+
+template <class Replace>
+std::u32string ApplyCodeRules(std::u32string text, const std::vector<Rule>& rules,
+                              const Replace& replace, bool cp936) {
+  for (const Rule& rule : rules) {
+    if (cp936 && !rule.in_cp936) continue;
+    const std::u32string key = cp936 ? Widen(rule.key) : rule.unicode_key;
+    const std::u32string replacement =
+        rule.note ? std::u32string(1, kMarker + rule.code)
+                  : (cp936 ? Widen(rule.replacement) : rule.unicode_replacement);
+    replace(text, key, replacement);
+  }
+  return text;
+}
+
+std::u32string ResolveMarkers(const std::u32string& text, const std::vector<Rule>& rules,
+                              bool cp936, Report& report) {
+  std::u32string out;
+  for (char32_t c : text) {
+    if (c < kMarker) {
+      out += c;
+      continue;
+    }
+    const auto code = static_cast<std::uint16_t>(c - kMarker);
+    for (const Rule& rule : rules) {
+      if (rule.code != code || !rule.note) continue;
+      if (rule.note == 1) {
+        ++report.other_script;
+        NoteCode(report.other_script_codes, code);
+      } else {
+        ++report.old_forms;
+        NoteCode(report.old_form_codes, code);
+      }
+      out += cp936 ? Widen(rule.replacement) : rule.unicode_replacement;
+      break;
+    }
+  }
+  return out;
+}
+
 std::u32string ConvertItems(Direction direction, std::u32string text, const Options& options,
                             Report& report) {
-  for (const Rule& rule : OwnRules(direction, options.book)) {
+  if (direction == Direction::CodeToChar) {
+    const std::vector<Rule>& rules = OwnRules(direction, options);
+    text = ApplyCodeRules(text, rules, ReplaceAllItems, false);
+    return ResolveMarkers(text, rules, false, report);
+  }
+  for (const Rule& rule : OwnRules(direction, options)) {
     ReplaceAllItems(text, rule.unicode_key, rule.unicode_replacement);
   }
-  if (!WithVariants(direction, options)) return text;
-  for (const Rule& rule : VariantRules(options.book)) {
+  const std::uint8_t routes = Routes(direction, options);
+  if (routes == 0) return text;
+  const std::vector<Rule>& variant_rules = VariantRules(options.book, routes);
+  for (char32_t c : text) {
+    if (c < kNotACharacter) NoteThrough(variant_rules, c, report);
+  }
+  for (const Rule& rule : variant_rules) {
     report.through_variant += ReplaceAllItems(text, rule.unicode_key, rule.unicode_replacement);
   }
-  const Leftovers& left = LeftoversOf(options.book);
+  const Leftovers& left = LeftoversOf(options.book, routes);
   for (char32_t c : text) {
     if (c < kNotACharacter) NoteLeftover(left, c, report);
   }
@@ -181,17 +267,19 @@ std::u32string ConvertItems(Direction direction, std::u32string text, const Opti
 }
 
 // The code whose rule CP936 lacks, standing at text[pos], or 0.
-int UnwritableCodeAt(const std::string& text, std::size_t pos, Book book) {
-  static const auto keys_of = [](Book b) {
+int UnwritableCodeAt(const std::string& text, std::size_t pos, const Options& options) {
+  static std::map<const void*, std::vector<std::string>> memo;
+  const std::vector<Rule>& rules =
+      CodeToCharRules(options.book, options.script, options.standard_forms);
+  auto it = memo.find(&rules);
+  if (it == memo.end()) {
     std::vector<std::string> keys;
-    for (const Rule& r : CodeToCharRules(b)) {
+    for (const Rule& r : rules) {
       if (!r.in_cp936) keys.push_back(r.key);
     }
-    return keys;
-  };
-  static const std::vector<std::string> mainland = keys_of(Book::Mainland);
-  static const std::vector<std::string> taiwan = keys_of(Book::Taiwan);
-  for (const std::string& key : book == Book::Taiwan ? taiwan : mainland) {
+    it = memo.emplace(&rules, std::move(keys)).first;
+  }
+  for (const std::string& key : it->second) {
     if (text.compare(pos, key.size(), key) == 0) return std::stoi(key);
   }
   return 0;
@@ -201,17 +289,13 @@ int UnwritableCodeAt(const std::string& text, std::size_t pos, Book book) {
 // what stayed.
 void ReportCp936(Direction direction, const std::string& text, const Options& options,
                  Report& report) {
-  const Leftovers& left = LeftoversOf(options.book);
+  const std::uint8_t routes = Routes(direction, options);
   std::size_t pos = 0;
   while (pos < text.size()) {
     if (direction == Direction::CodeToChar) {
-      if (const int code = UnwritableCodeAt(text, pos, options.book)) {
+      if (const int code = UnwritableCodeAt(text, pos, options)) {
         ++report.unwritable;
-        auto& codes = report.unwritable_codes;
-        if (codes.size() < Report::kListedChars &&
-            std::find(codes.begin(), codes.end(), code) == codes.end()) {
-          codes.push_back(static_cast<std::uint16_t>(code));
-        }
+        NoteCode(report.unwritable_codes, static_cast<std::uint16_t>(code));
         pos += 5;
         continue;
       }
@@ -221,7 +305,8 @@ void ReportCp936(Direction direction, const std::string& text, const Options& op
       ++pos;
       continue;
     }
-    if (WithVariants(direction, options)) {
+    if (routes != 0) {
+      const Leftovers& left = LeftoversOf(options.book, routes);
       const auto pair =
           static_cast<std::uint16_t>(lead << 8 | static_cast<unsigned char>(text[pos + 1]));
       if (const auto it = left.pair_chars.find(pair); it != left.pair_chars.end()) {
@@ -231,6 +316,18 @@ void ReportCp936(Direction direction, const std::string& text, const Options& op
     pos += 2;
   }
 }
+
+// The CP936 scan over items that stand for bytes (and markers, which stand
+// alone).
+std::size_t ReplaceAllBytes(std::u32string& text, std::u32string_view key,
+                            std::u32string_view replacement) {
+  return ReplaceScan(text, key, replacement, [](const std::u32string& t, std::size_t pos) {
+    if (t[pos] < 0x81 || t[pos] > 0xFE) return std::size_t{1};
+    return pos + 1 == t.size() ? std::size_t{0} : std::size_t{2};
+  });
+}
+
+std::string Narrow(const std::u32string& bytes) { return {bytes.begin(), bytes.end()}; }
 
 }  // namespace
 
@@ -252,11 +349,35 @@ std::string ConvertText(Direction direction, std::string_view cp936, const Optio
   Report& r = report ? *report : local;
   r = {};
   std::string text(cp936);
-  for (const Rule& rule : OwnRules(direction, options.book)) {
+  if (direction == Direction::CodeToChar) {
+    // Markers need items of their own; the scan is the same over bytes.
+    const std::vector<Rule>& rules = OwnRules(direction, options);
+    const std::u32string bytes = Widen(text);
+    text =
+        Narrow(ResolveMarkers(ApplyCodeRules(bytes, rules, ReplaceAllBytes, true), rules, true, r));
+    ReportCp936(direction, text, options, r);
+    return text;
+  }
+  for (const Rule& rule : OwnRules(direction, options)) {
     if (rule.in_cp936) ReplaceAll(text, rule.key, rule.replacement);
   }
-  if (WithVariants(direction, options)) {
-    for (const Rule& rule : VariantRules(options.book)) {
+  if (const std::uint8_t routes = Routes(direction, options)) {
+    const std::vector<Rule>& variant_rules = VariantRules(options.book, routes);
+    const Leftovers& left = LeftoversOf(options.book, routes);
+    for (std::size_t pos = 0; pos + 1 < text.size();) {  // the scan's characters, in order
+      const auto lead = static_cast<unsigned char>(text[pos]);
+      if (!IsLead(lead)) {
+        ++pos;
+        continue;
+      }
+      const auto pair =
+          static_cast<std::uint16_t>(lead << 8 | static_cast<unsigned char>(text[pos + 1]));
+      if (const auto it = left.pair_chars.find(pair); it != left.pair_chars.end()) {
+        NoteThrough(variant_rules, it->second, r);
+      }
+      pos += 2;
+    }
+    for (const Rule& rule : variant_rules) {
       if (rule.in_cp936) r.through_variant += ReplaceAll(text, rule.key, rule.replacement);
     }
   }

@@ -1,7 +1,9 @@
 #include "rule_lists.h"
 
 #include <map>
+#include <tuple>
 
+#include "code_table.h"
 #include "day_rules.h"
 #include "variant_table.h"
 #include "yishu/yishu.h"
@@ -18,15 +20,52 @@ std::u32string Widen(const std::string& ascii) { return {ascii.begin(), ascii.en
 
 Rule CodeRule(const CodeRow& row) {
   const std::string key = CodeKey(row.code);
-  return {key, std::string{static_cast<char>(row.lead), static_cast<char>(row.trail)},
-          Widen(key), std::u32string(1, row.unicode), row.lead != 0};
+  Rule r{key, std::string{static_cast<char>(row.lead), static_cast<char>(row.trail)}, Widen(key),
+         std::u32string(1, row.unicode), row.lead != 0};
+  r.code = row.code;
+  return r;
 }
 
-std::vector<Rule> BuildCodeToChar(Book book) {
+constexpr Book kAllBooks[] = {Book::Mainland, Book::Taiwan, Book::Eccc};
+
+// The CP936 pair of each ideograph the code page holds.
+const std::map<char32_t, std::uint16_t>& IdeographPairs() {
+  static const std::map<char32_t, std::uint16_t> pairs = [] {
+    std::map<char32_t, std::uint16_t> m;
+    const char16_t* ideograph = detail::kCp936Ideographs;
+    for (std::size_t i = 0; i < detail::kCp936IdeographRangeCount; ++i) {
+      const detail::Cp936Range& r = detail::kCp936IdeographRanges[i];
+      for (unsigned pair = r.first; pair <= r.last; ++pair) {
+        m.emplace(*ideograph++, static_cast<std::uint16_t>(pair));
+      }
+    }
+    return m;
+  }();
+  return pairs;
+}
+
+// The standard form that decoding may write for `c`, or 0.
+char32_t StandardOf(char32_t c) {
+  for (std::size_t i = 0; i < detail::kStandardFormCount; ++i) {
+    if (detail::kStandardForms[i].old_form == c) return detail::kStandardForms[i].standard;
+  }
+  return 0;
+}
+
+std::uint8_t MissingColumn(int code) {
+  for (std::size_t i = 0; i < detail::kEcccGapCount; ++i) {
+    if (detail::kEcccGaps[i].code == code) return detail::kEcccGaps[i].missing;
+  }
+  return 0;
+}
+
+std::vector<Rule> BuildCodeToChar(Book book, Script script, bool standard_forms) {
   std::vector<Rule> rules;
   const auto days_before = [](const CodeRow& row) { return row.code >= 9941; };
   bool days_added = book != Book::Mainland;
-  for (const CodeRow& row : CodeBook(book)) {
+  const bool traditional =
+      book == Book::Taiwan || (book == Book::Eccc && script == Script::Traditional);
+  for (const CodeRow& row : CodeBook(book, script)) {
     if (!days_added && days_before(row)) {
       for (const detail::DayText& d : detail::kDayTexts) {
         const std::string key(d.key, 5);
@@ -35,7 +74,20 @@ std::vector<Rule> BuildCodeToChar(Book book) {
       }
       days_added = true;
     }
-    rules.push_back(CodeRule(row));
+    Rule rule = CodeRule(row);
+    if (book == Book::Eccc && MissingColumn(row.code) == (script == Script::Traditional ? 1 : 2)) {
+      rule.note = 1;
+    } else if (const char32_t standard = traditional ? StandardOf(row.unicode) : 0) {
+      rule.note = 2;
+      if (standard_forms) {
+        const auto it = IdeographPairs().find(standard);
+        const std::uint16_t pair = it == IdeographPairs().end() ? 0 : it->second;
+        rule.replacement = {static_cast<char>(pair >> 8), static_cast<char>(pair & 0xFF)};
+        rule.unicode_replacement = std::u32string(1, standard);
+        rule.in_cp936 = pair != 0;
+      }
+    }
+    rules.push_back(rule);
   }
   return rules;
 }
@@ -46,10 +98,18 @@ Rule Reversed(Rule r) {
   return r;
 }
 
+// A form converts to the lowest code that has it in the book (the rule of
+// that code comes first), but for the codes never produced.
 std::vector<Rule> BuildCharToCode(Book book) {
   std::vector<Rule> rules;
-  for (const CodeRow& row : CodeBook(book)) {
-    if (row.produced) rules.push_back(Reversed(CodeRule(row)));
+  const std::span<const CodeRow> traditional = CodeBook(book, Script::Traditional);
+  const std::span<const CodeRow> simplified = CodeBook(book, Script::Simplified);
+  for (std::size_t i = 0; i < traditional.size(); ++i) {
+    if (traditional[i].produced) rules.push_back(Reversed(CodeRule(traditional[i])));
+    if (book == Book::Eccc && simplified[i].produced &&
+        simplified[i].unicode != traditional[i].unicode) {
+      rules.push_back(Reversed(CodeRule(simplified[i])));
+    }
   }
   return rules;
 }
@@ -61,87 +121,137 @@ std::map<char32_t, std::string> FirstCodes(Book book) {
   return codes;
 }
 
-Book Other(Book book) { return book == Book::Mainland ? Book::Taiwan : Book::Mainland; }
-
 // For each character of the variant pairs that `book` has no rule for: the
-// set of codes its variants have there.
+// set of codes its variants have there through `routes`, and the first pair
+// that gives each code.
 struct VariantCodes {
   const detail::VariantPair* pair;  // the first pair of the character
-  std::set<std::string> codes;
+  std::map<std::string, const detail::VariantPair*> codes;
 };
 
-std::map<char32_t, VariantCodes> CodesThroughVariants(Book book) {
+std::map<char32_t, VariantCodes> CodesThroughVariants(Book book, std::uint8_t routes) {
   const auto own = FirstCodes(book);
   std::map<char32_t, VariantCodes> found;
   for (std::size_t i = 0; i < detail::kVariantPairCount; ++i) {
     const detail::VariantPair& p = detail::kVariantPairs[i];
-    if (own.count(p.character)) continue;
+    if (own.count(p.character) || (p.sources & routes) == 0) continue;
     VariantCodes& v = found.try_emplace(p.character, VariantCodes{&p, {}}).first->second;
-    if (const auto it = own.find(p.variant); it != own.end()) v.codes.insert(it->second);
+    if (const auto it = own.find(p.variant); it != own.end()) v.codes.emplace(it->second, &p);
   }
   return found;
 }
 
-std::vector<Rule> BuildVariantRules(Book book) {
+std::vector<Rule> BuildVariantRules(Book book, std::uint8_t routes) {
   std::vector<Rule> rules;
-  for (const auto& [c, v] : CodesThroughVariants(book)) {
+  for (const auto& [c, v] : CodesThroughVariants(book, routes)) {
     if (v.codes.size() != 1) continue;
-    const std::string& code = *v.codes.begin();
-    rules.push_back({std::string{static_cast<char>(v.pair->lead), static_cast<char>(v.pair->trail)},
-                     code, std::u32string(1, c), Widen(code), v.pair->lead != 0});
+    const auto& [code, pair] = *v.codes.begin();
+    Rule rule{std::string{static_cast<char>(v.pair->lead), static_cast<char>(v.pair->trail)}, code,
+              std::u32string(1, c), Widen(code), v.pair->lead != 0};
+    rule.code = static_cast<std::uint16_t>(std::stoi(code));
+    rule.variant = pair->variant;
+    rule.sources = pair->sources;
+    rules.push_back(rule);
   }
   return rules;
 }
 
-Leftovers BuildLeftovers(Book book) {
-  Leftovers left;
-  const auto own = FirstCodes(book);
-  const auto through = CodesThroughVariants(book);
-  for (const auto& [c, v] : through) {
-    if (v.codes.size() < 2) continue;
-    left.ambiguous.insert(c);
-    if (v.pair->lead != 0) left.pair_chars[static_cast<std::uint16_t>(v.pair->lead << 8 | v.pair->trail)] = c;
+// Whether `c` (which `book` lacks) is reached by another book, itself or
+// through any link, or by `book` through links that `routes` leaves out.
+bool ReachedElsewhere(Book book, char32_t c, std::uint8_t routes) {
+  for (Book other : kAllBooks) {
+    if (other != book && FirstCodes(other).count(c)) return true;
   }
-  for (const CodeRow& row : CodeBook(Other(book))) {
-    if (!row.produced || own.count(row.unicode)) continue;
-    if (const auto it = through.find(row.unicode); it != through.end() && !it->second.codes.empty()) continue;
-    left.other_book.insert(row.unicode);
-    if (row.lead != 0) left.pair_chars[static_cast<std::uint16_t>(row.lead << 8 | row.trail)] = row.unicode;
-  }
-  const char16_t* ideograph = detail::kCp936Ideographs;
-  for (std::size_t i = 0; i < detail::kCp936IdeographRangeCount; ++i) {
-    const detail::Cp936Range& r = detail::kCp936IdeographRanges[i];
-    for (unsigned pair = r.first; pair <= r.last; ++pair) {
-      left.pair_chars.emplace(static_cast<std::uint16_t>(pair), *ideograph++);
+  for (std::size_t i = 0; i < detail::kVariantPairCount; ++i) {
+    const detail::VariantPair& p = detail::kVariantPairs[i];
+    if (p.character != c) continue;
+    for (Book other : kAllBooks) {
+      if (!FirstCodes(other).count(p.variant)) continue;
+      if (other != book || (p.sources & routes) == 0) return true;
     }
   }
+  return false;
+}
+
+Leftovers BuildLeftovers(Book book, std::uint8_t routes) {
+  Leftovers left;
+  const auto own = FirstCodes(book);
+  const auto through = CodesThroughVariants(book, routes);
+  std::map<char32_t, std::uint16_t> pairs;  // every character whose bytes are known
+  for (const auto& [c, pair] : IdeographPairs()) pairs.emplace(c, pair);
+  for (Book b : kAllBooks) {
+    for (Script s : {Script::Traditional, Script::Simplified}) {
+      for (const CodeRow& row : CodeBook(b, s)) {
+        if (row.lead != 0)
+          pairs[row.unicode] = static_cast<std::uint16_t>(row.lead << 8 | row.trail);
+      }
+    }
+  }
+  for (std::size_t i = 0; i < detail::kVariantPairCount; ++i) {
+    const detail::VariantPair& p = detail::kVariantPairs[i];
+    if (p.lead != 0) pairs[p.character] = static_cast<std::uint16_t>(p.lead << 8 | p.trail);
+  }
+  std::set<char32_t> candidates;
+  for (Book b : kAllBooks) {
+    for (const auto& [c, code] : FirstCodes(b)) candidates.insert(c);
+  }
+  for (std::size_t i = 0; i < detail::kVariantPairCount; ++i) {
+    candidates.insert(detail::kVariantPairs[i].character);
+  }
+  for (char32_t c : candidates) {
+    if (own.count(c)) continue;
+    if (const auto it = through.find(c); it != through.end() && !it->second.codes.empty()) {
+      if (it->second.codes.size() > 1) left.ambiguous.insert(c);
+      continue;
+    }
+    if (ReachedElsewhere(book, c, routes)) left.other_book.insert(c);
+  }
+  for (const auto& [c, pair] : pairs) left.pair_chars[pair] = c;
   return left;
+}
+
+template <class Key, class Build>
+const auto& Memo(const Key& key, const Build& build) {
+  static std::map<Key, decltype(build())> memo;
+  auto it = memo.find(key);
+  if (it == memo.end()) it = memo.emplace(key, build()).first;
+  return it->second;
 }
 
 }  // namespace
 
-const std::vector<Rule>& CodeToCharRules(Book book) {
-  static const std::vector<Rule> mainland = BuildCodeToChar(Book::Mainland);
-  static const std::vector<Rule> taiwan = BuildCodeToChar(Book::Taiwan);
-  return book == Book::Taiwan ? taiwan : mainland;
+const std::vector<Rule>& CodeToCharRules(Book book, Script script, bool standard_forms) {
+  if (book != Book::Eccc) script = Script::Traditional;
+  if (book == Book::Mainland) standard_forms = false;
+  return Memo(std::tuple{book, script, standard_forms},
+              [&] { return BuildCodeToChar(book, script, standard_forms); });
 }
 
 const std::vector<Rule>& CharToCodeRules(Book book) {
-  static const std::vector<Rule> mainland = BuildCharToCode(Book::Mainland);
-  static const std::vector<Rule> taiwan = BuildCharToCode(Book::Taiwan);
-  return book == Book::Taiwan ? taiwan : mainland;
+  return Memo(book, [&] { return BuildCharToCode(book); });
 }
 
-const std::vector<Rule>& VariantRules(Book book) {
-  static const std::vector<Rule> mainland = BuildVariantRules(Book::Mainland);
-  static const std::vector<Rule> taiwan = BuildVariantRules(Book::Taiwan);
-  return book == Book::Taiwan ? taiwan : mainland;
+const std::vector<Rule>& VariantRules(Book book, std::uint8_t routes) {
+  return Memo(std::pair{book, routes}, [&] { return BuildVariantRules(book, routes); });
 }
 
-const Leftovers& LeftoversOf(Book book) {
-  static const Leftovers mainland = BuildLeftovers(Book::Mainland);
-  static const Leftovers taiwan = BuildLeftovers(Book::Taiwan);
-  return book == Book::Taiwan ? taiwan : mainland;
+const Leftovers& LeftoversOf(Book book, std::uint8_t routes) {
+  return Memo(std::pair{book, routes}, [&] { return BuildLeftovers(book, routes); });
+}
+
+std::uint8_t RoutesOf(Book book, Variants variants) {
+  const std::uint8_t all = kFormSources | kUnihanSimplified | kUnihanTraditional;
+  switch (variants) {
+    case Variants::None:
+      return 0;
+    case Variants::Forms:
+      return kFormSources;
+    case Variants::All:
+      return all;
+    case Variants::BookDefault:
+      break;
+  }
+  return book == Book::Mainland ? 0 : kFormSources;
 }
 
 }  // namespace yishu::reference

@@ -9,6 +9,7 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "yishu/version.h"
 #include "yishu/yishu.h"
@@ -39,7 +40,40 @@ int BookOf(std::int32_t book, yishu::Book& out) {
       out = yishu::Book::Taiwan;
       return YISHU_OK;
     case YISHU_BOOK_ECCC:
-      return YISHU_ERROR_UNSUPPORTED;
+      out = yishu::Book::Eccc;
+      return YISHU_OK;
+    default:
+      return YISHU_ERROR_ARGUMENT;
+  }
+}
+
+int VariantsOf(std::int32_t variants, yishu::Variants& out) {
+  switch (variants) {
+    case YISHU_VARIANTS_BOOK_DEFAULT:
+      out = yishu::Variants::BookDefault;
+      return YISHU_OK;
+    case YISHU_VARIANTS_NONE:
+      out = yishu::Variants::None;
+      return YISHU_OK;
+    case YISHU_VARIANTS_FORMS:
+      out = yishu::Variants::Forms;
+      return YISHU_OK;
+    case YISHU_VARIANTS_ALL:
+      out = yishu::Variants::All;
+      return YISHU_OK;
+    default:
+      return YISHU_ERROR_ARGUMENT;
+  }
+}
+
+int ScriptOf(std::int32_t script, yishu::Script& out) {
+  switch (script) {
+    case YISHU_SCRIPT_TRADITIONAL:
+      out = yishu::Script::Traditional;
+      return YISHU_OK;
+    case YISHU_SCRIPT_SIMPLIFIED:
+      out = yishu::Script::Simplified;
+      return YISHU_OK;
     default:
       return YISHU_ERROR_ARGUMENT;
   }
@@ -97,26 +131,14 @@ int ReadOptions(const yishu_options* given, Request& request) {
     default:
       return YISHU_ERROR_ARGUMENT;
   }
-  switch (o.variants) {
-    case YISHU_VARIANTS_BOOK_DEFAULT:
-    case YISHU_VARIANTS_NONE:
-      request.options.variants = false;
-      break;
-    case YISHU_VARIANTS_ALL:
-      request.options.variants = true;
-      break;
-    case YISHU_VARIANTS_FORMS:
-      return YISHU_ERROR_UNSUPPORTED;
-    default:
-      return YISHU_ERROR_ARGUMENT;
+  if (const int status = VariantsOf(o.variants, request.options.variants); status != YISHU_OK) {
+    return status;
   }
-  // The script only chooses how e-CCC codes decode, and this library has no
-  // e-CCC book yet: any valid script is honoured trivially.
-  if (o.script != YISHU_SCRIPT_TRADITIONAL && o.script != YISHU_SCRIPT_SIMPLIFIED) {
-    return YISHU_ERROR_ARGUMENT;
+  if (const int status = ScriptOf(o.script, request.options.script); status != YISHU_OK) {
+    return status;
   }
-  if (o.standard_forms != 0)
-    return o.standard_forms == 1 ? YISHU_ERROR_UNSUPPORTED : YISHU_ERROR_ARGUMENT;
+  if (o.standard_forms != 0 && o.standard_forms != 1) return YISHU_ERROR_ARGUMENT;
+  request.options.standard_forms = o.standard_forms == 1;
   return YISHU_OK;
 }
 
@@ -124,6 +146,13 @@ template <class Chars>
 std::uint32_t ListChars(const Chars& from, std::uint32_t (&to)[YISHU_LISTED_CHARS]) {
   const std::size_t n = std::min<std::size_t>(from.size(), YISHU_LISTED_CHARS);
   for (std::size_t i = 0; i < n; ++i) to[i] = static_cast<std::uint32_t>(from[i]);
+  return static_cast<std::uint32_t>(n);
+}
+
+std::uint32_t ListCodes(const std::vector<std::uint16_t>& from,
+                        std::uint16_t (&to)[YISHU_LISTED_CHARS]) {
+  const std::size_t n = std::min<std::size_t>(from.size(), YISHU_LISTED_CHARS);
+  std::copy_n(from.begin(), n, to);
   return static_cast<std::uint32_t>(n);
 }
 
@@ -145,9 +174,18 @@ void WriteReport(const yishu::Report& from, yishu_report* to) {
   r.other_book_listed = ListChars(from.other_book_chars, r.other_book_chars);
   r.no_code_listed = ListChars(from.no_code_chars, r.no_code_chars);
   r.unwritable = from.unwritable;
-  r.unwritable_listed = static_cast<std::uint32_t>(
-      std::min<std::size_t>(from.unwritable_codes.size(), YISHU_LISTED_CHARS));
-  std::copy_n(from.unwritable_codes.begin(), r.unwritable_listed, r.unwritable_codes);
+  r.unwritable_listed = ListCodes(from.unwritable_codes, r.unwritable_codes);
+  r.through_listed = static_cast<std::uint32_t>(
+      std::min<std::size_t>(from.through_chars.size(), YISHU_LISTED_CHARS));
+  for (std::uint32_t i = 0; i < r.through_listed; ++i) {
+    const yishu::VariantUse& use = from.through_chars[i];
+    r.through_chars[i] = {static_cast<std::uint32_t>(use.character),
+                          static_cast<std::uint32_t>(use.variant), use.code, use.sources, 0};
+  }
+  r.other_script = from.other_script;
+  r.other_script_listed = ListCodes(from.other_script_codes, r.other_script_codes);
+  r.old_forms = from.old_forms;
+  r.old_forms_listed = ListCodes(from.old_form_codes, r.old_form_codes);
   r.codes_without_space = from.codes_without_space;
   r.kept_runs = from.kept_runs;
   r.kept = to->kept;
@@ -348,26 +386,26 @@ int yishu_converter_report(const yishu_converter* converter, yishu_report* repor
   });
 }
 
-int yishu_codes_of(int32_t book, uint32_t character, yishu_code_found* found, size_t capacity,
-                   size_t entry_size, size_t* count) {
+int yishu_codes_of(int32_t book, uint32_t character, int32_t variants, yishu_code_found* found,
+                   size_t capacity, size_t entry_size, size_t* count) {
   return Guard([&]() -> int {
     yishu::Book b;
     if (const int status = BookOf(book, b); status != YISHU_OK) return status;
+    yishu::Variants v;
+    if (const int status = VariantsOf(variants, v); status != YISHU_OK) return status;
     if ((!found && capacity) || !count || entry_size < sizeof(yishu_code_found)) {
       return YISHU_ERROR_ARGUMENT;
     }
-    const std::vector<yishu::CodeFound> codes = yishu::CodesOf(b, static_cast<char32_t>(character));
+    const std::vector<yishu::CodeFound> codes =
+        yishu::CodesOf(b, static_cast<char32_t>(character), v);
     *count = codes.size();
     if (codes.size() > capacity) return YISHU_ERROR_BUFFER_TOO_SMALL;
-    const auto rows = yishu::CodeBook(b);
     auto* at = reinterpret_cast<unsigned char*>(found);
     for (const yishu::CodeFound& c : codes) {
       yishu_code_found entry{};
       entry.code = c.code;
-      const auto row =
-          std::lower_bound(rows.begin(), rows.end(), c.code,
-                           [](const yishu::CodeRow& r, int code) { return r.code < code; });
-      entry.produced = row != rows.end() && row->code == c.code && row->produced;
+      entry.produced = c.produced;
+      entry.sources = c.sources;
       entry.via = static_cast<std::uint32_t>(c.via);
       std::memset(at, 0, entry_size);
       std::memcpy(at, &entry, sizeof entry);
@@ -377,12 +415,14 @@ int yishu_codes_of(int32_t book, uint32_t character, yishu_code_found* found, si
   });
 }
 
-int yishu_character_of(int32_t book, int32_t code, uint32_t* character) {
+int yishu_character_of(int32_t book, int32_t code, int32_t script, uint32_t* character) {
   return Guard([&]() -> int {
     yishu::Book b;
     if (const int status = BookOf(book, b); status != YISHU_OK) return status;
+    yishu::Script s;
+    if (const int status = ScriptOf(script, s); status != YISHU_OK) return status;
     if (!character || code < 0 || code > 9999) return YISHU_ERROR_ARGUMENT;
-    *character = static_cast<std::uint32_t>(yishu::CharacterOf(b, code));
+    *character = static_cast<std::uint32_t>(yishu::CharacterOf(b, code, s));
     return YISHU_OK;
   });
 }

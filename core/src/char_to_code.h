@@ -124,10 +124,14 @@ char32_t CharAt(const Lookup& lookup, const typename TextForm<F>::Unit* p, std::
 // What the variant look-up made of a character: the code to write (0 for
 // none), with the report brought up to date.
 template <class CharacterOf>
-std::uint16_t ResolveMark(std::uint16_t mark, const CharacterOf& character, Report& report) {
+std::uint16_t ResolveMark(const Lookup& lookup, std::uint16_t mark, const CharacterOf& character,
+                          Report& report) {
   if (mark < kNoCode) {
     ++report.through_variant;
-    return mark & ~kViaVariant;
+    const std::uint16_t code = mark & ~kViaVariant;
+    if (report.through_chars.size() < Report::kListedChars)
+      NoteThroughVariant(lookup, character(), code, report);
+    return code;
   }
   std::uint64_t* count = &report.no_code;
   std::u32string* list = &report.no_code_chars;
@@ -303,7 +307,7 @@ std::size_t CharsToCodes(const Lookup& lookup, const typename TextForm<F>::Unit*
     if constexpr (kMarks) {
       if (code > kLastCode)
         code = ResolveMark(
-            code, [&] { return CharAt<F>(lookup, p, i); }, report);
+            lookup, code, [&] { return CharAt<F>(lookup, p, i); }, report);
     }
     if (code != 0) {
       out.set_position(PutCode(out, out.position(), lookup.code_text[code]));

@@ -120,8 +120,8 @@ int CodeKeyNearEnd(const Unit* p) {
 // following space goes with it and any other character stays.
 template <Form F, CodeEnd E>
 std::size_t ConvertCodeList(const Lookup& lookup, const typename TextForm<F>::Unit* p,
-                            std::size_t pos, std::size_t n,
-                            Writer<typename TextForm<F>::Unit>& out) {
+                            std::size_t pos, std::size_t n, Writer<typename TextForm<F>::Unit>& out,
+                            Report& report) {
   using Unit = typename TextForm<F>::Unit;
   const std::uint64_t* const texts = CharTexts<F>(lookup);
   Unit* at = out.position();
@@ -161,18 +161,20 @@ std::size_t ConvertCodeList(const Lookup& lookup, const typename TextForm<F>::Un
       continue;
     }
     const std::uint64_t text = texts[code];
-    const auto units = static_cast<std::size_t>(text >> kCharTextUnitsShift);
-    if (units == 0) break;
+    const auto top = static_cast<std::size_t>(text >> kCharTextUnitsShift);
+    if (top == 0) break;
     // Output never outgrows the input here, and every estimate has room
     // for a word beyond it.
     assert(out.room(at, 8) && "output estimate too small");
     std::memcpy(at, &text, 8);
     // The usual length by a predicted branch: the place of the next store
-    // then need not wait for this look-up.
-    if (units == UsualUnits<F>()) [[likely]] {
+    // then need not wait for this look-up. A code with notes (above the
+    // units) takes the other branch.
+    if (top == UsualUnits<F>()) [[likely]] {
       at += UsualUnits<F>();
     } else {
-      at += units;
+      if (top & ~kUnitsMask) NoteWritten(lookup, static_cast<std::uint16_t>(code), report);
+      at += top & kUnitsMask;
     }
     if (E == CodeEnd::kSpace || p[pos + 4] == ' ') [[likely]] {
       pos += 5;

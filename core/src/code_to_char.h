@@ -127,7 +127,8 @@ class CodeToCharEngine {
       out.append(p + copied, q - copied);
       copied = q;
       // Codes one after another, as in "0022 2429 ", need no more search.
-      if (const std::size_t listed = ConvertCodeList<F, CodeEnd::kSpace>(lookup, p, q, n, out);
+      if (const std::size_t listed =
+              ConvertCodeList<F, CodeEnd::kSpace>(lookup, p, q, n, out, report_);
           listed != q) {
         copied = pos = listed;
         continue;

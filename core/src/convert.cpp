@@ -56,11 +56,13 @@ struct Place {
 // Converts text[0..n) in `direction`; returns how many units were consumed
 // (all of them when `final`).
 template <Form F, class Unit>
-std::size_t RunEngine(Direction direction, const Options& options, const Unit* text,
-                      std::size_t n, bool final, std::basic_string<Unit>& result,
-                      Report& report, Place& place) {
+std::size_t RunEngine(Direction direction, const Options& options, const Unit* text, std::size_t n,
+                      bool final, std::basic_string<Unit>& result, Report& report, Place& place) {
   const bool to_codes = direction == Direction::CharToCode;
-  const detail::Lookup& lookup = detail::GetLookup(options.book, to_codes && options.variants);
+  const detail::Lookup& lookup =
+      to_codes ? detail::CharToCodeLookup(options.book,
+                                          detail::RouteSources(options.book, options.variants))
+               : detail::CodeToCharLookup(options.book, options.script, options.standard_forms);
   std::size_t most = detail::MostOutput<Unit>(to_codes, n);
   if constexpr (F == Form::Utf16) {
     if (to_codes) most = detail::MostCodesOutput(text, n);
@@ -225,6 +227,6 @@ void Utf16Converter::Process(std::u16string_view text, bool final, std::u16strin
   finished_ = final;
 }
 
-std::span<const CodeRow> CodeBook(Book book) { return detail::RowsOf(book); }
+std::span<const CodeRow> CodeBook(Book book, Script script) { return detail::RowsOf(book, script); }
 
 }  // namespace yishu

@@ -111,6 +111,8 @@ bool AppendRun(const typename TextForm<F>::Unit* d, std::size_t n, bool space, c
     if (row != 0 && TextForm<F>::CanWrite(lookup.rows[row - 1])) {
       out.append(d, n - 4);
       TextForm<F>::AppendChar(out, lookup.rows[row - 1]);
+      if (lookup.notes) [[unlikely]]
+        NoteWritten(lookup, lookup.rows[row - 1].code, report);
       return true;
     }
     if (row != 0) NoteUnwritable(report, lookup.rows[row - 1].code);

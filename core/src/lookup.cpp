@@ -1,9 +1,11 @@
 #include "lookup.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <set>
 
 #include "utf8.h"
@@ -12,86 +14,167 @@
 namespace yishu::detail {
 namespace {
 
-Book OtherBook(Book book) { return book == Book::Mainland ? Book::Taiwan : Book::Mainland; }
-
 std::uint16_t CodeIn(const std::vector<std::pair<char32_t, std::uint16_t>>& codes, char32_t c) {
   const auto it =
       std::lower_bound(codes.begin(), codes.end(), std::pair<char32_t, std::uint16_t>{c, 0});
   return it != codes.end() && it->first == c ? it->second : 0;
 }
 
-// What the variant look-up makes of a character that `book` lacks.
-std::uint16_t MarkOf(Book book, char32_t c) {
-  std::set<std::uint16_t> codes;
-  for (const VariantPair& v : VariantsOf(c)) {
-    if (const std::uint16_t code = CodeIn(ProducedCodes(book), v.variant)) codes.insert(code);
+// Whether some other book has `c`, itself or through any variant.
+bool OtherBookHas(Book book, char32_t c) {
+  for (Book other : kBooks) {
+    if (other == book) continue;
+    if (ProducedCode(other, c)) return true;
+    for (const VariantPair& v : VariantsOf(c)) {
+      if (ProducedCode(other, v.variant)) return true;
+    }
   }
-  if (codes.size() == 1) return kViaVariant | *codes.begin();
-  if (codes.size() > 1) return kAmbiguous;
-  if (CodeIn(ProducedCodes(OtherBook(book)), c)) return kOtherBookOnly;
-  return IsIdeograph(c) ? kNoCode : 0;
+  return false;
+}
+
+// Whether the book itself reaches `c` through a link that `routes` leaves out.
+bool BookHasThroughOthers(Book book, char32_t c, std::uint8_t routes) {
+  for (const VariantPair& v : VariantsOf(c)) {
+    if ((v.sources & routes) == 0 && ProducedCode(book, v.variant)) return true;
+  }
+  return false;
 }
 
 // Code point -> CP936 pair of every character whose bytes the data give.
-std::map<char32_t, std::uint16_t> Cp936Characters() {
-  std::map<char32_t, std::uint16_t> chars;
-  for (Book b : {Book::Mainland, Book::Taiwan}) {
-    for (const CodeRow& row : RowsOf(b)) {
-      if (row.lead != 0) chars[row.unicode] = static_cast<std::uint16_t>(row.lead << 8 | row.trail);
+const std::map<char32_t, std::uint16_t>& Cp936Characters() {
+  static const std::map<char32_t, std::uint16_t> chars = [] {
+    std::map<char32_t, std::uint16_t> m;
+    for (Book b : kBooks) {
+      for (Script s : {Script::Traditional, Script::Simplified}) {
+        for (const CodeRow& row : RowsOf(b, s)) {
+          if (row.lead != 0) m[row.unicode] = static_cast<std::uint16_t>(row.lead << 8 | row.trail);
+        }
+      }
     }
-  }
-  for (std::size_t i = 0; i < kVariantPairCount; ++i) {
-    const VariantPair& v = kVariantPairs[i];
-    if (v.lead != 0) chars[v.character] = static_cast<std::uint16_t>(v.lead << 8 | v.trail);
-  }
-  std::size_t k = 0;
-  for (std::size_t i = 0; i < kCp936IdeographRangeCount; ++i) {
-    for (unsigned p = kCp936IdeographRanges[i].first; p <= kCp936IdeographRanges[i].last; ++p) {
-      chars[kCp936Ideographs[k++]] = static_cast<std::uint16_t>(p);
+    for (std::size_t i = 0; i < kVariantPairCount; ++i) {
+      const VariantPair& v = kVariantPairs[i];
+      if (v.lead != 0) m[v.character] = static_cast<std::uint16_t>(v.lead << 8 | v.trail);
     }
-  }
+    std::size_t k = 0;
+    for (std::size_t i = 0; i < kCp936IdeographRangeCount; ++i) {
+      for (unsigned p = kCp936IdeographRanges[i].first; p <= kCp936IdeographRanges[i].last; ++p) {
+        m[kCp936Ideographs[k++]] = static_cast<std::uint16_t>(p);
+      }
+    }
+    return m;
+  }();
   return chars;
 }
 
 constexpr int kUnitsShift = 56;
 
-void SetCharTexts(Lookup& t, const CodeRow& row) {
+void SetCharTexts(Lookup& t, const CodeRow& row, std::uint8_t note) {
+  const std::uint64_t notes = std::uint64_t{note} << kNoteShift;
   if (row.lead != 0) {
     t.cp936_text[row.code] =
-        row.lead | std::uint64_t{row.trail} << 8 | std::uint64_t{2} << kUnitsShift;
+        row.lead | std::uint64_t{row.trail} << 8 | std::uint64_t{2} << kUnitsShift | notes;
   }
   char utf8[8] = {};
   const int length = EncodeUtf8(row.unicode, utf8);
   std::memcpy(&t.utf8_text[row.code], utf8, 8);
-  t.utf8_text[row.code] |= std::uint64_t(length) << kUnitsShift;
+  t.utf8_text[row.code] |= std::uint64_t(length) << kUnitsShift | notes;
   if (row.unicode < 0x10000) {
-    t.utf16_text[row.code] = row.unicode | std::uint64_t{1} << kUnitsShift;
+    t.utf16_text[row.code] = row.unicode | std::uint64_t{1} << kUnitsShift | notes;
   } else {  // a surrogate pair
     const char32_t high = 0xD800 + ((row.unicode - 0x10000) >> 10);
     const char32_t low = 0xDC00 + ((row.unicode - 0x10000) & 0x3FF);
-    t.utf16_text[row.code] = high | std::uint64_t{low} << 16 | std::uint64_t{2} << kUnitsShift;
+    t.utf16_text[row.code] =
+        high | std::uint64_t{low} << 16 | std::uint64_t{2} << kUnitsShift | notes;
   }
 }
 
-std::unique_ptr<Lookup> BuildLookup(Book book, bool variants) {
-  auto t = std::make_unique<Lookup>();
-  const std::span<const CodeRow> rows = RowsOf(book);
-  t->rows = rows.data();
-  t->day_codes = book == Book::Mainland;
-  t->marks = variants;
+void SetCodeTexts(Lookup& t) {
   for (int code = 0; code < 10000; ++code) {
     const char text[8] = {
         static_cast<char>('0' + code / 1000), static_cast<char>('0' + code / 100 % 10),
         static_cast<char>('0' + code / 10 % 10), static_cast<char>('0' + code % 10), ' '};
-    std::memcpy(&t->code_text[code], text, 8);
+    std::memcpy(&t.code_text[code], text, 8);
+  }
+}
+
+// Both columns of the e-CCC book, code by code (each table is in code order).
+template <class Visit>
+void ForEachRowOfBothForms(Book book, const Visit& visit) {
+  const std::span<const CodeRow> first = RowsOf(book, Script::Traditional);
+  if (book != Book::Eccc) {
+    for (const CodeRow& row : first) visit(row);
+    return;
+  }
+  const std::span<const CodeRow> second = RowsOf(book, Script::Simplified);
+  for (std::size_t i = 0; i < first.size(); ++i) {
+    visit(first[i]);
+    visit(second[i]);
+  }
+}
+
+std::unique_ptr<Lookup> BuildCodeToChar(Book book, Script script, bool standard_forms) {
+  auto t = std::make_unique<Lookup>();
+  t->book = book;
+  const std::span<const CodeRow> rows = RowsOf(book, script);
+  t->rows = rows.data();
+  t->day_codes = book == Book::Mainland;
+  t->standard_forms = standard_forms;
+  SetCodeTexts(*t);
+  if (book == Book::Eccc) {
+    const std::uint8_t missing = script == Script::Traditional ? 1 : 2;
+    for (std::size_t i = 0; i < kEcccGapCount; ++i) {
+      if (kEcccGaps[i].missing == missing) t->note_of_code[kEcccGaps[i].code] |= kNoteOtherScript;
+    }
+  }
+  // Standard forms are those of the traditional books' characters.
+  const bool traditional =
+      book == Book::Taiwan || (book == Book::Eccc && script == Script::Traditional);
+  if (traditional) t->own_rows.assign(rows.begin(), rows.end());
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    CodeRow row = rows[i];
+    t->row_of_code[row.code] = static_cast<std::uint16_t>(i + 1);
+    const StandardForm* standard = traditional && !(t->note_of_code[row.code] & kNoteOtherScript)
+                                       ? StandardFormEntry(row.unicode)
+                                       : nullptr;
+    if (standard) {
+      t->note_of_code[row.code] |= kNoteOldForm;
+      if (standard_forms) {
+        const auto& cp936 = Cp936Characters();
+        const auto it = cp936.find(standard->standard);
+        const std::uint16_t pair = it == cp936.end() ? 0 : it->second;
+        row.unicode = standard->standard;
+        row.lead = static_cast<std::uint8_t>(pair >> 8);
+        row.trail = static_cast<std::uint8_t>(pair & 0xFF);
+        t->own_rows[i] = row;
+      }
+    }
+    if (t->note_of_code[row.code]) t->notes = true;
+    SetCharTexts(*t, row, t->note_of_code[row.code]);
+  }
+  if (standard_forms) {
+    t->rows = t->own_rows.data();
+  } else {
+    t->own_rows.clear();
+  }
+  return t;
+}
+
+std::unique_ptr<Lookup> BuildCharToCode(Book book, std::uint8_t routes) {
+  auto t = std::make_unique<Lookup>();
+  t->book = book;
+  const std::span<const CodeRow> rows = RowsOf(book);
+  t->rows = rows.data();
+  t->day_codes = book == Book::Mainland;
+  t->marks = routes != 0;
+  t->routes = routes;
+  SetCodeTexts(*t);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    t->row_of_code[rows[i].code] = static_cast<std::uint16_t>(i + 1);
   }
   // Rows are in code order, so the first code seen for a character is the one
   // that takes it; later codes of the same character never match.
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    const CodeRow& row = rows[i];
-    t->row_of_code[row.code] = static_cast<std::uint16_t>(i + 1);
-    SetCharTexts(*t, row);
-    if (!row.produced) continue;
+  ForEachRowOfBothForms(book, [&](const CodeRow& row) {
+    if (!row.produced) return;
     if (row.lead != 0) {
       std::uint16_t& by_bytes = t->code_of_cp936[row.lead << 8 | row.trail];
       if (by_bytes == 0) by_bytes = row.code;
@@ -100,31 +183,34 @@ std::unique_ptr<Lookup> BuildLookup(Book book, bool variants) {
       std::uint16_t& by_unicode = t->code_of_unicode[row.unicode];
       if (by_unicode == 0) by_unicode = row.code;
     }
-  }
+  });
   for (const auto& [c, code] : ProducedCodes(book)) {
     if (c >= 0x10000) t->code_of_supplementary.emplace_back(c, code);
   }
-  t->supplementary = !t->code_of_supplementary.empty() || variants;
-  if (!variants) return t;
+  t->supplementary = !t->code_of_supplementary.empty() || t->marks;
+  if (!t->marks) return t;
 
   // Every character the book lacks whose fate the variant look-up decides:
-  // those with variants, those of the other book, the ideographs.
-  const std::map<char32_t, std::uint16_t> cp936_chars = Cp936Characters();
+  // those with variants, those of the other books, the ideographs.
+  const std::map<char32_t, std::uint16_t>& cp936_chars = Cp936Characters();
   t->char_of_cp936.assign(65536, 0);
   std::set<char32_t> candidates;
   for (const auto& [c, pair] : cp936_chars) {
     candidates.insert(c);
     t->char_of_cp936[pair] = static_cast<char16_t>(c);
   }
-  for (const auto& [c, code] : ProducedCodes(OtherBook(book))) candidates.insert(c);
+  for (Book other : kBooks) {
+    if (other == book) continue;
+    for (const auto& [c, code] : ProducedCodes(other)) candidates.insert(c);
+  }
   for (std::size_t i = 0; i < kVariantPairCount; ++i) candidates.insert(kVariantPairs[i].character);
   for (char32_t c = 0x3400; c < 0x10000; ++c) {
     if (IsIdeograph(c)) candidates.insert(c);
   }
   std::vector<std::pair<char32_t, std::uint16_t>> supplementary_marks;
   for (char32_t c : candidates) {
-    if (CodeIn(ProducedCodes(book), c)) continue;
-    const std::uint16_t mark = MarkOf(book, c);
+    if (ProducedCode(book, c)) continue;
+    const std::uint16_t mark = MarkOf(book, c, routes);
     if (c < 0x10000) t->code_of_unicode[c] = mark;
     if (c >= 0x10000 && mark != 0) supplementary_marks.emplace_back(c, mark);
     if (const auto it = cp936_chars.find(c); it != cp936_chars.end())
@@ -138,10 +224,21 @@ std::unique_ptr<Lookup> BuildLookup(Book book, bool variants) {
 
 std::vector<std::pair<char32_t, std::uint16_t>> BuildProducedCodes(Book book) {
   std::map<char32_t, std::uint16_t> first;
-  for (const CodeRow& row : RowsOf(book)) {
+  ForEachRowOfBothForms(book, [&](const CodeRow& row) {
     if (row.produced) first.emplace(row.unicode, row.code);
-  }
+  });
   return {first.begin(), first.end()};
+}
+
+int BookIndex(Book book) { return book == Book::Taiwan ? 1 : book == Book::Eccc ? 2 : 0; }
+
+// Look-ups are built on first use, each once, whichever thread asks first.
+template <std::size_t N, class Build>
+const Lookup& Cached(std::size_t slot, const Build& build) {
+  static std::array<std::once_flag, N> once;
+  static std::array<std::unique_ptr<Lookup>, N> built;
+  std::call_once(once[slot], [&] { built[slot] = build(); });
+  return *built[slot];
 }
 
 }  // namespace
@@ -151,33 +248,62 @@ std::uint16_t Lookup::CodeOfSupplementary(char32_t c) const {
   return marks && IsIdeograph(c) ? kNoCode : 0;
 }
 
-const Lookup& GetLookup(Book book, bool variants) {
-  // Each is built on first use; a function-local static per pair is the
-  // thread-safe way to do that.
-  switch ((book == Book::Taiwan ? 2 : 0) + (variants ? 1 : 0)) {
-    case 0: {
-      static const std::unique_ptr<Lookup> l = BuildLookup(Book::Mainland, false);
-      return *l;
-    }
-    case 1: {
-      static const std::unique_ptr<Lookup> l = BuildLookup(Book::Mainland, true);
-      return *l;
-    }
-    case 2: {
-      static const std::unique_ptr<Lookup> l = BuildLookup(Book::Taiwan, false);
-      return *l;
-    }
-    default: {
-      static const std::unique_ptr<Lookup> l = BuildLookup(Book::Taiwan, true);
-      return *l;
-    }
+std::uint8_t RouteSources(Book book, Variants variants) {
+  switch (variants) {
+    case Variants::None:
+      return 0;
+    case Variants::Forms:
+      return kFormSources;
+    case Variants::All:
+      return kFormSources | kUnihanSimplified | kUnihanTraditional;
+    case Variants::BookDefault:
+      break;
   }
+  return book == Book::Mainland ? 0 : kFormSources;
+}
+
+const Lookup& CharToCodeLookup(Book book, std::uint8_t routes) {
+  const int kind = routes == 0 ? 0 : routes == kFormSources ? 1 : 2;
+  return Cached<9>(static_cast<std::size_t>(BookIndex(book) * 3 + kind),
+                   [&] { return BuildCharToCode(book, routes); });
+}
+
+const Lookup& CodeToCharLookup(Book book, Script script, bool standard_forms) {
+  if (book != Book::Eccc) script = Script::Traditional;
+  if (book == Book::Mainland) standard_forms = false;
+  const std::size_t slot = static_cast<std::size_t>(
+      BookIndex(book) * 4 + (script == Script::Simplified ? 2 : 0) + (standard_forms ? 1 : 0));
+  return Cached<12>(slot, [&] { return BuildCodeToChar(book, script, standard_forms); });
 }
 
 const std::vector<std::pair<char32_t, std::uint16_t>>& ProducedCodes(Book book) {
   static const auto mainland = BuildProducedCodes(Book::Mainland);
   static const auto taiwan = BuildProducedCodes(Book::Taiwan);
-  return book == Book::Taiwan ? taiwan : mainland;
+  static const auto eccc = BuildProducedCodes(Book::Eccc);
+  return book == Book::Taiwan ? taiwan : book == Book::Eccc ? eccc : mainland;
+}
+
+std::uint16_t ProducedCode(Book book, char32_t c) { return CodeIn(ProducedCodes(book), c); }
+
+std::uint16_t MarkOf(Book book, char32_t c, std::uint8_t routes) {
+  std::set<std::uint16_t> codes;
+  for (const VariantPair& v : VariantsOf(c)) {
+    if (v.sources & routes) {
+      if (const std::uint16_t code = ProducedCode(book, v.variant)) codes.insert(code);
+    }
+  }
+  if (codes.size() == 1) return kViaVariant | *codes.begin();
+  if (codes.size() > 1) return kAmbiguous;
+  // Covered elsewhere: by another book, or by this one through other links.
+  if (OtherBookHas(book, c) || BookHasThroughOthers(book, c, routes)) return kOtherBookOnly;
+  return IsIdeograph(c) ? kNoCode : 0;
+}
+
+const VariantPair* RouteTo(Book book, char32_t c, std::uint16_t code, std::uint8_t routes) {
+  for (const VariantPair& v : VariantsOf(c)) {
+    if ((v.sources & routes) && ProducedCode(book, v.variant) == code) return &v;
+  }
+  return nullptr;
 }
 
 std::span<const VariantPair> VariantsOf(char32_t character) {
@@ -188,6 +314,45 @@ std::span<const VariantPair> VariantsOf(char32_t character) {
   auto hi = lo;
   while (hi != end && hi->character == character) ++hi;
   return {lo, hi};
+}
+
+void NoteThroughVariant(const Lookup& lookup, char32_t c, std::uint16_t code, Report& report) {
+  auto& list = report.through_chars;
+  for (const VariantUse& use : list) {
+    if (use.character == c) return;
+  }
+  const VariantPair* route = RouteTo(lookup.book, c, code, lookup.routes);
+  list.push_back({c, route ? route->variant : 0, code, route ? route->sources : std::uint8_t{0}});
+}
+
+namespace {
+
+void ListCode(std::vector<std::uint16_t>& codes, std::uint16_t code) {
+  if (codes.size() < Report::kListedChars &&
+      std::find(codes.begin(), codes.end(), code) == codes.end()) {
+    codes.push_back(code);
+  }
+}
+
+}  // namespace
+
+void NoteWritten(const Lookup& lookup, std::uint16_t code, Report& report) {
+  const std::uint8_t note = lookup.note_of_code[code];
+  if (note & kNoteOtherScript) {
+    ++report.other_script;
+    ListCode(report.other_script_codes, code);
+  }
+  if (note & kNoteOldForm) {
+    ++report.old_forms;
+    ListCode(report.old_form_codes, code);
+  }
+}
+
+const StandardForm* StandardFormEntry(char32_t c) {
+  const StandardForm* end = kStandardForms + kStandardFormCount;
+  const StandardForm* it = std::lower_bound(
+      kStandardForms, end, c, [](const StandardForm& f, char32_t x) { return f.old_form < x; });
+  return it != end && it->old_form == c ? it : nullptr;
 }
 
 }  // namespace yishu::detail

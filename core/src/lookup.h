@@ -5,6 +5,10 @@
 // With variant look-up, the character indexes also say what happens to a
 // character the book lacks, in values above every code (see the marks
 // below); without it they hold codes only.
+//
+// A look-up serves one direction's options: characters to codes, the book
+// and the variant links followed; codes to characters, the book, the script
+// and whether standard forms are written.
 #pragma once
 
 #include <cstddef>
@@ -22,13 +26,25 @@ inline constexpr std::uint16_t kLastCode = 9999;
 inline constexpr std::uint16_t kViaVariant = 0x8000;  // | the code
 inline constexpr std::uint16_t kAmbiguous = 0xFFFF;   // variants give several codes
 inline constexpr std::uint16_t kOtherBookOnly = 0xFFFE;
-inline constexpr std::uint16_t kNoCode = 0xFFFD;      // an ideograph neither book has
+inline constexpr std::uint16_t kNoCode = 0xFFFD;  // an ideograph neither book has
+
+// Notes on codes that codes to characters counts in the Report.
+inline constexpr std::uint8_t kNoteOtherScript = 1;  // written in the other script
+inline constexpr std::uint8_t kNoteOldForm = 2;      // the book's character has a standard form
+// In the character texts, the notes sit above the number of units.
+inline constexpr int kNoteShift = 62;
+inline constexpr std::uint64_t kUnitsMask = 0x3F;
 
 struct Lookup {
-  const CodeRow* rows;
-  bool day_codes;  // five-digit day codes convert (mainland book)
-  bool marks;      // the character indexes hold marks (variant look-up)
-  bool supplementary;  // characters above the BMP can have a code or a mark
+  Book book;
+  const CodeRow* rows;  // codes to characters: in the script and forms written
+  bool day_codes;       // five-digit day codes convert (mainland book)
+  bool marks;           // the character indexes hold marks (variant look-up)
+  bool supplementary;   // characters above the BMP can have a code or a mark
+  std::uint8_t routes;  // with marks: the VariantSource bits the variants follow
+  bool notes;           // some codes have notes (note_of_code)
+  bool standard_forms;  // old forms are written as their standard forms
+  std::uint8_t note_of_code[10000];
   // code -> index into rows + 1; 0 where the code has no rule.
   std::uint16_t row_of_code[10000];
   // (lead << 8 | trail) -> code; 0 where the pair converts to nothing.
@@ -41,24 +57,53 @@ struct Lookup {
   // memory order, so that a code is written with one store.
   std::uint64_t code_text[10000];
   // code -> its character in each form, as the first units of a word in
-  // memory order with the number of units in the top byte: 0 where the code
-  // has no rule or the form cannot hold its character. One load and one
-  // store write a character.
+  // memory order with the number of units in the top byte (its low six bits;
+  // the code's notes above them): 0 where the code has no rule or the form
+  // cannot hold its character. One load and one store write a character.
   std::uint64_t cp936_text[10000];
   std::uint64_t utf8_text[10000];
   std::uint64_t utf16_text[10000];
   // With marks: (lead << 8 | trail) -> the character, where the data know it.
   std::vector<char16_t> char_of_cp936;
+  // The rows written where they differ from the book's (standard forms).
+  std::vector<CodeRow> own_rows;
 
   std::uint16_t CodeOfSupplementary(char32_t c) const;
 };
 
-const Lookup& GetLookup(Book book = Book::Mainland, bool variants = false);
+// The VariantSource bits that `variants` follows in `book`.
+std::uint8_t RouteSources(Book book, Variants variants);
+
+// Characters to codes in `book`, following the variant links of `routes`.
+const Lookup& CharToCodeLookup(Book book, std::uint8_t routes);
+// Codes to characters in `book`.
+const Lookup& CodeToCharLookup(Book book, Script script = Script::Traditional,
+                               bool standard_forms = false);
 
 // The lowest produced code of each character of a book, in code point order.
 const std::vector<std::pair<char32_t, std::uint16_t>>& ProducedCodes(Book book);
 
 // The variants of a character (from the generated pairs).
 std::span<const struct VariantPair> VariantsOf(char32_t character);
+
+// The lowest produced code of `c` in `book`, or 0.
+std::uint16_t ProducedCode(Book book, char32_t c);
+
+// What the variant look-up makes of `c`, which `book` lacks, following the
+// links of `routes`: kViaVariant | code, a mark why it stays, or 0.
+std::uint16_t MarkOf(Book book, char32_t c, std::uint8_t routes);
+
+// The link of `c` that gives `code` in `book` through `routes` (the first
+// in variant order), or null.
+const struct VariantPair* RouteTo(Book book, char32_t c, std::uint16_t code, std::uint8_t routes);
+
+// Lists `c`, converted to `code` through a variant, in the Report (once).
+void NoteThroughVariant(const Lookup& lookup, char32_t c, std::uint16_t code, Report& report);
+
+// Counts the notes of `code`, written as a character, in the Report.
+void NoteWritten(const Lookup& lookup, std::uint16_t code, Report& report);
+
+// The standard form of `c` (standard forms of old forms), or null.
+const struct StandardForm* StandardFormEntry(char32_t c);
 
 }  // namespace yishu::detail

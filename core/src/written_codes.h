@@ -214,7 +214,7 @@ class WrittenCodeEngine {
       out.append(p + copied, q - copied);
       copied = q;
       if (const std::size_t listed =
-              ConvertCodeList<F, CodeEnd::kAsciiNotDigit>(lookup, p, q, n, out);
+              ConvertCodeList<F, CodeEnd::kAsciiNotDigit>(lookup, p, q, n, out, report_);
           listed != q) {
         copied = pos = listed;
         continue;
@@ -304,7 +304,10 @@ class WrittenCodeEngine {
       }
       if (!writable) return Outcome::kUnwritable;
       for (std::size_t g = 0; g < digits / 4; ++g) {
-        TextForm<F>::AppendChar(out, lookup_.rows[codes[g] - 1]);
+        const CodeRow& row = lookup_.rows[codes[g] - 1];
+        TextForm<F>::AppendChar(out, row);
+        if (lookup_.notes) [[unlikely]]
+          NoteWritten(lookup_, row.code, report_);
       }
       return Outcome::kConverted;
     }

@@ -11,7 +11,10 @@ import loadCore from './core.mjs';
 
 const core = await loadCore();
 
-const BOOKS = { mainland: 0, taiwan: 1 };
+// The numbers of yishu.h's enums.
+const BOOKS = { mainland: 0, taiwan: 1, eccc: 2 };
+const VARIANTS = { bookDefault: 0, none: 1, forms: 2, all: 3 };
+const SCRIPTS = { traditional: 0, simplified: 1 };
 const READINGS = { typed: false, asWritten: true };
 const DIRECTIONS = { toCodes: true, toChars: false };
 
@@ -27,8 +30,17 @@ function text(value) {
   return value;
 }
 
-function settings({ book = 'mainland', variants = false, reading = 'typed' } = {}) {
-  return [choice(BOOKS, book, 'book'), Boolean(variants), choice(READINGS, reading, 'reading')];
+// The core's options, made once for each set of settings and kept.
+const optionsMade = new Map();
+function settings({ book = 'mainland', variants = 'bookDefault', reading = 'typed', script = 'traditional', standardForms = false } = {}) {
+  const key = `${book}|${variants}|${reading}|${script}|${Boolean(standardForms)}`;
+  let options = optionsMade.get(key);
+  if (!options) {
+    options = new core.Options(choice(BOOKS, book, 'book'), choice(VARIANTS, variants, 'variants'),
+      choice(READINGS, reading, 'reading'), choice(SCRIPTS, script, 'script'), Boolean(standardForms));
+    optionsMade.set(key, options);
+  }
+  return options;
 }
 
 // Texts go into the core's input area unit by unit and come out of its
@@ -63,7 +75,7 @@ function take(n, exact) {
 
 function run(input, toCodes, options, withReport) {
   put(input);
-  const out = take(core.convert(toCodes, ...settings(options), withReport), !wellFormed(input));
+  const out = take(core.convert(toCodes, settings(options), withReport), !wellFormed(input));
   return withReport ? { text: out, report: core.lastReport() } : out;
 }
 
@@ -81,8 +93,8 @@ export function encode(input, { book, variants } = {}) {
 }
 
 /** Codes to characters: '0022 2429 ' -> 中文. */
-export function decode(input, { book, reading } = {}) {
-  return run(input, false, { book, reading }, false);
+export function decode(input, { book, reading, script, standardForms } = {}) {
+  return run(input, false, { book, reading, script, standardForms }, false);
 }
 
 // A converter the garbage collector frees frees its core too; free() does so
@@ -95,7 +107,7 @@ export class Converter {
   #exact = false; // a piece of this text had a lone surrogate, which may come out later
 
   constructor(direction, options = {}) {
-    this.#core = new core.Converter(choice(DIRECTIONS, direction, 'direction'), ...settings(options));
+    this.#core = new core.Converter(choice(DIRECTIONS, direction, 'direction'), settings(options));
     cores.register(this, this.#core, this);
   }
 
@@ -147,27 +159,30 @@ export class Converter {
   }
 }
 
-function found(book, character) {
-  return core.codesOf(book, character.codePointAt(0)).map(([code, via]) => ({
+function found(book, character, variants) {
+  return core.codesOf(book, character.codePointAt(0), variants).map(([code, via, sources, produced]) => ({
     code: String(code).padStart(4, '0'),
     via: via ? String.fromCodePoint(via) : null,
+    sources,
+    produced,
   }));
 }
 
-/** The codes of one character in both books, lowest first; where a book
- *  lacks it, those of its simplified and traditional variants. */
-export function lookup(character) {
+/** The codes of one character in every book, lowest first; where a book
+ *  lacks it, those of the variants that `variants` follows. */
+export function lookup(character, { variants = 'all' } = {}) {
   text(character);
   if ([...character].length !== 1) throw new RangeError(`lookup takes one character, not ${JSON.stringify(character)}`);
-  return { character, mainland: found(0, character), taiwan: found(1, character) };
+  const v = choice(VARIANTS, variants, 'variants');
+  return { character, mainland: found(0, character, v), taiwan: found(1, character, v), eccc: found(2, character, v) };
 }
 
 /** The character of a code ('0022' or 22), or null where the book has none. */
-export function character(code, book = 'mainland') {
+export function character(code, book = 'mainland', script = 'traditional') {
   const number = typeof code === 'number' ? code : /^[0-9]{4}$/.test(code) ? Number(code) : -1;
   if (!Number.isInteger(number) || number < 0 || number > 9999) {
     throw new RangeError(`a code is four digits or 0..9999, not ${JSON.stringify(code)}`);
   }
-  const c = core.characterOf(choice(BOOKS, book, 'book'), number);
+  const c = core.characterOf(choice(BOOKS, book, 'book'), number, choice(SCRIPTS, script, 'script'));
   return c ? String.fromCodePoint(c) : null;
 }

@@ -43,11 +43,16 @@ test('the report and look-up', () => {
   const { text, report } = yishu.convert('1129-12345 0022', { direction: 'toChars', reading: 'asWritten' });
   assert.equal(text, '大-12345 中');
   assert.deepEqual(report.kept, [{ offset: 5, units: 5, digits: 5 }]);
-  assert.equal(yishu.convert('衛', { direction: 'toCodes', variants: true }).report.throughVariant, 1);
-  assert.deepEqual(yishu.lookup('衛').mainland, [{ code: '5898', via: '卫' }]);
+  assert.deepEqual(yishu.convert('衛', { direction: 'toCodes', book: 'taiwan' }).report.throughChars,
+    [{ character: '衛', variant: '衞', code: 5898, sources: 68 }]);
+  assert.equal(yishu.encode('衛', { book: 'taiwan', variants: 'none' }), '衛');
+  assert.equal(yishu.decode('7115 1129 2429 ', { book: 'eccc', script: 'simplified' }), '陈大文');
+  assert.equal(yishu.decode('5898 ', { book: 'taiwan', standardForms: true }), '衛');
+  assert.deepEqual(yishu.lookup('衛').mainland, [{ code: '5898', via: '卫', sources: 1, produced: true }]);
   assert.equal(yishu.character('0022'), '中');
   assert.equal(yishu.character(0), null);
   assert.throws(() => yishu.encode('中', { book: 'nowhere' }), RangeError);
+  assert.throws(() => yishu.encode('中', { variants: true }), RangeError);
 });
 
 test('a stream of pieces', async () => {

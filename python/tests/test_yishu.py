@@ -41,6 +41,7 @@ def test_a_name_both_ways():
     assert yishu.encode("陳大文", book="taiwan") == "7115 1129 2429 "
     assert yishu.decode("7115 1129 2429", book="taiwan", reading="as_written") == "陳大文"
     assert yishu.encode("陈大文".encode("gbk"), encoding="cp936") == b"7115 1129 2429 "
+    assert yishu.decode("7115 1129 2429 ", book="eccc", script="simplified") == "陈大文"
 
 
 def test_nothing_is_altered():
@@ -66,14 +67,18 @@ def test_report():
     assert result.text == "大-12345 中"
     assert result.report.kept == (yishu.DigitRun(offset=5, units=5, digits=5),)
     assert result.report
-    variants = yishu.convert("衛", "to_codes", variants=True).report
-    assert (variants.through_variant, variants.ambiguous) == (1, 0)
+    through = yishu.convert("衛", "to_codes", book="taiwan").report
+    assert through.through_chars == (yishu.VariantUse("衛", "衞", 5898, 68),)
+    assert yishu.convert("衛", "to_codes", book="taiwan", variants="none").text == "衛"
+    old = yishu.convert("5898 ", "to_chars", book="taiwan", standard_forms=True)
+    assert (old.text, old.report.old_forms, old.report.old_form_codes) == ("衛", 1, (5898,))
     assert not yishu.convert("中", "to_codes").report
 
 
 def test_lookup():
     found = yishu.lookup("衛")
-    assert found.mainland == (yishu.Found("5898", "卫"),)
+    assert found.mainland == (yishu.Found("5898", "卫", 1, True),)
+    assert found.eccc == (yishu.Found("5898", None, 0, True),)
     assert yishu.character("5898") == "卫" and yishu.character(22) == "中"
     assert yishu.character("0000") is None
 
@@ -81,6 +86,7 @@ def test_lookup():
 @pytest.mark.parametrize("call", [
     lambda: yishu.encode("中", book="nowhere"),
     lambda: yishu.decode("0022 ", reading="sideways"),
+    lambda: yishu.encode("中", variants=True),
     lambda: yishu.character("22"),
     lambda: yishu.lookup("中文"),
 ])

@@ -15,22 +15,28 @@ core's (yishu.h): this package only names its options.
 from __future__ import annotations
 
 import codecs
+import functools
 from dataclasses import dataclass
 from typing import IO, AnyStr, Literal, Optional, Tuple, Union
 
 from . import _yishu
 
 __all__ = [
-    "encode", "decode", "convert", "Converter", "Report", "DigitRun", "Found", "Lookup",
-    "lookup", "character",
+    "encode", "decode", "convert", "Converter", "Report", "DigitRun", "VariantUse", "Found",
+    "Lookup", "lookup", "character",
 ]
 
-Book = Literal["mainland", "taiwan"]
+Book = Literal["mainland", "taiwan", "eccc"]
+Variants = Literal["book_default", "none", "forms", "all"]
 Reading = Literal["typed", "as_written"]
+Script = Literal["traditional", "simplified"]
 Direction = Literal["to_codes", "to_chars"]
 Encoding = Literal["utf-8", "cp936"]
 
-_BOOKS = {"mainland": 0, "taiwan": 1}
+# The numbers of yishu.h's enums.
+_BOOKS = {"mainland": 0, "taiwan": 1, "eccc": 2}
+_VARIANTS = {"book_default": 0, "none": 1, "forms": 2, "all": 3}
+_SCRIPTS = {"traditional": 0, "simplified": 1}
 _READINGS = {"typed": False, "as_written": True}
 _DIRECTIONS = {"to_codes": True, "to_chars": False}
 _ENCODINGS = {"utf-8": False, "utf8": False, "cp936": True, "gbk": True}
@@ -44,6 +50,14 @@ def _choice(table: dict, name: str, what: str):
         raise ValueError(f"unknown {what} {name!r}; known: {known}") from None
 
 
+@functools.lru_cache(maxsize=64)
+def _options(book: str, variants: str, reading: str, script: str,
+             standard_forms: bool) -> "_yishu.Options":
+    return _yishu.Options(_choice(_BOOKS, book, "book"), _choice(_VARIANTS, variants, "variants"),
+                          _choice(_READINGS, reading, "reading"),
+                          _choice(_SCRIPTS, script, "script"), bool(standard_forms))
+
+
 @dataclass(frozen=True)
 class DigitRun:
     """A run of digits that reading codes as written kept as it was.
@@ -51,6 +65,16 @@ class DigitRun:
     offset: int
     units: int
     digits: int
+
+
+@dataclass(frozen=True)
+class VariantUse:
+    """A character converted through a variant: ``code`` is the variant's;
+    ``sources`` the bits of where the link comes from (see yishu.h)."""
+    character: str
+    variant: str
+    code: int
+    sources: int
 
 
 @dataclass(frozen=True)
@@ -63,8 +87,13 @@ class Report:
     ambiguous_chars: str = ""
     other_book_chars: str = ""
     no_code_chars: str = ""
+    through_chars: Tuple[VariantUse, ...] = ()
     unwritable: int = 0
     unwritable_codes: Tuple[int, ...] = ()
+    other_script: int = 0
+    other_script_codes: Tuple[int, ...] = ()
+    old_forms: int = 0
+    old_form_codes: Tuple[int, ...] = ()
     codes_without_space: int = 0
     kept_runs: int = 0
     kept: Tuple[DigitRun, ...] = ()
@@ -73,12 +102,12 @@ class Report:
     def _of(cls, fields: dict) -> "Report":
         fields = dict(fields)
         fields["kept"] = tuple(DigitRun(*run) for run in fields["kept"])
+        fields["through_chars"] = tuple(VariantUse(chr(c), chr(v), code, sources)
+                                        for c, v, code, sources in fields["through_chars"])
         return cls(**fields)
 
     def __bool__(self) -> bool:
-        return bool(self.through_variant or self.ambiguous or self.other_book_only or
-                    self.no_code or self.unwritable or self.codes_without_space or
-                    self.kept_runs)
+        return self != Report()
 
 
 @dataclass(frozen=True)
@@ -98,11 +127,10 @@ def _to_bytes(text: Union[str, bytes], encoding: Optional[str]) -> Tuple[bytes, 
     return bytes(text), _choice(_ENCODINGS, encoding or "utf-8", "encoding"), False
 
 
-def _convert(text, to_codes: bool, book: str, variants: bool, reading: str,
-             encoding: Optional[str], with_report: bool):
+def _convert(text, to_codes: bool, options: "_yishu.Options", encoding: Optional[str],
+             with_report: bool):
     data, cp936, was_str = _to_bytes(text, encoding)
-    out = _yishu.convert(to_codes, data, cp936, _choice(_BOOKS, book, "book"), bool(variants),
-                         _choice(_READINGS, reading, "reading"), with_report)
+    out = _yishu.convert(to_codes, data, cp936, options, with_report)
     if with_report:
         out, report = out
     text_out = out.decode("utf-8", "surrogatepass") if was_str else out
@@ -110,24 +138,32 @@ def _convert(text, to_codes: bool, book: str, variants: bool, reading: str,
 
 
 def convert(text: AnyStr, direction: Direction, *, book: Book = "mainland",
-            variants: bool = False, reading: Reading = "typed",
+            variants: Variants = "book_default", reading: Reading = "typed",
+            script: Script = "traditional", standard_forms: bool = False,
             encoding: Optional[Encoding] = None) -> Result:
-    """Converts a whole text and tells what happened besides (the Report)."""
-    return _convert(text, _choice(_DIRECTIONS, direction, "direction"), book, variants, reading,
-                    encoding, True)
+    """Converts a whole text and tells what happened besides (the Report).
+    Options of the other direction are ignored (see yishu.h's Options)."""
+    return _convert(text, _choice(_DIRECTIONS, direction, "direction"),
+                    _options(book, variants, reading, script, standard_forms), encoding, True)
 
 
-def encode(text: AnyStr, book: Book = "mainland", *, variants: bool = False,
+def encode(text: AnyStr, book: Book = "mainland", *, variants: Variants = "book_default",
            encoding: Optional[Encoding] = None) -> AnyStr:
-    """Characters to codes: 中文 -> '0022 2429 '."""
-    return _convert(text, True, book, variants, "typed", encoding, False)
+    """Characters to codes: 中文 -> '0022 2429 '. A character the book lacks
+    takes the code of its variant where `variants` allows and that gives
+    exactly one code (by default, other forms in the Taiwan and e-CCC books)."""
+    return _convert(text, True, _options(book, variants, "typed", "traditional", False),
+                    encoding, False)
 
 
 def decode(text: AnyStr, book: Book = "mainland", *, reading: Reading = "typed",
+           script: Script = "traditional", standard_forms: bool = False,
            encoding: Optional[Encoding] = None) -> AnyStr:
     """Codes to characters: '0022 2429 ' -> 中文 (as typed, a code needs its
-    space; reading="as_written" takes codes as people write them)."""
-    return _convert(text, False, book, False, reading, encoding, False)
+    space; reading="as_written" takes codes as people write them). `script`
+    chooses the e-CCC book's form; `standard_forms` writes 為 for 爲."""
+    return _convert(text, False, _options(book, "book_default", reading, script, standard_forms),
+                    encoding, False)
 
 
 class Converter:
@@ -137,13 +173,13 @@ class Converter:
     with one (``"utf-8"``, ``"cp936"``) bytes in that encoding."""
 
     def __init__(self, direction: Direction, *, book: Book = "mainland",
-                 variants: bool = False, reading: Reading = "typed",
+                 variants: Variants = "book_default", reading: Reading = "typed",
+                 script: Script = "traditional", standard_forms: bool = False,
                  encoding: Optional[Encoding] = None) -> None:
         self._text = encoding is None
         cp936 = _choice(_ENCODINGS, encoding or "utf-8", "encoding")
         self._core = _yishu.Converter(_choice(_DIRECTIONS, direction, "direction"), cp936,
-                                      _choice(_BOOKS, book, "book"), bool(variants),
-                                      _choice(_READINGS, reading, "reading"))
+                                      _options(book, variants, reading, script, standard_forms))
         self._decoder = codecs.getincrementaldecoder("utf-8")("surrogatepass")
 
     def feed(self, piece: AnyStr) -> AnyStr:
@@ -179,9 +215,12 @@ class Converter:
 @dataclass(frozen=True)
 class Found:
     """A code of a character: ``via`` is None for the character's own code,
-    else the variant the code belongs to."""
+    else the variant the code belongs to, with ``sources`` the bits of where
+    that link comes from; ``produced`` marks the code converting gives."""
     code: str
     via: Optional[str] = None
+    sources: int = 0
+    produced: bool = False
 
 
 @dataclass(frozen=True)
@@ -189,27 +228,31 @@ class Lookup:
     character: str
     mainland: Tuple[Found, ...]
     taiwan: Tuple[Found, ...]
+    eccc: Tuple[Found, ...]
 
 
-def _found(book: int, character: str) -> Tuple[Found, ...]:
-    return tuple(Found(f"{code:04d}", chr(via) if via else None)
-                 for code, via in _yishu.codes_of(book, ord(character)))
+def _found(book: int, character: str, variants: int) -> Tuple[Found, ...]:
+    return tuple(Found(f"{code:04d}", chr(via) if via else None, sources, produced)
+                 for code, via, sources, produced in _yishu.codes_of(book, ord(character), variants))
 
 
-def lookup(character: str) -> Lookup:
-    """The codes of one character in both books, lowest first; where a book
-    lacks it, those of its simplified and traditional variants (several
+def lookup(character: str, variants: Variants = "all") -> Lookup:
+    """The codes of one character in every book, lowest first; where a book
+    lacks it, those of the variants that `variants` follows (several
     different ones mean it is ambiguous)."""
     if not isinstance(character, str) or len(character) != 1:
         raise ValueError(f"lookup takes one character, not {character!r}")
-    return Lookup(character, _found(0, character), _found(1, character))
+    v = _choice(_VARIANTS, variants, "variants")
+    return Lookup(character, *(_found(book, character, v) for book in _BOOKS.values()))
 
 
-def character(code: Union[str, int], book: Book = "mainland") -> Optional[str]:
+def character(code: Union[str, int], book: Book = "mainland",
+              script: Script = "traditional") -> Optional[str]:
     """The character of a code ('0022' or 22), or None where the book has none."""
     number = int(code) if isinstance(code, int) or (
         isinstance(code, str) and len(code) == 4 and code.isascii() and code.isdigit()) else -1
     if not 0 <= number <= 9999:
         raise ValueError(f"a code is four digits or 0..9999, not {code!r}")
-    found = _yishu.character_of(_choice(_BOOKS, book, "book"), number)
+    found = _yishu.character_of(_choice(_BOOKS, book, "book"), number,
+                                _choice(_SCRIPTS, script, "script"))
     return chr(found) if found else None

@@ -143,25 +143,42 @@ static void Name(void) {
   for (size_t i = 0; i < at / 2 && i < strlen(codes); ++i) {
     CHECK(got[i] == (uint16_t)codes[i], "UTF-16 unit %zu is %04x", i, got[i]);
   }
+
+  /* The same codes in the e-CCC book, in each of its scripts. */
+  o = Options(YISHU_TO_CHARS, YISHU_BOOK_ECCC);
+  out = Convert(&o, codes, strlen(codes), &size);
+  CHECK(strcmp(out, "陳大文") == 0, "e-CCC traditional gave '%s'", out);
+  free(out);
+  o.script = YISHU_SCRIPT_SIMPLIFIED;
+  out = Convert(&o, codes, strlen(codes), &size);
+  CHECK(strcmp(out, "陈大文") == 0, "e-CCC simplified gave '%s'", out);
+  free(out);
 }
 
 static void LookUp(void) {
   yishu_code_found found[8];
   size_t count = 0;
-  /* The mainland book has 衛 only through its simplified form 卫. */
-  CHECK(
-      yishu_codes_of(YISHU_BOOK_MAINLAND, 0x885B, found, 8, sizeof found[0], &count) == YISHU_OK &&
-          count == 1 && found[0].code == 5898 && found[0].via == 0x536B && found[0].produced,
-      "衛 in the mainland book");
+  /* The Taiwan book has 衛 through its other form 衞, which its book holds. */
+  CHECK(yishu_codes_of(YISHU_BOOK_TAIWAN, 0x885B, YISHU_VARIANTS_BOOK_DEFAULT, found, 8,
+                       sizeof found[0], &count) == YISHU_OK &&
+            count == 1 && found[0].code == 5898 && found[0].via == 0x885E && found[0].produced &&
+            found[0].sources != 0 && !(found[0].sources & YISHU_SOURCE_UNIHAN_SIMPLIFIED),
+        "衛 in the Taiwan book");
+  CHECK(yishu_codes_of(YISHU_BOOK_TAIWAN, 0x885B, YISHU_VARIANTS_NONE, found, 8, sizeof found[0],
+                       &count) == YISHU_OK &&
+            count == 0,
+        "衛 in the Taiwan book without variants");
   uint32_t character = 0;
-  CHECK(
-      yishu_character_of(YISHU_BOOK_MAINLAND, 5898, &character) == YISHU_OK && character == 0x536B,
-      "5898 gives U+%04X", character);
-  CHECK(yishu_character_of(YISHU_BOOK_MAINLAND, 22, &character) == YISHU_OK && character == 0x4E2D,
-        "0022 gives U+%04X", character);
-  CHECK(yishu_character_of(YISHU_BOOK_MAINLAND, 0, &character) == YISHU_OK && character == 0,
+  CHECK(yishu_character_of(YISHU_BOOK_MAINLAND, 5898, YISHU_SCRIPT_TRADITIONAL, &character) ==
+                YISHU_OK &&
+            character == 0x536B,
+        "5898 gives U+%04X", character);
+  CHECK(yishu_character_of(YISHU_BOOK_ECCC, 16, YISHU_SCRIPT_SIMPLIFIED, &character) == YISHU_OK &&
+            character == 0x4E22,
+        "e-CCC 0016 gives U+%04X", character);
+  CHECK(yishu_character_of(YISHU_BOOK_MAINLAND, 0, 0, &character) == YISHU_OK && character == 0,
         "0000 has no character");
-  CHECK(yishu_codes_of(YISHU_BOOK_MAINLAND, 0x4E00, found, 0, sizeof found[0], &count) ==
+  CHECK(yishu_codes_of(YISHU_BOOK_MAINLAND, 0x4E00, 0, found, 0, sizeof found[0], &count) ==
                 YISHU_ERROR_BUFFER_TOO_SMALL &&
             count >= 1,
         "a size query for 一");
@@ -183,6 +200,19 @@ static void Report(void) {
         "kept runs: %llu, listed %llu", (unsigned long long)r.kept_runs,
         (unsigned long long)r.kept_listed);
   CHECK(r.kept == runs && r.struct_size == sizeof r, "the caller's fields stay");
+
+  o = Options(YISHU_TO_CODES, YISHU_BOOK_TAIWAN);
+  CHECK(yishu_convert(&o, "衛", 3, out, sizeof out, &size, &r) == YISHU_OK &&
+            r.through_variant == 1 && r.through_listed == 1 &&
+            r.through_chars[0].character == 0x885B && r.through_chars[0].variant == 0x885E &&
+            r.through_chars[0].code == 5898,
+        "衛 through 衞");
+  o = Options(YISHU_TO_CHARS, YISHU_BOOK_TAIWAN);
+  o.standard_forms = 1;
+  CHECK(yishu_convert(&o, "5898 ", 5, out, sizeof out, &size, &r) == YISHU_OK && size == 3 &&
+            memcmp(out, "衛", 3) == 0 && r.old_forms == 1 && r.old_forms_listed == 1 &&
+            r.old_form_codes[0] == 5898,
+        "5898 in its standard form");
 }
 
 static void Errors(void) {
@@ -194,9 +224,10 @@ static void Errors(void) {
         "too small a buffer: size %zu", size);
   o.book = 7;
   CHECK(yishu_convert(&o, "a", 1, out, 16, &size, NULL) == YISHU_ERROR_ARGUMENT, "unknown book");
-  o.book = YISHU_BOOK_ECCC;
-  CHECK(yishu_convert(&o, "a", 1, out, 16, &size, NULL) == YISHU_ERROR_UNSUPPORTED, "e-CCC");
   o.book = 0;
+  o.script = 2;
+  CHECK(yishu_convert(&o, "a", 1, out, 16, &size, NULL) == YISHU_ERROR_ARGUMENT, "unknown script");
+  o.script = 0;
   o.struct_size = 8;
   CHECK(yishu_convert(&o, "a", 1, out, 16, &size, NULL) == YISHU_ERROR_ARGUMENT, "an old size");
   /* A newer header's options: the unknown field must keep its default. */
@@ -214,7 +245,7 @@ static void Errors(void) {
   CHECK(yishu_convert(&o, "abc", 3, out, 16, &size, NULL) == YISHU_ERROR_ARGUMENT, "odd UTF-16");
   CHECK(yishu_convert(&o, NULL, 2, out, 16, &size, NULL) == YISHU_ERROR_ARGUMENT, "no text");
   CHECK(yishu_converter_new(NULL, NULL) == YISHU_ERROR_ARGUMENT, "no options");
-  CHECK(yishu_character_of(0, 10000, &(uint32_t){0}) == YISHU_ERROR_ARGUMENT, "code 10000");
+  CHECK(yishu_character_of(0, 10000, 0, &(uint32_t){0}) == YISHU_ERROR_ARGUMENT, "code 10000");
 }
 
 int main(int argc, char** argv) {

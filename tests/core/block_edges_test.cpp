@@ -75,18 +75,20 @@ TEST_P(BlockEdgesTest, EveryPlaceInRunsOfEveryLength) {
   const std::string odd8 = edge.utf8 ? edge.utf8 : test::ToUtf8(edge.odd);
   const std::string odd936 = edge.cp936 ? edge.cp936 : test::ToCp936(edge.odd);
   const bool utf16 = !edge.odd.empty();
-  for (const Options options : {Options{}, Options{Book::Taiwan}, Options{Book::Mainland, true}}) {
+  for (const Options options :
+       {Options{}, Options{Book::Taiwan}, Options{Book::Mainland, Variants::All}}) {
     for (int length = 0; length <= 20; ++length) {
       for (int at = 0; at <= length; ++at) {
         const std::string u8 = Around(piece8, odd8, at, length - at);
         const std::string c936 = Around(piece936, odd936, at, length - at);
         for (Direction d : {CodeToChar, CharToCode}) {
-          if (d == CodeToChar && options.variants) continue;  // variants are for characters
+          if (d == CodeToChar && options.variants == Variants::All)
+            continue;  // variants are for characters
           SCOPED_TRACE(testing::Message()
                        << (d == CodeToChar ? "codes to characters" : "characters to codes")
                        << ", book " << static_cast<int>(options.book)
-                       << (options.variants ? " with variants" : "") << ", odd piece after " << at
-                       << " of " << length);
+                       << (options.variants == Variants::All ? " with variants" : "")
+                       << ", odd piece after " << at << " of " << length);
           ASSERT_EQ(ConvertText(d, u8, Encoding::Utf8, options),
                     reference::ConvertTextUtf8(d, u8, options));
           ASSERT_EQ(ConvertText(d, c936, Encoding::Cp936, options),

@@ -72,18 +72,58 @@ INSTANTIATE_TEST_SUITE_P(
     Malformed, Cp936BytesTest,
     testing::Values(
         // a digit right behind a lead byte belongs to it and starts no code
-        ByteCase{CodeToChar, "\x81" "0001 ", "\x81" "0001 "}, ByteCase{CodeToChar, "\x81" "00001 ", "\x81" "0" + kYi},
-        ByteCase{CodeToChar, "\x81\x81" "0001 ", "\x81\x81" + kYi},
-        ByteCase{CodeToChar, "\x81\x81\x81" "0001 ", "\x81\x81\x81" "0001 "},
-        ByteCase{CodeToChar, "\x80" "0001 \xFF" "0001 ", "\x80" + kYi + "\xFF" + kYi},
+        ByteCase{CodeToChar,
+                 "\x81"
+                 "0001 ",
+                 "\x81"
+                 "0001 "},
+        ByteCase{CodeToChar,
+                 "\x81"
+                 "00001 ",
+                 "\x81"
+                 "0" +
+                     kYi},
+        ByteCase{CodeToChar,
+                 "\x81\x81"
+                 "0001 ",
+                 "\x81\x81" + kYi},
+        ByteCase{CodeToChar,
+                 "\x81\x81\x81"
+                 "0001 ",
+                 "\x81\x81\x81"
+                 "0001 "},
+        ByteCase{CodeToChar,
+                 "\x80"
+                 "0001 \xFF"
+                 "0001 ",
+                 "\x80" + kYi + "\xFF" + kYi},
         ByteCase{CodeToChar, "0001 \xD2", kYi + "\xD2"},  // a lead byte at the very end
-        ByteCase{CodeToChar, "\xD2" "99010", "\xD2" "99010"}, ByteCase{CodeToChar, "\xD2" "999010", "\xD2" "9" + kYi + "\xC8\xD5"},
+        ByteCase{CodeToChar,
+                 "\xD2"
+                 "99010",
+                 "\xD2"
+                 "99010"},
+        ByteCase{CodeToChar,
+                 "\xD2"
+                 "999010",
+                 "\xD2"
+                 "9" +
+                     kYi + "\xC8\xD5"},
         ByteCase{CharToCode, "\xD2", "\xD2"}, ByteCase{CharToCode, kYi + "\xD2", "0001 \xD2"},
-        ByteCase{CharToCode, "\xD2" "A" + kYi, "\xD2" "A0001 "},
-        ByteCase{CharToCode, "\x80" + kYi + "\xFF" + kYi, "\x80" "0001 \xFF" "0001 "},
+        ByteCase{CharToCode,
+                 "\xD2"
+                 "A" +
+                     kYi,
+                 "\xD2"
+                 "A0001 "},
+        ByteCase{CharToCode, "\x80" + kYi + "\xFF" + kYi,
+                 "\x80"
+                 "0001 \xFF"
+                 "0001 "},
         ByteCase{CharToCode, "\xBA\x72", "9020 "},  // 簉 has an ASCII trail byte
         // pairs across a character boundary never match
-        ByteCase{CharToCode, "\xA1\xBA\x72", "\xA1\xBA\x72"}, ByteCase{CharToCode, "\xA2\xB6\xA1\xA1", "\xA2\xB6\xA1\xA1"},
+        ByteCase{CharToCode, "\xA1\xBA\x72", "\xA1\xBA\x72"},
+        ByteCase{CharToCode, "\xA2\xB6\xA1\xA1", "\xA2\xB6\xA1\xA1"},
         ByteCase{CharToCode, "\xA1" + kYi, "\xA1" + kYi}));
 
 // Unicode text that CP936 cannot hold passes through untouched.
@@ -95,23 +135,41 @@ TEST_P(Utf8Test, EngineAndReference) {
   EXPECT_EQ(reference::ConvertTextUtf8(c.mode, c.input), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    OutsideCp936, Utf8Test,
-    testing::Values(ByteCase{CharToCode, "𠀀😀한€", "𠀀😀한€"}, ByteCase{CodeToChar, "𠀀😀0022 한", "𠀀😀中한"},
-                    ByteCase{CharToCode, "𠀀中😀", "𠀀0022 😀"},
-                    // invalid sequences stay byte for byte
-                    ByteCase{CodeToChar, "\xE4\xB8" "0001 ", "\xE4\xB8一"},
-                    ByteCase{CharToCode, "\xFF中\xC0\x80\xED\xA0\x80", "\xFF" "0022 \xC0\x80\xED\xA0\x80"},
-                    ByteCase{CharToCode, "\xE4\xB8\xE4\xB8\x80", "\xE4\xB8" "0001 "},
-                    ByteCase{CharToCode, "\xE4\xB8", "\xE4\xB8"}, ByteCase{CharToCode, "\xF0\x9F\x98", "\xF0\x9F\x98"},
-                    ByteCase{CodeToChar, "\xC0\xB0" "001 ", "\xC0\xB0" "001 "}));
+INSTANTIATE_TEST_SUITE_P(OutsideCp936, Utf8Test,
+                         testing::Values(ByteCase{CharToCode, "𠀀😀한€", "𠀀😀한€"},
+                                         ByteCase{CodeToChar, "𠀀😀0022 한", "𠀀😀中한"},
+                                         ByteCase{CharToCode, "𠀀中😀", "𠀀0022 😀"},
+                                         // invalid sequences stay byte for byte
+                                         ByteCase{CodeToChar,
+                                                  "\xE4\xB8"
+                                                  "0001 ",
+                                                  "\xE4\xB8一"},
+                                         ByteCase{CharToCode, "\xFF中\xC0\x80\xED\xA0\x80",
+                                                  "\xFF"
+                                                  "0022 \xC0\x80\xED\xA0\x80"},
+                                         ByteCase{CharToCode, "\xE4\xB8\xE4\xB8\x80",
+                                                  "\xE4\xB8"
+                                                  "0001 "},
+                                         ByteCase{CharToCode, "\xE4\xB8", "\xE4\xB8"},
+                                         ByteCase{CharToCode, "\xF0\x9F\x98", "\xF0\x9F\x98"},
+                                         ByteCase{CodeToChar,
+                                                  "\xC0\xB0"
+                                                  "001 ",
+                                                  "\xC0\xB0"
+                                                  "001 "}));
 
 TEST(Utf16Test, SurrogatesPassThrough) {
-  const std::u16string lone = u"\xD800" u"0001 \xDC00中";
+  const std::u16string lone =
+      u"\xD800"
+      u"0001 \xDC00中";
   EXPECT_EQ(ConvertText(CodeToChar, std::u16string_view(lone)), u"\xD800一\xDC00中");
-  EXPECT_EQ(ConvertText(CharToCode, std::u16string_view(lone)), u"\xD800" u"0001 \xDC00" u"0022 ");
+  EXPECT_EQ(ConvertText(CharToCode, std::u16string_view(lone)),
+            u"\xD800"
+            u"0001 \xDC00"
+            u"0022 ");
   EXPECT_EQ(ConvertText(CharToCode, std::u16string_view(u"𠀀中")), u"𠀀0022 ");
-  EXPECT_EQ(reference::ConvertTextUtf16(CharToCode, lone), ConvertText(CharToCode, std::u16string_view(lone)));
+  EXPECT_EQ(reference::ConvertTextUtf16(CharToCode, lone),
+            ConvertText(CharToCode, std::u16string_view(lone)));
 }
 
 }  // namespace

@@ -46,8 +46,9 @@ class TextMaker {
   // A piece that only CP936 can hold: broken characters and pairs that
   // straddle a boundary.
   std::string Cp936Only() {
-    static const char* const kPieces[] = {"\x81", "\xD2", "\xFE", "\x80", "\xFF", "\xA1\xBA\x72",
-                                          "\xA2\xB6\xA1\xA1", "\xBA\x72", "\xAA", "\xC8"};
+    static const char* const kPieces[] = {
+        "\x81",     "\xD2", "\xFE", "\x80", "\xFF", "\xA1\xBA\x72", "\xA2\xB6\xA1\xA1",
+        "\xBA\x72", "\xAA", "\xC8"};
     return kPieces[Pick(0, std::size(kPieces) - 1)];
   }
 
@@ -78,11 +79,11 @@ class TextMaker {
     const int codes = Pick(1, 6);
     for (int i = 0; i < codes; ++i) {
       const int kind = Pick(0, 9);
-      std::u16string code =
-          kind < 6    ? CodeOf(codes_[Pick(0, codes_.size() - 1)])
-          : kind == 6 ? CodeOf(unwritable_codes_[Pick(0, unwritable_codes_.size() - 1)])
-          : kind == 7 ? DayKey()
-                      : Digits(Pick(1, 9));
+      std::u16string code = kind < 6 ? CodeOf(codes_[Pick(0, codes_.size() - 1)])
+                            : kind == 6
+                                ? CodeOf(unwritable_codes_[Pick(0, unwritable_codes_.size() - 1)])
+                            : kind == 7 ? DayKey()
+                                        : Digits(Pick(1, 9));
       if (Pick(0, 3) == 0) {
         for (char16_t& c : code) c = static_cast<char16_t>(c - u'0' + u'０');
       }
@@ -111,30 +112,41 @@ class TextMaker {
   }
 
   std::u16string Piece() {
-    static const std::u16string kTricky[] = {u"一", u"十", u"廿", u"零", u"·", u"—", u"系",
+    static const std::u16string kTricky[] = {u"一",     u"十",     u"廿", u"零", u"·",  u"—", u"系",
                                              u"\uE005", u"\uE00A", u"日", u"卅", u"筘", u"簉"};
-    static const std::u16string kOther[] = {u"a", u"Z", u"\r\n", u"\u3000", u"憋", u"『",
-                                            u"⒍", u"０", u"-", u"9"};
-    static const std::u16string kVariants[] = {u"陳", u"葉", u"鍾", u"線", u"餘", u"陈", u"叶", u"钟",
-                                               u"锺", u"线", u"余", u"撖", u"後"};
+    static const std::u16string kOther[] = {u"a",  u"Z", u"\r\n", u"\u3000", u"憋",
+                                            u"『", u"⒍", u"０",   u"-",      u"9"};
+    static const std::u16string kVariants[] = {u"陳", u"葉", u"鍾", u"線", u"餘", u"陈", u"叶",
+                                               u"钟", u"锺", u"线", u"余", u"撖", u"後"};
     switch (Pick(0, 13)) {
-      case 0: case 1: return Digits(Pick(1, 12));
-      case 2: return DayKey();
-      case 3: return DayKey().substr(Pick(1, 4)) + DayKey();  // overlapping keys
+      case 0:
+      case 1:
+        return Digits(Pick(1, 12));
+      case 2:
+        return DayKey();
+      case 3:
+        return DayKey().substr(Pick(1, 4)) + DayKey();  // overlapping keys
       case 4:
-        if (Pick(0, 3) == 0) return CodeOf(unwritable_codes_[Pick(0, unwritable_codes_.size() - 1)]) + u" ";
+        if (Pick(0, 3) == 0)
+          return CodeOf(unwritable_codes_[Pick(0, unwritable_codes_.size() - 1)]) + u" ";
         return CodeOf(codes_[Pick(0, codes_.size() - 1)]) + u" ";
-      case 5: return Pick(0, 1) ? u" " : u"  ";
-      case 6: return CodeOf(Pick(9890, 9999)) + (Pick(0, 1) ? u" " : u"");
+      case 5:
+        return Pick(0, 1) ? u" " : u"  ";
+      case 6:
+        return CodeOf(Pick(9890, 9999)) + (Pick(0, 1) ? u" " : u"");
       case 12: {  // a day key whose last digit begins a code from 9941 up
         const std::u16string day = DayKey(), code = CodeOf(Pick(9941, 9998));
         return day + code.substr(day.back() == code[0] ? 1 : 0) + u" ";
       }
-      case 7: case 8: return kTricky[Pick(0, std::size(kTricky) - 1)];
-      case 9: return std::u16string(1, writable_[Pick(0, writable_.size() - 1)]);
+      case 7:
+      case 8:
+        return kTricky[Pick(0, std::size(kTricky) - 1)];
+      case 9:
+        return std::u16string(1, writable_[Pick(0, writable_.size() - 1)]);
       case 10:  // characters whose variants decide
         return kVariants[Pick(0, std::size(kVariants) - 1)];
-      default: return kOther[Pick(0, std::size(kOther) - 1)];
+      default:
+        return kOther[Pick(0, std::size(kOther) - 1)];
     }
   }
 
@@ -163,7 +175,7 @@ struct Shard {
 
 void PrintTo(const Shard& s, std::ostream* os) {
   *os << (s.options.book == Book::Taiwan ? "Taiwan" : "mainland")
-      << (s.options.variants ? " with variants" : "") << ", seed " << s.seed;
+      << (s.options.variants == Variants::All ? " with variants" : "") << ", seed " << s.seed;
 }
 
 // Each shard runs in parallel with the others under CTest.
@@ -185,7 +197,8 @@ TEST_P(DifferentialTest, EngineEqualsReference) {
       utf16.insert(maker.Pick(0, utf16.size()), maker.Utf16Only());
     }
     for (Direction mode : {CodeToChar, CharToCode}) {
-      const std::string how = std::string(mode == CodeToChar ? "codes to characters" : "characters to codes");
+      const std::string how =
+          std::string(mode == CodeToChar ? "codes to characters" : "characters to codes");
       Report engine, reference;
       const std::string from_cp936 = ConvertText(mode, cp936, Encoding::Cp936, options, &engine);
       ASSERT_EQ(from_cp936, reference::ConvertText(mode, cp936, options, &reference))
@@ -196,7 +209,8 @@ TEST_P(DifferentialTest, EngineEqualsReference) {
                 reference::ConvertTextUtf8(mode, utf8, options, &reference))
           << "UTF-8, " << how << ", text " << testing::PrintToString(utf8);
       ASSERT_EQ(test::Describe(engine), test::Describe(reference)) << "UTF-8 report, " << how;
-      const std::u16string from_utf16 = ConvertText(mode, std::u16string_view(utf16), options, &engine);
+      const std::u16string from_utf16 =
+          ConvertText(mode, std::u16string_view(utf16), options, &engine);
       ASSERT_EQ(from_utf16, reference::ConvertTextUtf16(mode, utf16, options, &reference))
           << "UTF-16, " << how;
       ASSERT_EQ(test::Describe(engine), test::Describe(reference)) << "UTF-16 report, " << how;
@@ -248,15 +262,14 @@ TEST_P(DifferentialTest, AsWrittenEqualsPlainReading) {
   }
 }
 
-
 INSTANTIATE_TEST_SUITE_P(Mainland, DifferentialTest,
                          testing::Values(Shard{1, {}, 25000}, Shard{2, {}, 25000},
                                          Shard{3, {}, 25000}, Shard{4, {}, 25000}));
 
 INSTANTIATE_TEST_SUITE_P(OtherOptions, DifferentialTest,
-                         testing::Values(Shard{5, {Book::Taiwan, false}, 10000},
-                                         Shard{6, {Book::Taiwan, true}, 10000},
-                                         Shard{7, {Book::Mainland, true}, 10000}));
+                         testing::Values(Shard{5, {Book::Taiwan, Variants::None}, 10000},
+                                         Shard{6, {Book::Taiwan, Variants::All}, 10000},
+                                         Shard{7, {Book::Mainland, Variants::All}, 10000}));
 
 }  // namespace
 }  // namespace yishu

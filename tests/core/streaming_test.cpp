@@ -38,23 +38,32 @@ struct Sample {
   Options options = {};
 };
 
-constexpr Options kTaiwan{Book::Taiwan, false};
-constexpr Options kTaiwanVariants{Book::Taiwan, true};
-constexpr Options kMainlandVariants{Book::Mainland, true};
+constexpr Options kTaiwan{Book::Taiwan, Variants::None};
+constexpr Options kTaiwanVariants{Book::Taiwan, Variants::All};
+constexpr Options kMainlandVariants{Book::Mainland, Variants::All};
 
 // Codes, day keys, multi-byte characters and malformed bytes, each of which a
 // cut can split.
 const Sample kSamples[] = {
-    {CodeToChar, Encoding::Cp936, "0001 0002  99010 99319941 99199010 \xD2\xBB" "12345 \x81" "0001 \xD2"},
-    {CodeToChar, Encoding::Utf8, "中0022 2429 9901099020 𠀀0001 \xE4\xB8" "0001 990101"},
+    {CodeToChar, Encoding::Cp936,
+     "0001 0002  99010 99319941 99199010 \xD2\xBB"
+     "12345 \x81"
+     "0001 \xD2"},
+    {CodeToChar, Encoding::Utf8,
+     "中0022 2429 9901099020 𠀀0001 \xE4\xB8"
+     "0001 990101"},
     {CharToCode, Encoding::Cp936, "\xD6\xD0\xCE\xC4 abc\xA1\xBA\x72\xBA\x72\x80\xFF\xD2"},
     {CharToCode, Encoding::Utf8, "中文 𠀀😀한\xE4\xB8中\xF0\x9F\x98\xC0\x80Й"},
     // the Taiwan book: characters outside the BMP (𠉰 0274), one CP936 lacks
     // (㘾 8249), no day codes
     {CodeToChar, Encoding::Utf8, "0274 5509 7115 99010 8249 12345 0274", kTaiwan},
-    {CodeToChar, Encoding::Cp936, "8249 5509 0274 \xB3\xC2" "18249 99010 8249", kTaiwan},
+    {CodeToChar, Encoding::Cp936,
+     "8249 5509 0274 \xB3\xC2"
+     "18249 99010 8249",
+     kTaiwan},
     {CharToCode, Encoding::Utf8, "𠉰陳大文㘾\xF0\xA0\x89 😀𠉰", kTaiwan},
-    {CharToCode, Encoding::Cp936, "\xEA\x90\xB4\xF3\xCE\xC4\xB3\xC2\xD2\xB6\xE6R\xD2", kTaiwanVariants},
+    {CharToCode, Encoding::Cp936, "\xEA\x90\xB4\xF3\xCE\xC4\xB3\xC2\xD2\xB6\xE6R\xD2",
+     kTaiwanVariants},
     {CharToCode, Encoding::Utf8, "陳葉鍾𠀀中㘾線\xE4\xB8陈", kMainlandVariants},
     {CharToCode, Encoding::Utf8, "陈叶𠉰钟𠀀大", kTaiwanVariants},
 };
@@ -96,14 +105,18 @@ TEST(StreamingTest, Utf16EveryCutAndEveryPairOfCuts) {
     std::u16string text;
     Options options;
   } kUnits[] = {
-      {CodeToChar, u"0274 5509 \xD800" u"0274 𠀀7115 ", kTaiwan},
+      {CodeToChar,
+       u"0274 5509 \xD800"
+       u"0274 𠀀7115 ",
+       kTaiwan},
       {CharToCode, u"𠉰陳\xD840𠉰\xDC00大𠀀", kTaiwan},
       {CharToCode, u"陳𠀀鍾𠉰陈\xD840", kMainlandVariants},
       {CharToCode, u"𠉰陈\xD840钟𠀀", kTaiwanVariants},
   };
   for (const auto& s : kUnits) {
     Report whole_report;
-    const std::u16string whole = ConvertText(s.mode, std::u16string_view(s.text), s.options, &whole_report);
+    const std::u16string whole =
+        ConvertText(s.mode, std::u16string_view(s.text), s.options, &whole_report);
     ASSERT_EQ(whole, reference::ConvertTextUtf16(s.mode, s.text, s.options));
     for (std::size_t a = 0; a <= s.text.size(); ++a) {
       for (std::size_t b = a; b <= s.text.size(); ++b) {
@@ -146,7 +159,8 @@ TEST(StreamingTest, RandomPiecesOfLongTexts) {
   for (const Sample& s : kSamples) {
     std::string text;
     while (text.size() < 20000) {
-      const std::size_t from = std::uniform_int_distribution<std::size_t>(0, s.text.size() - 1)(rng);
+      const std::size_t from =
+          std::uniform_int_distribution<std::size_t>(0, s.text.size() - 1)(rng);
       text += s.text.substr(from);
     }
     for (std::size_t most : {3u, 70u, 700u}) {

@@ -16,7 +16,7 @@ namespace {
 
 using enum Direction;
 
-constexpr Options kTaiwan{Book::Taiwan, false};
+constexpr Options kTaiwan{Book::Taiwan, Variants::None};
 
 std::map<int, char32_t> CharsByCode(Book book) {
   std::map<int, char32_t> chars;
@@ -93,21 +93,34 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"a name in the Taiwan book", CharToCode, kTaiwan, u"陳大文", u"7115 1129 2429 "},
         Case{"the mainland book lacks 陳", CharToCode, {}, u"陳大文", u"陳1129 2429 "},
         Case{"codes in the Taiwan book", CodeToChar, kTaiwan, u"5509 7115 ", u"葉陳"},
-        Case{"no day codes in the Taiwan book", CodeToChar, kTaiwan, u"99010 990101", u"99010 990101"},
+        Case{"no day codes in the Taiwan book", CodeToChar, kTaiwan, u"99010 990101",
+             u"99010 990101"},
         Case{"塵 converts to its lower code", CharToCode, kTaiwan, u"塵萼", u"1057 5501 "},
         Case{"both codes of 塵 read", CodeToChar, kTaiwan, u"1057 7775 5501 9795 ", u"塵塵萼萼"},
         Case{"outside the BMP", CodeToChar, kTaiwan, u"0274 3560 ", u"𠉰𠙦"},
         Case{"outside the BMP, back", CharToCode, kTaiwan, u"𠉰a𠙦", u"0274 a3560 "},
-        Case{"through 陈", CharToCode, {Book::Mainland, true}, u"陳大文", u"7115 1129 2429 "},
-        Case{"葉 through 叶", CharToCode, {Book::Mainland, true}, u"葉", u"0673 "},
-        Case{"several codes through the variants", CharToCode, {Book::Mainland, true},
-             u"鍾線餘", u"鍾線餘"},
-        Case{"陈 through 陳", CharToCode, {Book::Taiwan, true}, u"陈", u"7115 "},
-        Case{"the book's own code comes first", CharToCode, {Book::Taiwan, true}, u"葉", u"5509 "}));
+        Case{"through 陈",
+             CharToCode,
+             {Book::Mainland, Variants::All},
+             u"陳大文",
+             u"7115 1129 2429 "},
+        Case{"葉 through 叶", CharToCode, {Book::Mainland, Variants::All}, u"葉", u"0673 "},
+        Case{"several codes through the variants",
+             CharToCode,
+             {Book::Mainland, Variants::All},
+             u"鍾線餘",
+             u"鍾線餘"},
+        Case{"陈 through 陳", CharToCode, {Book::Taiwan, Variants::All}, u"陈", u"7115 "},
+        Case{"the book's own code comes first",
+             CharToCode,
+             {Book::Taiwan, Variants::All},
+             u"葉",
+             u"5509 "}));
 
 TEST(BooksTest, ReportSaysWhatHappened) {
   Report r;
-  ConvertText(CharToCode, std::u16string_view(u"陳葉鍾鍾𠀀𠉰中"), {Book::Mainland, true}, &r);
+  ConvertText(CharToCode, std::u16string_view(u"陳葉鍾鍾𠀀𠉰中"), {Book::Mainland, Variants::All},
+              &r);
   EXPECT_EQ(r.through_variant, 2u);
   EXPECT_EQ(r.ambiguous, 2u);
   EXPECT_EQ(r.ambiguous_chars, U"鍾");
@@ -125,7 +138,8 @@ TEST(BooksTest, ReportSaysWhatHappened) {
 // counted; it never becomes '?'.
 TEST(BooksTest, CodesCp936CannotWriteStayAsDigits) {
   Report r;
-  const std::string out = ConvertText(CodeToChar, "8249 5509 0274 8249 ", Encoding::Cp936, kTaiwan, &r);
+  const std::string out =
+      ConvertText(CodeToChar, "8249 5509 0274 8249 ", Encoding::Cp936, kTaiwan, &r);
   EXPECT_EQ(out, "8249 \xC8~0274 8249 ");
   EXPECT_EQ(r.unwritable, 3u);
   EXPECT_EQ(r.unwritable_codes, (std::vector<std::uint16_t>{8249, 274}));

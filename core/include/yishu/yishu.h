@@ -1,10 +1,12 @@
 // yishu: conversion between Chinese telegraph codes and Chinese characters.
 //
 // A telegraph code is four decimal digits from a code book (0022 = 中,
-// 2429 = 文). Two books are built in: the mainland book (the default, for
-// simplified text) and the Taiwan book (for traditional text and for
-// documents from Hong Kong, Macau and Taiwan). The library converts whole
-// texts in one of two directions:
+// 2429 = 文). Three books are built in: the mainland book (the default, for
+// simplified text), the Taiwan book (for traditional text and for documents
+// from Hong Kong, Macau and Taiwan) and the e-CCC book (the table that banks
+// in mainland China, Hong Kong and Macau use for the names of CNY payments;
+// it gives each code a traditional and a simplified form). The library
+// converts whole texts in one of two directions:
 //
 //   CodeToChar  every code written as four ASCII digits followed by one ASCII
 //               space becomes its character ("0022 2429 " -> "中文"). In the
@@ -66,7 +68,43 @@ enum class Direction { CodeToChar, CharToCode };
 enum class Encoding { Cp936, Utf8 };
 
 // The code books.
-enum class Book { Mainland, Taiwan };
+enum class Book { Mainland, Taiwan, Eccc };
+
+// Which of a code's two forms codes convert to. Only the e-CCC book has two
+// columns; the other books have one form per code and ignore this.
+enum class Script { Traditional, Simplified };
+
+// Which variant links characters to codes take when the book lacks the
+// character itself (see Options::variants).
+enum class Variants {
+  // Forms for the Taiwan and e-CCC books, None for the mainland book.
+  BookDefault,
+  // Only the book's own characters have codes.
+  None,
+  // Other written forms of the same character: 衛 takes the code of 衞, 為
+  // that of 爲. The links come from the Unicode Han database (semantic,
+  // specialized semantic and Z variants) and from OpenCC's Taiwan and Hong
+  // Kong variant tables.
+  Forms,
+  // Forms, and the simplified and traditional links of the Unicode Han
+  // database: 叶 takes the code of 葉 in a traditional book and 葉 the code
+  // of 叶 in the mainland book.
+  All,
+};
+
+// Where a variant link comes from, as bits of a mask.
+enum VariantSource : std::uint8_t {
+  kUnihanSimplified = 1,           // kSimplifiedVariant
+  kUnihanTraditional = 2,          // kTraditionalVariant
+  kUnihanSemantic = 4,             // kSemanticVariant
+  kUnihanSpecializedSemantic = 8,  // kSpecializedSemanticVariant
+  kUnihanZ = 16,                   // kZVariant
+  kOpenccTaiwan = 32,              // OpenCC's Taiwan variants (TWVariants)
+  kOpenccHongKong = 64,            // OpenCC's Hong Kong variants (HKVariants)
+};
+// The sources that Variants::Forms follows.
+inline constexpr std::uint8_t kFormSources =
+    kUnihanSemantic | kUnihanSpecializedSemantic | kUnihanZ | kOpenccTaiwan | kOpenccHongKong;
 
 // How codes are read when codes are converted to characters.
 enum class CodeReading {
@@ -97,11 +135,22 @@ enum class CodeReading {
 struct Options {
   Book book = Book::Mainland;
   // Characters to codes: a character that the book lacks takes the code of
-  // its simplified or traditional variant (Unicode Han database) when those
-  // give exactly one code; with several, it stays as it is.
-  bool variants = false;
+  // its variants (the links that `variants` allows) when those give exactly
+  // one code; with several, it stays as it is. Either way the Report names
+  // it: a route is never taken silently.
+  Variants variants = Variants::BookDefault;
   // Codes to characters: how codes are read.
   CodeReading reading = CodeReading::Typed;
+  // Codes to characters in the e-CCC book: the form written. Where the
+  // book's column is empty for a code, the other form is written and counted
+  // in the Report (other_script).
+  Script script = Script::Traditional;
+  // Codes to characters in the traditional books (Taiwan, e-CCC's
+  // traditional column): write the standard form where the book's character
+  // is an old variant of a character that Big5 (CP950) holds: 為, not 爲;
+  // 衛, not 衞. Off, the book's own form is written and such codes are
+  // counted (Report::old_forms); on, the changed codes are counted.
+  bool standard_forms = false;
 };
 
 // A run of digits that the as-written reading kept as it was.
@@ -111,6 +160,15 @@ struct DigitRun {
   std::uint64_t units;   // its length in the same units
   std::uint64_t digits;  // how many digits it has
   bool operator==(const DigitRun&) const = default;
+};
+
+// A character converted through a variant: its code is the variant's.
+struct VariantUse {
+  char32_t character;
+  char32_t variant;
+  std::uint16_t code;
+  std::uint8_t sources;  // VariantSource bits of the link
+  bool operator==(const VariantUse&) const = default;
 };
 
 // What a conversion did besides its plain work. Counts cover the whole text
@@ -125,11 +183,24 @@ struct Report {
   std::uint64_t other_book_only = 0;  // left: only the other book has a code
   std::uint64_t no_code = 0;          // CJK ideographs left: neither book has a code
   std::u32string ambiguous_chars, other_book_chars, no_code_chars;
+  // The characters converted through a variant, each once, with the variant.
+  std::vector<VariantUse> through_chars;
 
   // Codes to characters: codes left as digits because the text's form cannot
   // hold their character.
   std::uint64_t unwritable = 0;
   std::vector<std::uint16_t> unwritable_codes;  // each once, at most kListedChars
+
+  // Codes to characters in the e-CCC book: codes written in the other script
+  // because the book has no form in the chosen one.
+  std::uint64_t other_script = 0;
+  std::vector<std::uint16_t> other_script_codes;  // each once, at most kListedChars
+
+  // Codes to characters: codes whose book character is an old form with a
+  // standard form in Big5. Without Options::standard_forms they were
+  // written in the old form; with it, in the standard form.
+  std::uint64_t old_forms = 0;
+  std::vector<std::uint16_t> old_form_codes;  // each once, at most kListedChars
 
   // Codes to characters as typed: codes left as digits only because no space
   // followed them ("0022" at the end of a line, both codes of "00222429").
@@ -145,7 +216,7 @@ struct Report {
   // Whether anything above happened.
   bool any() const {
     return through_variant || ambiguous || other_book_only || no_code || unwritable ||
-           codes_without_space || kept_runs;
+           codes_without_space || kept_runs || other_script || old_forms;
   }
 };
 
@@ -220,30 +291,41 @@ class YISHU_API Utf16Converter {
 
 // One row of a code book: a code and its character.
 struct CodeRow {
-  std::uint16_t code;     // 1..9998
-  std::uint8_t lead;      // CP936 bytes of the character; 0, 0 where the code
-  std::uint8_t trail;     // page lacks it (only in the Taiwan book)
-  char32_t unicode;       // the character's code point
-  bool produced;          // false for the few codes that convert to their
-                          // character but are never produced from it
+  std::uint16_t code;  // 1..9998
+  std::uint8_t lead;   // CP936 bytes of the character; 0, 0 where the code
+  std::uint8_t trail;  // page lacks it (only in the Taiwan book)
+  char32_t unicode;    // the character's code point
+  bool produced;       // false for the few codes that convert to their
+                       // character but are never produced from it
 };
 
-// A code book: every code that converts to a character, in code order. A
+// A code book: every code that converts to a character, in code order, with
+// the form of `script` (e-CCC; where that form is missing, the other one). A
 // character with several codes converts back to the lowest produced one.
-YISHU_API std::span<const CodeRow> CodeBook(Book book = Book::Mainland);
+// Characters to codes, the e-CCC book takes both forms of every row.
+YISHU_API std::span<const CodeRow> CodeBook(Book book = Book::Mainland,
+                                            Script script = Script::Traditional);
 
 // Look-up of single characters and codes in a book.
 struct CodeFound {
   std::uint16_t code;
-  char32_t via;  // 0: the character's own code; else the variant it belongs to
+  char32_t via;              // 0: the character's own code; else the variant it belongs to
+  std::uint8_t sources = 0;  // with a variant: the VariantSource bits of its link
+  bool produced = false;     // the code that converting the character gives
 };
 
 // The codes of `character` in `book`, lowest first. Where the book has none,
-// the codes of its simplified and traditional variants, each with its
-// variant; several different codes there mean the character is ambiguous.
-YISHU_API std::vector<CodeFound> CodesOf(Book book, char32_t character);
+// the codes of its variants that `variants` follows, each with its variant
+// and the link's sources; several different codes there mean the character is
+// ambiguous (and none is produced).
+YISHU_API std::vector<CodeFound> CodesOf(Book book, char32_t character,
+                                         Variants variants = Variants::All);
 
 // The character of `code` (0..9999) in `book`, or 0 where it has none.
-YISHU_API char32_t CharacterOf(Book book, int code);
+YISHU_API char32_t CharacterOf(Book book, int code, Script script = Script::Traditional);
+
+// The standard form (in Big5) that Options::standard_forms writes for
+// `character`, or 0 where it has none.
+YISHU_API char32_t StandardFormOf(char32_t character);
 
 }  // namespace yishu

@@ -101,8 +101,8 @@ typedef enum yishu_encoding {
 typedef enum yishu_book {
   YISHU_BOOK_MAINLAND = 0,
   YISHU_BOOK_TAIWAN = 1, /* also for Hong Kong and Macau */
-  YISHU_BOOK_ECCC = 2    /* the banks' e-CCC: YISHU_ERROR_UNSUPPORTED until
-                            the library has it */
+  YISHU_BOOK_ECCC = 2    /* the banks' e-CCC, with a traditional and a
+                            simplified form of each code */
 } yishu_book;
 
 typedef enum yishu_reading {
@@ -113,20 +113,31 @@ typedef enum yishu_reading {
   YISHU_READING_AS_WRITTEN = 1
 } yishu_reading;
 
-/* Characters to codes: whether a character that the book lacks takes the
- * code of a variant. */
+/* Characters to codes: which variant links a character that the book lacks
+ * may take, when they give exactly one code. */
 typedef enum yishu_variants {
-  YISHU_VARIANTS_BOOK_DEFAULT = 0, /* what the book does by itself: today none */
+  /* FORMS for the Taiwan and e-CCC books, NONE for the mainland book. */
+  YISHU_VARIANTS_BOOK_DEFAULT = 0,
   YISHU_VARIANTS_NONE = 1,
-  /* Variant forms of the same character: YISHU_ERROR_UNSUPPORTED until the
-   * library has them. */
+  /* Other written forms of the same character (衛 takes the code of 衞). */
   YISHU_VARIANTS_FORMS = 2,
-  /* Every variant the library knows: today the simplified and traditional
-   * variants of the Unicode Han database, where they give exactly one code. */
+  /* FORMS, and the simplified and traditional links (叶 takes that of 葉). */
   YISHU_VARIANTS_ALL = 3
 } yishu_variants;
 
-/* Which characters e-CCC codes decode to. */
+/* Where a variant link comes from, as bits of a mask. */
+enum {
+  YISHU_SOURCE_UNIHAN_SIMPLIFIED = 1,
+  YISHU_SOURCE_UNIHAN_TRADITIONAL = 2,
+  YISHU_SOURCE_UNIHAN_SEMANTIC = 4,
+  YISHU_SOURCE_UNIHAN_SPECIALIZED_SEMANTIC = 8,
+  YISHU_SOURCE_UNIHAN_Z = 16,
+  YISHU_SOURCE_OPENCC_TAIWAN = 32,
+  YISHU_SOURCE_OPENCC_HONG_KONG = 64
+};
+
+/* Which of an e-CCC code's two forms codes convert to; where the book has
+ * only the other one, that is written and counted (other_script). */
 typedef enum yishu_script {
   YISHU_SCRIPT_TRADITIONAL = 0,
   YISHU_SCRIPT_SIMPLIFIED = 1
@@ -143,8 +154,10 @@ typedef struct yishu_options {
   int32_t reading;      /* yishu_reading, codes to characters */
   int32_t variants;     /* yishu_variants, characters to codes */
   int32_t script;       /* yishu_script, e-CCC codes to characters */
-  /* 1: characters to codes takes a character's standard form first. 0 until
-   * the library has it (YISHU_ERROR_UNSUPPORTED). */
+  /* Codes to characters in the traditional books: 1 writes the standard form
+   * where the book's character is an old form that Big5 has in a standard
+   * form (為, not 爲); 0 writes the book's own form. Both count such codes
+   * (old_forms). */
   int32_t standard_forms;
 } yishu_options;
 
@@ -160,6 +173,15 @@ typedef struct yishu_digit_run {
 } yishu_digit_run;
 
 #define YISHU_LISTED_CHARS 32
+
+/* A character converted through a variant: its code is the variant's. */
+typedef struct yishu_variant_use {
+  uint32_t character;
+  uint32_t variant;
+  uint16_t code;
+  uint8_t sources; /* YISHU_SOURCE_ bits of the link */
+  uint8_t reserved0;
+} yishu_variant_use;
 
 /* What a conversion did besides its plain work. Counts cover the whole text;
  * the lists hold each character or code once, in order of first appearance,
@@ -177,6 +199,9 @@ typedef struct yishu_report {
   uint32_t other_book_chars[YISHU_LISTED_CHARS];
   uint32_t no_code_chars[YISHU_LISTED_CHARS];
   uint32_t ambiguous_listed, other_book_listed, no_code_listed;
+  uint32_t through_listed;
+  /* The characters converted through a variant, each once, with it. */
+  yishu_variant_use through_chars[YISHU_LISTED_CHARS];
 
   /* Codes to characters: codes left as digits because the text's form cannot
    * hold their character (CP936 lacks some characters of the Taiwan book). */
@@ -197,11 +222,18 @@ typedef struct yishu_report {
   uint64_t kept_capacity;
   uint64_t kept_listed;
 
-  /* Characters to codes: characters of the other script converted (e-CCC),
-   * and characters converted through an old form. 0 until the library has
-   * those books and options. */
+  /* Codes to characters in the e-CCC book: codes written in the other script
+   * because the book has no form in the chosen one. */
   uint64_t other_script;
+  uint16_t other_script_codes[YISHU_LISTED_CHARS];
+  uint32_t other_script_listed;
+
+  /* Codes to characters in the traditional books: codes whose character is
+   * an old form with a standard form in Big5 (written in the standard form
+   * with standard_forms, else in the old form). */
+  uint32_t old_forms_listed;
   uint64_t old_forms;
+  uint16_t old_form_codes[YISHU_LISTED_CHARS];
 } yishu_report;
 
 /* Zeroes the report and sets struct_size; `size` is sizeof(*report). Set
@@ -256,26 +288,27 @@ YISHU_C_API int yishu_converter_report(const yishu_converter* converter, yishu_r
 /* A code that a character has in a book. */
 typedef struct yishu_code_found {
   uint16_t code;    /* 0..9999 */
-  uint8_t produced; /* 1 if converting a character can give this code; 0 for
-                       the few codes that convert to their character but are
-                       never produced from it */
-  uint8_t reserved0;
-  uint32_t via; /* 0: the character's own code; else the variant it belongs to */
+  uint8_t produced; /* 1 for the code that converting the character gives */
+  uint8_t sources;  /* with a variant: the YISHU_SOURCE_ bits of its link */
+  uint32_t via;     /* 0: the character's own code; else the variant it belongs to */
 } yishu_code_found;
 
 /* The codes of `character` (a code point) in `book`, lowest first; where the
- * book has none, those of its simplified and traditional variants, each with
- * its variant: several different codes there mean the character is
- * ambiguous. Writes at most `capacity` entries of `entry_size` bytes each
- * (sizeof(yishu_code_found)) to `found` and sets *count to how many there
- * are; returns YISHU_ERROR_BUFFER_TOO_SMALL, writing nothing, if they do not
- * fit. A character without codes gives YISHU_OK and a count of 0. */
-YISHU_C_API int yishu_codes_of(int32_t book, uint32_t character, yishu_code_found* found,
-                               size_t capacity, size_t entry_size, size_t* count);
+ * book has none, those of the variants that `variants` (yishu_variants, as
+ * in conversion; YISHU_VARIANTS_ALL shows every link) follows, each with its
+ * variant and the link's sources:
+ * several different codes there mean the character is ambiguous. Writes at most `capacity` entries
+ * of `entry_size` bytes each (sizeof(yishu_code_found)) to `found` and sets *count to how many
+ * there are; returns YISHU_ERROR_BUFFER_TOO_SMALL, writing nothing, if they do not fit. A character
+ * without codes gives YISHU_OK and a count of 0. */
+YISHU_C_API int yishu_codes_of(int32_t book, uint32_t character, int32_t variants,
+                               yishu_code_found* found, size_t capacity, size_t entry_size,
+                               size_t* count);
 
-/* The character (a code point) of `code` (0..9999) in `book`, or 0 where the
- * book has none. */
-YISHU_C_API int yishu_character_of(int32_t book, int32_t code, uint32_t* character);
+/* The character (a code point) of `code` (0..9999) in `book`, in the form of
+ * `script` (yishu_script; e-CCC only, where a missing form gives the other
+ * one), or 0 where the book has none. */
+YISHU_C_API int yishu_character_of(int32_t book, int32_t code, int32_t script, uint32_t* character);
 
 #ifdef __cplusplus
 }
