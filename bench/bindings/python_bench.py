@@ -21,10 +21,10 @@ codes_bytes = open(sys.argv[2], "rb").read()
 rounds = int(sys.argv[3])
 hanzi, codes = hanzi_bytes.decode(), codes_bytes.decode()
 mb = 2**20
-for name, a, b in (("python-str", hanzi, codes), ("python-bytes", hanzi_bytes, codes_bytes)):
+for name, a, b, c in (("python-str", hanzi, codes, "陳大文"),
+                      ("python-bytes", hanzi_bytes, codes_bytes, "陳大文".encode())):
     to_codes = best(rounds, 1, lambda: yishu.encode(a))
     to_chars = best(rounds, 1, lambda: yishu.decode(b))
-    short = best(rounds, 20000, lambda: yishu.encode("陳大文" if name == "python-str" else "陳大文".encode(),
-                                                     book="taiwan"))
+    short = best(rounds, 20000, lambda: yishu.encode(c, book="taiwan"))
     print(f"{name} {len(hanzi_bytes) / mb / to_codes:.0f} {len(codes_bytes) / mb / to_chars:.0f} "
           f"{short * 1e9:.0f}")
