@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "gb18030.h"
 #include "stream_converter.h"
 #include "utf16_units.h"
 #include "yishu/yishu.h"
@@ -14,12 +15,14 @@ std::string CodeList(TextEncoding encoding, yishu::Book book, std::size_t& left_
   const yishu::Options options{book, yishu::Variants::None};
   yishu::Report report;
   std::string list;
-  std::u16string units = u"\uFEFF";  // UTF-16 only: the list after its byte-order mark
+  // UTF-16 only: the list, after a byte-order mark unless the order is fixed.
+  const std::optional<ByteOrder> fixed = FixedByteOrder(encoding);
+  std::u16string units = fixed ? u"" : u"\uFEFF";
   for (const yishu::CodeRow& row : yishu::CodeBook(book)) {
     char digits[8];
     std::snprintf(digits, sizeof digits, "%04u ", static_cast<unsigned>(row.code));
     const std::string_view code(digits, 5);
-    if (encoding == TextEncoding::kUtf16) {
+    if (IsUtf16(encoding)) {
       units.append(code.begin(), code.end() - 1);
       units += u'\t';
       units += yishu::ConvertText(yishu::Direction::CodeToChar,
@@ -28,17 +31,21 @@ std::string CodeList(TextEncoding encoding, yishu::Book book, std::size_t& left_
     } else {
       const std::string character = yishu::ConvertText(yishu::Direction::CodeToChar, code,
                                                        CoreEncoding(encoding), options, &report);
-      if (report.unwritable) {
-        ++left_out;
-        continue;
-      }
       list.append(code.substr(0, 4));
       list += '\t';
-      list += character;
+      if (!report.unwritable) {
+        list += character;
+      } else if (encoding == TextEncoding::kGb18030) {
+        list += gb18030::FourBytesOf(row.unicode);  // CP936 lacks it
+      } else {
+        ++left_out;
+        list.resize(list.size() - 5);
+        continue;
+      }
       list += '\n';
     }
   }
-  if (encoding == TextEncoding::kUtf16) AppendUnits(units, ByteOrder::kLittleEndian, list);
+  if (IsUtf16(encoding)) AppendUnits(units, fixed.value_or(ByteOrder::kLittleEndian), list);
   return list;
 }
 

@@ -15,7 +15,8 @@ const std::string_view kUsage = "Try 'telecode --help' for more information.\n";
 // help2man reads "Usage:"/"  or:" as the synopsis, option lines as options,
 // and a line "Heading:" as the start of a section of that name.
 const std::string_view kHelp =
-    "Usage: telecode [-d | -w] [-b BOOK] [--variants] [-e ENCODING] [FILE...]\n"
+    "Usage: telecode [-b BOOK] [--variants] [-e ENCODING] [FILE...]\n"
+    "  or:  telecode -d | -w [-b BOOK] [-e ENCODING] [FILE...]\n"
     "  or:  telecode --list [-b BOOK] [-e ENCODING]\n"
     "  or:  telecode --lookup TEXT...\n"
     "Converts Chinese characters to four-digit telegraph codes, each followed by a\n"
@@ -37,10 +38,12 @@ const std::string_view kHelp =
     "                           digits are codes written together; day codes\n"
     "                           (99010) convert; full-width ０-９ count as digits.\n"
     "                           Other runs of digits stay as they are and are\n"
-    "                           listed on standard error with their byte offsets\n"
+    "                           listed on standard error with their byte offsets,\n"
+    "                           as are codes right next to a letter, a currency\n"
+    "                           sign or 年月日號号 (HK$1999, 1949年), to be checked\n"
     "  -e, --encoding=ENCODING  utf-8 (the default), cp936 (also: gbk), gb18030,\n"
-    "                           or utf-16 (byte order from its byte-order mark,\n"
-    "                           little-endian without one)\n"
+    "                           utf-16 (byte order from its byte-order mark,\n"
+    "                           little-endian without one), utf-16be or utf-16le\n"
     "  -b, --book=BOOK          mainland (the default) or taiwan\n"
     "      --variants           a character the book lacks takes the code of its\n"
     "                           simplified or traditional form where that gives\n"
@@ -59,12 +62,12 @@ const std::string_view kHelp =
     "stays as it is, and a summary on standard error says so.\n"
     "\n"
     "Look-up:\n"
-    "  --lookup prints one line per character or code, in UTF-8, with five\n"
-    "  fields separated by tabs: the character or code; the mainland book's\n"
-    "  codes (or character); the variant they were found through, or -; the\n"
-    "  Taiwan book's codes (or character); its variant, or -. A book without\n"
-    "  any gives none. Several codes are separated by spaces, and so are\n"
-    "  their variants.\n"
+    "  With --lookup, telecode prints one line per character or code, in\n"
+    "  UTF-8, with five fields separated by tabs: the character or code; the\n"
+    "  mainland book's codes (or character); the variant they were found\n"
+    "  through, or -; the Taiwan book's codes (or character); its\n"
+    "  variant, or -. A book without any gives none. Several codes are\n"
+    "  separated by spaces, and so are their variants.\n"
     "\n"
     "Exit status:\n"
     "  0  success\n"
@@ -76,16 +79,16 @@ const std::string_view kHelp =
     "  telecode -d -e gbk in.txt > out.txt\n"
     "                                  codes in a GBK file to characters\n"
     "  telecode --list | grep 中        the code of 中: 0022\n"
-    "  echo 7115 1129 2429 | telecode -w\n"
-    "                                  a name as an identity card prints its\n"
-    "                                  codes: 陈大文\n"
+    "  echo 7115 1129 2429 | telecode -w -b taiwan\n"
+    "                                  a name from a Hong Kong identity card:\n"
+    "                                  陳大文\n"
     "  printf '0022\\n2429\\n' | telecode -w\n"
     "                                  one code a line: 中 and 文, each on its line\n"
     "  echo 陳大文 | telecode -b taiwan  prints 7115 1129 2429\n"
     "  telecode --lookup 葉 | cut -f4   the code of 葉 in the Taiwan book: 5509\n";
 
 std::optional<TextEncoding> EncodingFromName(std::string_view name) {
-  static constexpr std::array<std::pair<std::string_view, TextEncoding>, 8> kNames = {{
+  static constexpr std::array<std::pair<std::string_view, TextEncoding>, 12> kNames = {{
       {"utf-8", TextEncoding::kUtf8},
       {"utf8", TextEncoding::kUtf8},
       {"cp936", TextEncoding::kCp936},
@@ -93,6 +96,10 @@ std::optional<TextEncoding> EncodingFromName(std::string_view name) {
       {"gb18030", TextEncoding::kGb18030},
       {"utf-16", TextEncoding::kUtf16},
       {"utf16", TextEncoding::kUtf16},
+      {"utf-16be", TextEncoding::kUtf16Be},
+      {"utf16be", TextEncoding::kUtf16Be},
+      {"utf-16le", TextEncoding::kUtf16Le},
+      {"utf16le", TextEncoding::kUtf16Le},
       {"ms936", TextEncoding::kCp936},
   }};
   std::string lower(name);
@@ -132,7 +139,7 @@ class Parser {
         if (name != "encoding" && name != "book" && value)
           return UsageError{"option '--" + std::string(name) + "' takes no value"};
         if (name == "decode") {
-          options_.direction = yishu::Direction::CodeToChar;
+          Decode();
         } else if (name == "as-written") {
           ReadAsWritten();
         } else if (name == "list") {
@@ -158,7 +165,7 @@ class Parser {
         for (std::size_t i = 1; i < arg.size(); ++i) {
           switch (arg[i]) {
             case 'd':
-              options_.direction = yishu::Direction::CodeToChar;
+              Decode();
               break;
             case 'w':
               ReadAsWritten();
@@ -197,18 +204,30 @@ class Parser {
       return UsageError{"--list and --lookup do not go together"};
     } else if (list) {
       if (!options_.files.empty()) return UsageError{"--list reads no files"};
+      if (decoding_) return UsageError{"--list prints the code book: it takes no -d or -w"};
       options_.action = Action::kList;
     } else if (lookup) {
       if (options_.files.empty()) return UsageError{"--lookup needs a text to look up"};
+      if (options_.encoding != TextEncoding::kUtf8) {
+        return UsageError{"--lookup reads its arguments and writes UTF-8: it takes no -e"};
+      }
       options_.action = Action::kLookUp;
+    } else if (decoding_ && options_.core.variants != yishu::Variants::BookDefault) {
+      return UsageError{
+          "--variants finds codes for characters: it does not go with -d or -w, which read codes"};
     }
     return options_;
   }
 
  private:
+  void Decode() {
+    options_.direction = yishu::Direction::CodeToChar;
+    decoding_ = true;
+  }
+
   // Reading codes only makes sense in one direction: the option implies it.
   void ReadAsWritten() {
-    options_.direction = yishu::Direction::CodeToChar;
+    Decode();
     options_.core.reading = yishu::CodeReading::AsWritten;
   }
 
@@ -239,7 +258,7 @@ class Parser {
     auto encoding = EncodingFromName(name);
     if (!encoding) {
       return UsageError{"unknown encoding '" + name +
-                        "' (known: utf-8, cp936 or gbk, gb18030, utf-16)"};
+                        "' (known: utf-8, cp936 or gbk, gb18030, utf-16, utf-16be, utf-16le)"};
     }
     options_.encoding = *encoding;
     return std::nullopt;
@@ -248,6 +267,7 @@ class Parser {
   const std::vector<std::string>& args_;
   std::size_t index_ = 0;
   Options options_;
+  bool decoding_ = false;  // -d or -w was given
 };
 
 }  // namespace

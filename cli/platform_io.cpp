@@ -8,6 +8,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include "gb18030.h"
 #include "wide_text.h"
 #else
 #include <errno.h>
@@ -105,7 +106,7 @@ std::wstring WideFrom(UINT code_page, std::string_view bytes) {
 }
 
 // GB18030 as text. Without its code page (Wine has none) the CP936 part
-// still reads right; a four-byte sequence shows as the replacement character.
+// reads through CP936 and the four-byte sequences by telecode's own table.
 std::wstring WideFromGb18030(std::string_view bytes) {
   if (IsValidCodePage(54936)) return WideFrom(54936, bytes);
   std::wstring wide;
@@ -115,7 +116,17 @@ std::wstring WideFromGb18030(std::string_view bytes) {
     const bool lead = byte >= 0x81 && byte != 0xFF;
     if (lead && at + 3 < bytes.size() && bytes[at + 1] >= '0' && bytes[at + 1] <= '9') {
       wide += WideFrom(936, bytes.substr(from, at - from));
-      wide += L'\uFFFD';
+      const auto* four = reinterpret_cast<const unsigned char*>(bytes.data() + at);
+      const std::optional<char32_t> c =
+          gb18030::IsFourBytes(four) ? gb18030::CodePointOf(four) : std::nullopt;
+      if (!c) {
+        wide += L'\uFFFD';
+      } else if (*c < 0x10000) {
+        wide += static_cast<wchar_t>(*c);
+      } else {
+        wide += static_cast<wchar_t>(0xD800 + ((*c - 0x10000) >> 10));
+        wide += static_cast<wchar_t>(0xDC00 + ((*c - 0x10000) & 0x3FF));
+      }
       at += 4;
       from = at;
     } else {
@@ -227,7 +238,8 @@ std::ptrdiff_t Input::Read(char* buffer, std::size_t size) {
   return static_cast<std::ptrdiff_t>(count);
 }
 
-Output::Output(TextEncoding encoding) : encoding_(encoding) {
+Output::Output(TextEncoding encoding)
+    : encoding_(encoding), console_units_(FixedByteOrder(encoding)) {
   console_ = IsConsole(GetStdHandle(STD_OUTPUT_HANDLE));
 }
 
@@ -243,8 +255,8 @@ void Output::StartText() {
 // What is left of a text: an incomplete sequence, or an odd last byte of
 // UTF-16, shown as the replacement character.
 void Output::FinishConsoleText() {
-  const bool rest = encoding_ == TextEncoding::kUtf16 ? console_units_.Finish().has_value()
-                                                      : !console_carry_.empty();
+  const bool rest =
+      IsUtf16(encoding_) ? console_units_.Finish().has_value() : !console_carry_.empty();
   if (rest) WriteConsoleWide(GetStdHandle(STD_OUTPUT_HANDLE), L"\uFFFD");
   console_carry_.clear();
   console_units_.Reset();
@@ -252,7 +264,7 @@ void Output::FinishConsoleText() {
 
 bool Output::ShowOnConsole(std::string_view bytes) {
   HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-  if (encoding_ == TextEncoding::kUtf16) {
+  if (IsUtf16(encoding_)) {
     std::u16string_view units = console_units_.Feed(bytes);
     // The byte-order mark tells the order; it is no text to show.
     if (text_start_ && !units.empty() && units.front() == u'\uFEFF') units.remove_prefix(1);

@@ -30,13 +30,14 @@ constexpr std::size_t kReadSize = 256 * 1024;
 // counted.
 constexpr std::uint64_t kMostKeptShown = 20;
 
+// How much of a UTF-16 text without a byte-order mark tells its byte order.
+constexpr std::size_t kByteOrderSample = 512;
+
 enum class Status { kOk, kStop };
 
 std::string DisplayName(const std::string& name) { return name == "-" ? "standard input" : name; }
 
-std::string InvalidName(TextEncoding encoding) {
-  return encoding == TextEncoding::kUtf16 ? "UTF-16" : "UTF-8";
-}
+std::string InvalidName(TextEncoding encoding) { return IsUtf16(encoding) ? "UTF-16" : "UTF-8"; }
 
 // Converts the inputs one after another, each as a text of its own.
 class Conversion {
@@ -77,6 +78,8 @@ class Conversion {
     }
     converter_.Reset();
     converter_.ResetReport();
+    text_start_.clear();
+    order_checked_ = options_.encoding != TextEncoding::kUtf16;
     output_.StartText();
     for (;;) {
       const std::ptrdiff_t count = input.Read(buffer_.get(), kReadSize);
@@ -86,15 +89,19 @@ class Conversion {
         Fail(name, input.error());
         break;
       }
+      const std::string_view piece(buffer_.get(), static_cast<std::size_t>(count));
+      WatchByteOrder(name, piece);
       out_.clear();
-      converter_.Feed(std::string_view(buffer_.get(), static_cast<std::size_t>(count)), out_);
+      converter_.Feed(piece, out_);
       if (Write() == Status::kStop) return Status::kStop;
       ReportInvalid(name);
     }
+    WatchByteOrder(name, {});
     out_.clear();
     converter_.Finish(out_);
     ReportInvalid(name);
     ReportKeptDigits(name);
+    ReportDoubtful(name);
     AddToSummary(converter_.report());
     return Write();
   }
@@ -112,6 +119,21 @@ class Conversion {
         return Status::kStop;
     }
     return Status::kStop;
+  }
+
+  // UTF-16 without a byte-order mark is read little-endian; a text that
+  // reads right only the other way round is named, with what reads it.
+  // `piece` empty: the end of the text.
+  void WatchByteOrder(const std::string& name, std::string_view piece) {
+    if (order_checked_) return;
+    text_start_.append(piece.substr(0, kByteOrderSample - text_start_.size()));
+    if (!piece.empty() && text_start_.size() < kByteOrderSample) return;
+    order_checked_ = true;
+    const bool marked = text_start_.starts_with("\xFF\xFE") || text_start_.starts_with("\xFE\xFF");
+    if (marked || !LooksBigEndian(text_start_)) return;
+    PrintError("telecode: " + DisplayName(name) +
+               ": UTF-16 without a byte-order mark is read as little-endian, but this text looks"
+               " big-endian; if it is, use -e utf-16be\n");
   }
 
   // Invalid input is passed on as it is; the user hears of it once.
@@ -143,6 +165,29 @@ class Conversion {
       message += prefix + "and " + std::to_string(report.kept_runs - kMostKeptShown) +
                  " more runs of digits kept as they are\n";
     }
+    PrintError(message);
+  }
+
+  // Reading codes as written, four digits next to a letter, a currency sign
+  // or 年月日號号 convert, but may be a year, a price or a number: the user
+  // learns where, to check them.
+  void ReportDoubtful(const std::string& name) {
+    const yishu::Report& report = converter_.report();
+    if (report.doubtful_runs == 0) return;
+    const std::string prefix = "telecode: " + DisplayName(name) + ": ";
+    std::string message;
+    for (std::size_t i = 0; i < report.doubtful.size() && i < kMostKeptShown; ++i) {
+      message += prefix + "byte " +
+                 std::to_string(converter_.ByteOffset(report.doubtful[i].offset)) +
+                 ": 4 digits next to a letter, a currency sign or 年月日號号 converted as a code\n";
+    }
+    if (report.doubtful_runs > kMostKeptShown) {
+      message += prefix + "and " + std::to_string(report.doubtful_runs - kMostKeptShown) +
+                 " more such runs of 4 digits\n";
+    }
+    message += prefix + "check that " +
+               (report.doubtful_runs == 1 ? "it is a code" : "they are codes") +
+               ", not a year, a price or a number\n";
     PrintError(message);
   }
 
@@ -195,11 +240,15 @@ class Conversion {
   std::string out_;
   bool failed_ = false;
   bool reported_invalid_ = false;
+  bool order_checked_ = true;
+  std::string text_start_;  // UTF-16: the start of the text, to tell its byte order
   std::uint64_t codes_without_space_ = 0;
   yishu::Report books_;
 };
 
-std::string BookName(yishu::Book book) { return book == yishu::Book::Taiwan ? "Taiwan" : "mainland"; }
+std::string BookName(yishu::Book book) {
+  return book == yishu::Book::Taiwan ? "Taiwan" : "mainland";
+}
 
 std::string EncodingName(TextEncoding encoding) {
   switch (encoding) {
@@ -211,6 +260,10 @@ std::string EncodingName(TextEncoding encoding) {
       return "utf-8";
     case TextEncoding::kUtf16:
       return "utf-16";
+    case TextEncoding::kUtf16Be:
+      return "utf-16be";
+    case TextEncoding::kUtf16Le:
+      return "utf-16le";
   }
   return "";
 }
@@ -235,7 +288,8 @@ std::string Summary(const yishu::Report& r, const Options& options) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
   };
   if (r.through_variant) {
-    parts.push_back(n(r.through_variant, "character", "characters") + " converted through a variant");
+    parts.push_back(n(r.through_variant, "character", "characters") +
+                    " converted through a variant");
   }
   std::vector<std::string> left;
   if (r.ambiguous) {
@@ -249,7 +303,8 @@ std::string Summary(const yishu::Report& r, const Options& options) {
                    Listed(r.other_book_chars, r.other_book_only));
   }
   if (r.no_code) {
-    left.push_back(std::to_string(r.no_code) + " in neither book" + Listed(r.no_code_chars, r.no_code));
+    left.push_back(std::to_string(r.no_code) + " in neither book" +
+                   Listed(r.no_code_chars, r.no_code));
   }
   if (!left.empty()) {
     std::string text = "left as they are: ";
@@ -264,9 +319,9 @@ std::string Summary(const yishu::Report& r, const Options& options) {
       codes += digits;
     }
     if (r.unwritable_codes.size() == yishu::Report::kListedChars) codes += " ...";
-    parts.push_back(n(r.unwritable, "code", "codes") + " left as digits: " +
-                    EncodingName(options.encoding) + " cannot hold their characters (" +
-                    codes.substr(1) + ")");
+    parts.push_back(n(r.unwritable, "code", "codes") +
+                    " left as digits: " + EncodingName(options.encoding) +
+                    " cannot hold their characters (" + codes.substr(1) + ")");
   }
   std::string line;
   for (std::size_t i = 0; i < parts.size(); ++i) line += (i ? "; " : "") + parts[i];

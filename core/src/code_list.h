@@ -39,15 +39,25 @@ constexpr std::size_t UsualUnits() {
   return F == Form::Utf8 ? 3 : F == Form::Cp936 ? 2 : 1;
 }
 
+// The ASCII characters that make four digits next to them look like a
+// number: letters and $ (see number_marks.h).
+template <class Unit>
+constexpr bool IsAsciiNumberMark(Unit u) {
+  const auto c = static_cast<std::make_unsigned_t<Unit>>(u);
+  return c == '$' || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
+}
+
 template <CodeEnd E>
 bool EndsCode(unsigned u) {
   if constexpr (E == CodeEnd::kSpace) return u == ' ';
   return u < 0x80 && (u < '0' || u > '9');
 }
 
+// Lines and separators between codes in a list.
 template <class Unit>
 bool IsAsciiNotDigit(Unit u) {
-  return EndsCode<CodeEnd::kAsciiNotDigit>(static_cast<std::make_unsigned_t<Unit>>(u));
+  const auto c = static_cast<std::make_unsigned_t<Unit>>(u);
+  return c < 0x80 && (c < '0' || c > '9');
 }
 
 // The number that four digits make, from a word whose low four bytes hold
@@ -156,6 +166,7 @@ std::size_t ConvertCodeList(const Lookup& lookup, const typename TextForm<F>::Un
       std::size_t gap = pos;
       while (gap < n && gap - pos < kShortGap && IsAsciiNotDigit(p[gap])) ++gap;
       if (gap == pos || gap == n || !IsDigit(p[gap])) break;
+      if (E == CodeEnd::kAsciiNotDigit && IsAsciiNumberMark(p[gap - 1])) break;
       assert(out.room(at, gap - pos) && "output estimate too small");
       for (; pos < gap; ++pos) *at++ = p[pos];
       continue;
@@ -163,6 +174,9 @@ std::size_t ConvertCodeList(const Lookup& lookup, const typename TextForm<F>::Un
     const std::uint64_t text = texts[code];
     const auto top = static_cast<std::size_t>(text >> kCharTextUnitsShift);
     if (top == 0) break;
+    // A code right before a letter or $ may be a number: the engine looks
+    // at it (number_marks.h), before anything is written or noted.
+    if (E != CodeEnd::kSpace && p[pos + 4] != ' ' && IsAsciiNumberMark(p[pos + 4])) break;
     // Output never outgrows the input here, and every estimate has room
     // for a word beyond it.
     assert(out.room(at, 8) && "output estimate too small");

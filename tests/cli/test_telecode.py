@@ -307,6 +307,21 @@ class AsWritten(TempDirTest):
                             for m in re.finditer(r"\d+", text) if m.group() != "0022"]
                 self.assertEqual(listed, expected)
 
+    def test_codes_that_may_be_numbers_are_listed(self):
+        text = "電話 2345 6789, HK$1999, 1949年, 0022 號\n"
+        for encoding in ("utf-8", "gb18030", "utf-16"):
+            with self.subTest(encoding=encoding):
+                data = text.encode(CODECS[encoding])
+                result = run(["-w", "-b", "taiwan", "-e", encoding, self.file("in.txt", data)])
+                self.assertEqual(result.stdout.decode(CODECS[encoding]),
+                                 "電話 擊酊, HK$憎, 感年, 中號\n")
+                listed = re.findall(r"in\.txt: byte (\d+): 4 digits next to", result.stderr.decode())
+                expected = [len(text[:text.index(run)].encode(CODECS[encoding]))
+                            for run in ("1999", "1949")]
+                self.assertEqual(listed, [str(offset) for offset in expected])
+                self.assertIn("in.txt: check that they are codes, not a year, a price or a number\n",
+                              result.stderr.decode())
+
     def test_many_kept_runs_are_counted(self):
         result = run(["-w"], b"1 " * 25)
         lines = result.stderr.decode().splitlines()
@@ -628,6 +643,24 @@ class OutsideCp936(TempDirTest):
                 decoded = convert("decode", encoding, self.TEXT.encode(codec)).decode(codec)
                 self.assertEqual(decoded, "𠀀中😀文한\n𠀀中😀文")
 
+    def test_gb18030_four_byte_characters_of_the_taiwan_book(self):
+        rows = [line.split("\t") for line in
+                run(["--list", "-b", "taiwan"]).stdout.decode().splitlines()]
+        outside = [(code, char) for code, char in rows if len(char.encode("gb18030")) == 4]
+        self.assertEqual(len(outside), 44)
+        text = "".join(char for _, char in outside) + "𠀀\n"
+        codes = "".join(f"{code} " for code, _ in outside) + "𠀀\n"
+        # One read ends inside a four-byte character.
+        filler = "a" * (256 * 1024 - 2)
+        data = (filler + text).encode("gb18030")
+        result = run(["-b", "taiwan", "-e", "gb18030", self.file("in.txt", data)])
+        self.assertEqual(result.stdout.decode("gb18030"), filler + codes)
+        self.assertEqual(result.stderr, b"")
+        listed = run(["--list", "-b", "taiwan", "-e", "gb18030"])
+        self.assertEqual(listed.stdout.decode("gb18030").splitlines(),
+                         [f"{code}\t{char}" for code, char in rows])
+        self.assertEqual(listed.stderr, b"")
+
     def test_digits_inside_gb18030_sequences_start_no_code(self):
         # 𠀀 is 95 32 82 36 in GB18030: its last byte is the digit 6.
         data = "𠀀".encode("gb18030") + b"022 " + "𠀀0022 ".encode("gb18030")
@@ -669,6 +702,37 @@ class CommandLine(TempDirTest):
                 listed = run(["--list", "-e", encoding]).stdout
                 self.assertEqual(listed.decode(codec), expected)
         self.assertTrue(run(["--list", "-e", "utf-16"]).stdout.startswith(b"\xff\xfe"))
+
+    def test_help_reads_right_in_the_manual_page(self):
+        # help2man takes an indented line that starts with a dash for an
+        # option, wherever it stands: outside "Options:" none may.
+        sections = re.split(r"\n(?=\S[^\n]*:\n)", run(["--help"]).stdout.decode())
+        for section in sections:
+            if not section.startswith("Options:"):
+                self.assertNotRegex(section, r"\n +-", section.splitlines()[0])
+
+    def test_utf16_byte_orders(self):
+        be, le = "0022 ab".encode("utf-16-be"), "0022 ab".encode("utf-16-le")
+        warning = ("telecode: {}: UTF-16 without a byte-order mark is read as little-endian, "
+                   "but this text looks big-endian; if it is, use -e utf-16be\n")
+        cases = [  # encoding, input, output, warned
+            ("utf-16be", be, "中ab".encode("utf-16-be"), False),
+            ("UTF16BE", b"\xfe\xff" + be, "\ufeff中ab".encode("utf-16-be"), False),
+            ("utf-16le", le, "中ab".encode("utf-16-le"), False),
+            ("utf-16", le, "中ab".encode("utf-16-le"), False),
+            ("utf-16", b"\xfe\xff" + be, b"\xfe\xff" + "中ab".encode("utf-16-be"), False),
+            ("utf-16", be, be, True),  # read little-endian, as before, but with a word
+            ("utf-16", "中文电报".encode("utf-16-be"), "中文电报".encode("utf-16-be"), True),
+            ("utf-16", "中文电报".encode("utf-16-le"), "中文电报".encode("utf-16-le"), False),
+        ]
+        for encoding, data, out, warned in cases:
+            with self.subTest(encoding=encoding, data=data):
+                path = self.file("in.txt", data)
+                result = run(["-d", "-e", encoding, path])
+                self.assertEqual(result.stdout, out)
+                self.assertEqual(result.stderr.decode(), warning.format(path) if warned else "")
+        listed = run(["--list", "-e", "utf-16be"]).stdout
+        self.assertEqual(listed.decode("utf-16-be"), run(["--list"]).stdout.decode())
 
     def test_option_spellings(self):
         path = self.file("codes.txt", "0022 ".encode("cp936_full"))
@@ -757,7 +821,9 @@ class Books(TempDirTest):
 
     def test_usage_errors(self):
         for args in (["-b", "hongkong"], ["--book"], ["-b"], ["--lookup"], ["--lookup", "123"],
-                     ["--list", "--lookup", "中"], ["--variants=yes"]):
+                     ["--list", "--lookup", "中"], ["--variants=yes"], ["-d", "--variants"],
+                     ["--variants", "-w"], ["--list", "-d"], ["-w", "--list"],
+                     ["--lookup", "中", "-e", "gbk"]):
             with self.subTest(args=args):
                 result = run(args, b"")
                 self.assertEqual(result.returncode, 2)

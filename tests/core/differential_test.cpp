@@ -73,8 +73,9 @@ class TextMaker {
   // Codes as people write them: in runs, full-width, with separators or
   // none, and numbers that look nearly like them.
   std::u16string WrittenCodes() {
-    static const std::u16string kBetween[] = {u"",     u" ", u"  ", u"\u3000", u",",
-                                              u"\r\n", u"/", u"中", u"\xD800"};
+    static const std::u16string kBetween[] = {u"",  u" ", u"  ", u"\u3000", u",", u"\r\n",
+                                              u"/", u"中", u"\xD800", u"$", u"年", u"號",
+                                              u"x", u"Ｂ", u"￥"};
     std::u16string t;
     const int codes = Pick(1, 6);
     for (int i = 0; i < codes; ++i) {
@@ -243,7 +244,8 @@ TEST_P(DifferentialTest, AsWrittenEqualsPlainReading) {
     }
     const auto same = [](const Report& a, const Report& b) {
       return a.kept_runs == b.kept_runs && a.kept == b.kept && a.unwritable == b.unwritable &&
-             a.unwritable_codes == b.unwritable_codes;
+             a.unwritable_codes == b.unwritable_codes && a.doubtful_runs == b.doubtful_runs &&
+             a.doubtful == b.doubtful;
     };
     Report report, kept;
     ASSERT_EQ(ConvertText(Direction::CodeToChar, cp936, Encoding::Cp936, as_written, &report),

@@ -37,6 +37,8 @@ const Cp936Maps& Maps() {
     add(u'『', "\xA1\xBA");
     add(u'⒍', "\xA2\xB6");
     add(u'\u3000', "\xA1\xA1");  // ideographic space
+    add(u'￥', "\xA3\xA4");
+    add(u'Ｂ', "\xA3\xC2");
     return m;
   }();
   return maps;

@@ -213,10 +213,17 @@ struct Report {
   std::uint64_t kept_runs = 0;
   std::vector<DigitRun> kept;
 
+  // Codes to characters as written: runs of exactly four digits that
+  // converted, but that a letter, a currency sign or one of 年月日號号 stands
+  // right next to (HK$1999, Tel2345, 1949年), as numbers often are: worth
+  // checking. Counted, and the first kListedRuns listed in text order.
+  std::uint64_t doubtful_runs = 0;
+  std::vector<DigitRun> doubtful;
+
   // Whether anything above happened.
   bool any() const {
     return through_variant || ambiguous || other_book_only || no_code || unwritable ||
-           codes_without_space || kept_runs || other_script || old_forms;
+           codes_without_space || kept_runs || other_script || old_forms || doubtful_runs;
   }
 };
 
