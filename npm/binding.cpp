@@ -90,6 +90,16 @@ val ReportObject(const yishu::Report& r) {
     kept.call<void>("push", k);
   }
   o.set("kept", kept);
+  val doubtful = val::array();
+  for (const yishu::DigitRun& run : r.doubtful) {
+    val k = val::object();
+    k.set("offset", static_cast<double>(run.offset));
+    k.set("units", static_cast<double>(run.units));
+    k.set("digits", static_cast<double>(run.digits));
+    doubtful.call<void>("push", k);
+  }
+  o.set("doubtfulRuns", static_cast<double>(r.doubtful_runs));
+  o.set("doubtful", doubtful);
   return o;
 }
 

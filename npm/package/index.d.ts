@@ -59,6 +59,9 @@ export interface Report {
   codesWithoutSpace: number;
   keptRuns: number;
   kept: DigitRun[];
+  /** Four-digit runs that converted next to a letter, currency sign or 年月日號号. */
+  doubtfulRuns: number;
+  doubtful: DigitRun[];
 }
 
 export interface Result {

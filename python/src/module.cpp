@@ -76,6 +76,12 @@ py::dict ReportDict(const yishu::Report& r) {
     kept.append(py::make_tuple(run.offset, run.units, run.digits));
   }
   d["kept"] = py::tuple(kept);
+  py::list doubtful;
+  for (const yishu::DigitRun& run : r.doubtful) {
+    doubtful.append(py::make_tuple(run.offset, run.units, run.digits));
+  }
+  d["doubtful_runs"] = r.doubtful_runs;
+  d["doubtful"] = py::tuple(doubtful);
   return d;
 }
 

@@ -67,6 +67,7 @@ def test_report():
     assert result.text == "大-12345 中"
     assert result.report.kept == (yishu.DigitRun(offset=5, units=5, digits=5),)
     assert result.report
+    assert yishu.convert("HK$1999", "to_chars", reading="as_written").report.doubtful_runs == 1
     through = yishu.convert("衛", "to_codes", book="taiwan").report
     assert through.through_chars == (yishu.VariantUse("衛", "衞", 5898, 68),)
     assert yishu.convert("衛", "to_codes", book="taiwan", variants="none").text == "衛"

@@ -97,11 +97,14 @@ class Report:
     codes_without_space: int = 0
     kept_runs: int = 0
     kept: Tuple[DigitRun, ...] = ()
+    doubtful_runs: int = 0
+    doubtful: Tuple[DigitRun, ...] = ()
 
     @classmethod
     def _of(cls, fields: dict) -> "Report":
         fields = dict(fields)
         fields["kept"] = tuple(DigitRun(*run) for run in fields["kept"])
+        fields["doubtful"] = tuple(DigitRun(*run) for run in fields["doubtful"])
         fields["through_chars"] = tuple(VariantUse(chr(c), chr(v), code, sources)
                                         for c, v, code, sources in fields["through_chars"])
         return cls(**fields)
