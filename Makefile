@@ -11,7 +11,7 @@ WEB     := build/web
 RELEASE := build/release
 DEPS    := tools/install-deps.sh
 
-.PHONY: all deps native windows web test test-native test-windows test-web sanitize serve-web run bench fuzz dist release install deb clean
+.PHONY: all deps native windows web test test-native test-windows test-web test-bindings sanitize serve-web run bench fuzz dist release install deb clean
 
 all: native windows
 
@@ -39,7 +39,7 @@ serve-web: web
 	@echo "Serving build/web/site at http://127.0.0.1:8000/ (Ctrl+C stops)"
 	python3 -m http.server 8000 --bind 127.0.0.1 --directory $(WEB)/site
 
-test: deps test-native test-windows sanitize test-web
+test: deps test-native test-windows sanitize test-web test-bindings
 
 test-native: native
 	ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS)
@@ -61,6 +61,13 @@ sanitize:
 # The browser tests compare the page with the native telecode.
 test-web: native web
 	ctest --test-dir $(WEB) --output-on-failure
+
+# The C interface's test, the Python module installed with pip into a virtual
+# environment of Debian's Python, and the npm package installed from its tarball.
+test-bindings: native web
+	ctest --test-dir $(NATIVE) --output-on-failure -R '^c_api$$'
+	tools/test-python.sh
+	tools/test-npm.sh $(WEB)
 
 run: windows
 	tools/run.sh

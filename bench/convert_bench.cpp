@@ -25,7 +25,9 @@ std::string MakeCp936(Kind kind, std::size_t size, yishu::Book which) {
   for (const CodeRow& r : yishu::CodeBook(which)) {
     if (r.lead != 0) book.push_back(r);
   }
-  auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); };
+  auto pick = [&](std::size_t n) {
+    return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
+  };
   std::string s;
   while (s.size() < size) {
     if (kind == Kind::Codes || kind == Kind::DenseCodes) {
@@ -40,8 +42,8 @@ std::string MakeCp936(Kind kind, std::size_t size, yishu::Book which) {
       s += static_cast<char>(r.trail);
       if (kind == Kind::Hanzi && pick(15) == 0) s += ", ";
     } else {
-      static const char* const kWords[] = {"the ", "telegraph ", "code ", "book ", "of ",
-                                           "characters, ", "message ", "sent.\r\n"};
+      static const char* const kWords[] = {"the ", "telegraph ",   "code ",    "book ",
+                                           "of ",  "characters, ", "message ", "sent.\r\n"};
       s += kWords[pick(std::size(kWords))];
     }
   }
@@ -52,7 +54,7 @@ std::string MakeCp936(Kind kind, std::size_t size, yishu::Book which) {
 std::string ToUtf8(const std::string& cp936) {
   static const std::vector<char16_t> unicode_of = [] {
     std::vector<char16_t> table(65536);
-    for (yishu::Book book : {yishu::Book::Mainland, yishu::Book::Taiwan}) {
+    for (yishu::Book book : {yishu::Book::Mainland, yishu::Book::Taiwan, yishu::Book::Eccc}) {
       for (const CodeRow& r : yishu::CodeBook(book)) {
         if (r.lead != 0) table[r.lead << 8 | r.trail] = static_cast<char16_t>(r.unicode);
       }
@@ -78,7 +80,8 @@ void Convert(benchmark::State& state, yishu::Direction mode, Kind kind, Form for
              yishu::Options options) {
   const std::string cp936 = MakeCp936(kind, state.range(0), options.book);
   const std::string utf8 = form == Form::Cp936 ? std::string() : ToUtf8(cp936);
-  const std::u16string utf16 = form == Form::Utf16 ? yishu::reference::Utf16FromUtf8(utf8) : std::u16string();
+  const std::u16string utf16 =
+      form == Form::Utf16 ? yishu::reference::Utf16FromUtf8(utf8) : std::u16string();
   std::size_t bytes = 0;
   for (auto _ : state) {
     if (form == Form::Cp936) {
@@ -124,7 +127,8 @@ void Register() {
       const std::string name = std::string(m.name) + "/" + form_name;
       benchmark::RegisterBenchmark(("as-written/" + name).c_str(), Convert<false>, m.mode, m.kind,
                                    form, as_written)
-          ->Arg(1 << 20)->Unit(benchmark::kMicrosecond);
+          ->Arg(1 << 20)
+          ->Unit(benchmark::kMicrosecond);
     }
   }
   for (const Mode& m : modes) {
@@ -132,21 +136,34 @@ void Register() {
       const std::string name = std::string(m.name) + "/" + form_name;
       benchmark::RegisterBenchmark(("engine/" + name).c_str(), Convert<false>, m.mode, m.kind, form,
                                    yishu::Options{})
-          ->Arg(1 << 10)->Arg(64 << 10)->Arg(1 << 20)->Unit(benchmark::kMicrosecond);
+          ->Arg(1 << 10)
+          ->Arg(64 << 10)
+          ->Arg(1 << 20)
+          ->Unit(benchmark::kMicrosecond);
       // The Taiwan book, on a text of its own characters and codes.
       if (m.kind != Kind::Ascii) {
         benchmark::RegisterBenchmark(("engine/taiwan/" + name).c_str(), Convert<false>, m.mode,
                                      m.kind, form, yishu::Options{yishu::Book::Taiwan})
-            ->Arg(1 << 20)->Unit(benchmark::kMicrosecond);
+            ->Arg(1 << 20)
+            ->Unit(benchmark::kMicrosecond);
+        // The e-CCC book (both forms of a row convert to its code).
+        benchmark::RegisterBenchmark(("engine/eccc/" + name).c_str(), Convert<false>, m.mode,
+                                     m.kind, form, yishu::Options{yishu::Book::Eccc})
+            ->Arg(1 << 20)
+            ->Unit(benchmark::kMicrosecond);
       }
       // The reference takes seconds per megabyte; a single pass is enough.
       if (m.kind == Kind::Ascii || m.kind == Kind::Dense || m.kind == Kind::DenseCodes) continue;
-      benchmark::RegisterBenchmark(("reference/" + name).c_str(), Convert<true>, m.mode, m.kind, form,
-                                   yishu::Options{})
-          ->Arg(1 << 10)->Arg(64 << 10)->Unit(benchmark::kMicrosecond);
-      benchmark::RegisterBenchmark(("reference/" + name).c_str(), Convert<true>, m.mode, m.kind, form,
-                                   yishu::Options{})
-          ->Arg(1 << 20)->Iterations(1)->Unit(benchmark::kMillisecond);
+      benchmark::RegisterBenchmark(("reference/" + name).c_str(), Convert<true>, m.mode, m.kind,
+                                   form, yishu::Options{})
+          ->Arg(1 << 10)
+          ->Arg(64 << 10)
+          ->Unit(benchmark::kMicrosecond);
+      benchmark::RegisterBenchmark(("reference/" + name).c_str(), Convert<true>, m.mode, m.kind,
+                                   form, yishu::Options{})
+          ->Arg(1 << 20)
+          ->Iterations(1)
+          ->Unit(benchmark::kMillisecond);
     }
   }
 }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "gb18030.h"
 #include "utf16_units.h"
 #include "yishu/internal/unicode.h"
 #include "yishu/yishu.h"
@@ -12,31 +13,38 @@ namespace telecode {
 std::string CodeList(TextEncoding encoding, yishu::Book book, std::size_t& left_out) {
   left_out = 0;
   std::string list;
-  std::u16string units = u"\uFEFF";  // UTF-16 only: the list after its byte-order mark
+  // UTF-16 only: the list, after a byte-order mark unless the order is fixed.
+  const std::optional<ByteOrder> fixed = FixedByteOrder(encoding);
+  std::u16string units = fixed ? u"" : u"\uFEFF";
   for (const yishu::CodeRow& row : yishu::CodeBook(book)) {
     char digits[8];
     std::snprintf(digits, sizeof digits, "%04u", static_cast<unsigned>(row.code));
+    if (IsUtf16(encoding)) {
+      char16_t character[2];
+      units.append(digits, digits + 4);
+      units += u'\t';
+      units.append(character, yishu::detail::EncodeUtf16(row.unicode, character));
+      units += u'\n';
+      continue;
+    }
     switch (encoding) {
-      case TextEncoding::kUtf16: {
-        char16_t character[2];
-        units.append(digits, digits + 4);
-        units += u'\t';
-        units.append(character, yishu::detail::EncodeUtf16(row.unicode, character));
-        units += u'\n';
-        continue;
-      }
       case TextEncoding::kCp936:
       case TextEncoding::kGb18030:
-        if (row.lead == 0) {  // the code page lacks the character
+        if (row.lead != 0) {
+          list.append(digits, 4);
+          list += '\t';
+          list += static_cast<char>(row.lead);
+          list += static_cast<char>(row.trail);
+        } else if (encoding == TextEncoding::kGb18030) {
+          list.append(digits, 4);
+          list += '\t';
+          list += gb18030::FourBytesOf(row.unicode);  // the code page lacks it
+        } else {                                      // CP936 lacks the character
           ++left_out;
           continue;
         }
-        list.append(digits, 4);
-        list += '\t';
-        list += static_cast<char>(row.lead);
-        list += static_cast<char>(row.trail);
         break;
-      case TextEncoding::kUtf8: {
+      default: {  // UTF-8
         char character[4];
         list.append(digits, 4);
         list += '\t';
@@ -46,7 +54,7 @@ std::string CodeList(TextEncoding encoding, yishu::Book book, std::size_t& left_
     }
     list += '\n';
   }
-  if (encoding == TextEncoding::kUtf16) AppendUnits(units, ByteOrder::kLittleEndian, list);
+  if (IsUtf16(encoding)) AppendUnits(units, fixed.value_or(ByteOrder::kLittleEndian), list);
   return list;
 }
 

@@ -1,6 +1,7 @@
 // telecode --lookup: what each code book gives for characters and codes.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <variant>
 #include <vector>
@@ -12,10 +13,14 @@ struct LookUpError {
 };
 
 // One line per character and per four-digit code in `texts` (UTF-8), with
-// five tab-separated fields: the item; the mainland book's codes or
-// character; the variants they were found through, or "-"; the same two for
-// the Taiwan book. "none" where a book has nothing. Whitespace separates
-// items; a run of digits other than four is an error.
+// seven tab-separated fields: the item; then for the mainland, Taiwan and
+// e-CCC books the codes or character, and the variants they were found
+// through with their sources ("衞[unihan-semantic,opencc-hk]"), or "-".
+// "none" where a book has nothing. Whitespace separates items; a run of
+// digits other than four is an error.
 std::variant<std::string, LookUpError> LookUp(const std::vector<std::string>& texts);
+
+// The names of VariantSource bits, separated by commas.
+std::string SourceNames(std::uint8_t sources);
 
 }  // namespace telecode

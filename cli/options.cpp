@@ -15,7 +15,8 @@ const std::string_view kUsage = "Try 'telecode --help' for more information.\n";
 // help2man reads "Usage:"/"  or:" as the synopsis, option lines as options,
 // and a line "Heading:" as the start of a section of that name.
 const std::string_view kHelp =
-    "Usage: telecode [-d | -w] [-b BOOK] [--variants] [-e ENCODING] [FILE...]\n"
+    "Usage: telecode [-b BOOK] [--variants[=KIND]] [-e ENCODING] [FILE...]\n"
+    "  or:  telecode -d | -w [-b BOOK] [-e ENCODING] [--script=SCRIPT] [FILE...]\n"
     "  or:  telecode --list [-b BOOK] [-e ENCODING]\n"
     "  or:  telecode --lookup TEXT...\n"
     "Converts Chinese characters to four-digit telegraph codes, each followed by a\n"
@@ -23,9 +24,10 @@ const std::string_view kHelp =
     "standard input when there is none or FILE is -, and writes the result to\n"
     "standard output. Text without a code passes through unchanged.\n"
     "\n"
-    "Two code books are built in. Choose the mainland book (the default) for\n"
+    "Three code books are built in. Choose the mainland book (the default) for\n"
     "simplified text, the Taiwan book for traditional text and for documents\n"
-    "from Hong Kong, Macau and Taiwan (identity cards, visa forms).\n"
+    "from Hong Kong, Macau and Taiwan (identity cards, visa forms), the e-CCC\n"
+    "book for the codes that banks use in the names of CNY payments.\n"
     "\n"
     "Options:\n"
     "  -d, --decode             codes to characters; a code converts once its\n"
@@ -37,15 +39,25 @@ const std::string_view kHelp =
     "                           digits are codes written together; day codes\n"
     "                           (99010) convert; full-width ０-９ count as digits.\n"
     "                           Other runs of digits stay as they are and are\n"
-    "                           listed on standard error with their byte offsets\n"
+    "                           listed on standard error with their byte offsets,\n"
+    "                           as are codes right next to a letter, a currency\n"
+    "                           sign or 年月日號号 (HK$1999, 1949年), to be checked\n"
     "  -e, --encoding=ENCODING  utf-8 (the default), cp936 (also: gbk), gb18030,\n"
-    "                           or utf-16 (byte order from its byte-order mark,\n"
-    "                           little-endian without one)\n"
-    "  -b, --book=BOOK          mainland (the default) or taiwan\n"
-    "      --variants           a character the book lacks takes the code of its\n"
-    "                           simplified or traditional form where that gives\n"
-    "                           exactly one code; a summary on standard error\n"
-    "                           tells what became of such characters\n"
+    "                           utf-16 (byte order from its byte-order mark,\n"
+    "                           little-endian without one), utf-16be or utf-16le\n"
+    "  -b, --book=BOOK          mainland (the default), taiwan or eccc\n"
+    "      --variants[=KIND]    a character the book lacks takes the code of a\n"
+    "                           variant where those give exactly one code: none;\n"
+    "                           forms, other forms of the same character (衛 takes\n"
+    "                           the code of 衞; the default of the taiwan and eccc\n"
+    "                           books); all (--variants alone), forms and the\n"
+    "                           simplified or traditional forms. A summary on\n"
+    "                           standard error names every such character\n"
+    "      --script=SCRIPT      codes to characters in the eccc book: traditional\n"
+    "                           (the default) or simplified\n"
+    "      --standard-forms     codes to characters in the taiwan and eccc books:\n"
+    "                           write the standard form in Big5 of a character\n"
+    "                           the book has in an old form (為, not 爲)\n"
     "      --list               print the code book: code, tab, character\n"
     "      --lookup             for each character and four-digit code in the\n"
     "                           TEXT arguments, print what both books give\n"
@@ -59,12 +71,15 @@ const std::string_view kHelp =
     "stays as it is, and a summary on standard error says so.\n"
     "\n"
     "Look-up:\n"
-    "  --lookup prints one line per character or code, in UTF-8, with five\n"
-    "  fields separated by tabs: the character or code; the mainland book's\n"
-    "  codes (or character); the variant they were found through, or -; the\n"
-    "  Taiwan book's codes (or character); its variant, or -. A book without\n"
-    "  any gives none. Several codes are separated by spaces, and so are\n"
-    "  their variants.\n"
+    "  With --lookup, telecode prints one line per character or code, in\n"
+    "  UTF-8, with seven fields separated by tabs: the character or code;\n"
+    "  then for each book (mainland, Taiwan, e-CCC) its codes (or character)\n"
+    "  and the variants they were found through with the sources of the link\n"
+    "  in brackets, or -.\n"
+    "  A book without any gives none. Several codes are separated by spaces,\n"
+    "  and so are their variants. Codes found through a simplified or\n"
+    "  traditional form (unihan-simplified, unihan-traditional) convert only\n"
+    "  with --variants=all.\n"
     "\n"
     "Exit status:\n"
     "  0  success\n"
@@ -76,16 +91,17 @@ const std::string_view kHelp =
     "  telecode -d -e gbk in.txt > out.txt\n"
     "                                  codes in a GBK file to characters\n"
     "  telecode --list | grep 中        the code of 中: 0022\n"
-    "  echo 7115 1129 2429 | telecode -w\n"
-    "                                  a name as an identity card prints its\n"
-    "                                  codes: 陈大文\n"
+    "  echo 7115 1129 2429 | telecode -w -b taiwan\n"
+    "                                  a name from a Hong Kong identity card:\n"
+    "                                  陳大文\n"
     "  printf '0022\\n2429\\n' | telecode -w\n"
     "                                  one code a line: 中 and 文, each on its line\n"
     "  echo 陳大文 | telecode -b taiwan  prints 7115 1129 2429\n"
+    "  echo 衛志強 | telecode -b taiwan  prints 5898 1807 1730 (衛 through 衞)\n"
     "  telecode --lookup 葉 | cut -f4   the code of 葉 in the Taiwan book: 5509\n";
 
 std::optional<TextEncoding> EncodingFromName(std::string_view name) {
-  static constexpr std::array<std::pair<std::string_view, TextEncoding>, 8> kNames = {{
+  static constexpr std::array<std::pair<std::string_view, TextEncoding>, 12> kNames = {{
       {"utf-8", TextEncoding::kUtf8},
       {"utf8", TextEncoding::kUtf8},
       {"cp936", TextEncoding::kCp936},
@@ -93,6 +109,10 @@ std::optional<TextEncoding> EncodingFromName(std::string_view name) {
       {"gb18030", TextEncoding::kGb18030},
       {"utf-16", TextEncoding::kUtf16},
       {"utf16", TextEncoding::kUtf16},
+      {"utf-16be", TextEncoding::kUtf16Be},
+      {"utf16be", TextEncoding::kUtf16Be},
+      {"utf-16le", TextEncoding::kUtf16Le},
+      {"utf16le", TextEncoding::kUtf16Le},
       {"ms936", TextEncoding::kCp936},
   }};
   std::string lower(name);
@@ -129,10 +149,10 @@ class Parser {
           value = std::string(name.substr(eq + 1));
           name = name.substr(0, eq);
         }
-        if (name != "encoding" && name != "book" && value)
+        if (name != "encoding" && name != "book" && name != "variants" && name != "script" && value)
           return UsageError{"option '--" + std::string(name) + "' takes no value"};
         if (name == "decode") {
-          options_.direction = yishu::Direction::CodeToChar;
+          Decode();
         } else if (name == "as-written") {
           ReadAsWritten();
         } else if (name == "list") {
@@ -140,7 +160,13 @@ class Parser {
         } else if (name == "lookup") {
           lookup = true;
         } else if (name == "variants") {
-          options_.core.variants = yishu::Variants::All;
+          if (auto error = SetVariants(value.value_or("all"))) return *error;
+        } else if (name == "script") {
+          if (!value && !(value = NextValue()))
+            return UsageError{"option '--script' needs a script"};
+          if (auto error = SetScript(*value)) return *error;
+        } else if (name == "standard-forms") {
+          options_.core.standard_forms = true;
         } else if (name == "book") {
           if (!value && !(value = NextValue())) return UsageError{"option '--book' needs a book"};
           if (auto error = SetBook(*value)) return *error;
@@ -158,7 +184,7 @@ class Parser {
         for (std::size_t i = 1; i < arg.size(); ++i) {
           switch (arg[i]) {
             case 'd':
-              options_.direction = yishu::Direction::CodeToChar;
+              Decode();
               break;
             case 'w':
               ReadAsWritten();
@@ -197,18 +223,35 @@ class Parser {
       return UsageError{"--list and --lookup do not go together"};
     } else if (list) {
       if (!options_.files.empty()) return UsageError{"--list reads no files"};
+      if (decoding_) return UsageError{"--list prints the code book: it takes no -d or -w"};
       options_.action = Action::kList;
     } else if (lookup) {
       if (options_.files.empty()) return UsageError{"--lookup needs a text to look up"};
+      if (options_.encoding != TextEncoding::kUtf8) {
+        return UsageError{"--lookup reads its arguments and writes UTF-8: it takes no -e"};
+      }
       options_.action = Action::kLookUp;
+    } else if (decoding_ && options_.core.variants == yishu::Variants::All) {
+      return UsageError{
+          "--variants finds codes for characters: it does not go with -d or -w, which read codes"};
+    } else if (!decoding_ && (options_.core.script != yishu::Script::Traditional ||
+                              options_.core.standard_forms)) {
+      return UsageError{
+          "--script and --standard-forms choose what codes decode to: they go with "
+          "-d or -w"};
     }
     return options_;
   }
 
  private:
+  void Decode() {
+    options_.direction = yishu::Direction::CodeToChar;
+    decoding_ = true;
+  }
+
   // Reading codes only makes sense in one direction: the option implies it.
   void ReadAsWritten() {
-    options_.direction = yishu::Direction::CodeToChar;
+    Decode();
     options_.core.reading = yishu::CodeReading::AsWritten;
   }
 
@@ -229,8 +272,34 @@ class Parser {
       options_.core.book = yishu::Book::Mainland;
     } else if (lower == "taiwan") {
       options_.core.book = yishu::Book::Taiwan;
+    } else if (lower == "eccc" || lower == "e-ccc") {
+      options_.core.book = yishu::Book::Eccc;
     } else {
-      return UsageError{"unknown book '" + name + "' (known: mainland, taiwan)"};
+      return UsageError{"unknown book '" + name + "' (known: mainland, taiwan, eccc)"};
+    }
+    return std::nullopt;
+  }
+
+  std::optional<UsageError> SetVariants(const std::string& name) {
+    if (name == "none") {
+      options_.core.variants = yishu::Variants::None;
+    } else if (name == "forms") {
+      options_.core.variants = yishu::Variants::Forms;
+    } else if (name == "all") {
+      options_.core.variants = yishu::Variants::All;
+    } else {
+      return UsageError{"unknown variants '" + name + "' (known: none, forms, all)"};
+    }
+    return std::nullopt;
+  }
+
+  std::optional<UsageError> SetScript(const std::string& name) {
+    if (name == "traditional") {
+      options_.core.script = yishu::Script::Traditional;
+    } else if (name == "simplified") {
+      options_.core.script = yishu::Script::Simplified;
+    } else {
+      return UsageError{"unknown script '" + name + "' (known: traditional, simplified)"};
     }
     return std::nullopt;
   }
@@ -239,7 +308,7 @@ class Parser {
     auto encoding = EncodingFromName(name);
     if (!encoding) {
       return UsageError{"unknown encoding '" + name +
-                        "' (known: utf-8, cp936 or gbk, gb18030, utf-16)"};
+                        "' (known: utf-8, cp936 or gbk, gb18030, utf-16, utf-16be, utf-16le)"};
     }
     options_.encoding = *encoding;
     return std::nullopt;
@@ -248,6 +317,7 @@ class Parser {
   const std::vector<std::string>& args_;
   std::size_t index_ = 0;
   Options options_;
+  bool decoding_ = false;  // -d or -w was given
 };
 
 }  // namespace

@@ -29,7 +29,7 @@ struct UsageError {
 };
 
 // Accepts the usual spellings, ignoring case: utf-8/utf8, cp936/gbk, gb18030,
-// utf-16/utf16.
+// utf-16/utf16, utf-16be, utf-16le.
 std::optional<TextEncoding> EncodingFromName(std::string_view name);
 
 std::variant<Options, UsageError> ParseCommandLine(const std::vector<std::string>& args);

@@ -1,7 +1,8 @@
 // Everything telecode needs from the operating system: its arguments, files
 // opened by name, standard input and output, and messages for the user.
 // Names and messages are UTF-8 everywhere; on Windows this layer turns them
-// into wide strings, and console output into wide console text.
+// into wide strings, and console output into wide console text. One source
+// file for each: platform_io_posix.cpp, platform_io_windows.cpp.
 #pragma once
 
 #include <cstddef>
@@ -15,10 +16,6 @@
 #include "utf16_units.h"
 
 namespace telecode {
-
-// The program proper, given its arguments in UTF-8 without the program name.
-// Defined in telecode.cpp; the platform's entry point calls it.
-int Run(const std::vector<std::string>& args);
 
 // A file opened for reading, or standard input for "-".
 class Input {

@@ -7,8 +7,7 @@ yishu::Encoding CoreEncoding(TextEncoding encoding) {
     case TextEncoding::kCp936:
     case TextEncoding::kGb18030:
       return yishu::Encoding::Cp936;
-    case TextEncoding::kUtf8:
-    case TextEncoding::kUtf16:
+    default:
       break;
   }
   return yishu::Encoding::Utf8;
@@ -16,11 +15,14 @@ yishu::Encoding CoreEncoding(TextEncoding encoding) {
 
 StreamConverter::StreamConverter(yishu::Direction direction, TextEncoding encoding,
                                  const yishu::Options& options)
-    : encoding_(encoding) {
-  if (encoding == TextEncoding::kUtf16) {
+    : encoding_(encoding), utf16_reader_(FixedByteOrder(encoding)) {
+  if (IsUtf16(encoding)) {
     utf16_converter_.emplace(direction, options);
   } else {
     converter_.emplace(direction, CoreEncoding(encoding), options);
+  }
+  if (encoding == TextEncoding::kGb18030 && direction == yishu::Direction::CharToCode) {
+    four_byte_codes_.emplace(options.book);
   }
 }
 
@@ -42,9 +44,16 @@ void StreamConverter::Feed(std::string_view piece, std::string& out) {
       return;
     case TextEncoding::kCp936:
     case TextEncoding::kGb18030:
+      if (four_byte_codes_) {
+        coded_.clear();
+        four_byte_codes_->Feed(piece, coded_);
+        piece = coded_;
+      }
       converter_->Feed(piece, out);
       return;
     case TextEncoding::kUtf16:
+    case TextEncoding::kUtf16Be:
+    case TextEncoding::kUtf16Le:
       utf16_converter_->Feed(utf16_reader_.Feed(piece), units_out_);
       WriteUnits(out);
       return;
@@ -59,9 +68,16 @@ void StreamConverter::Finish(std::string& out) {
       return;
     case TextEncoding::kCp936:
     case TextEncoding::kGb18030:
+      if (four_byte_codes_) {
+        coded_.clear();
+        four_byte_codes_->Finish(coded_);
+        converter_->Feed(coded_, out);
+      }
       converter_->Finish(out);
       return;
-    case TextEncoding::kUtf16: {
+    case TextEncoding::kUtf16:
+    case TextEncoding::kUtf16Be:
+    case TextEncoding::kUtf16Le: {
       const std::optional<char> odd_byte = utf16_reader_.Finish();
       utf16_converter_->Finish(units_out_);
       WriteUnits(out);
@@ -81,6 +97,8 @@ std::optional<std::uint64_t> StreamConverter::first_invalid() const {
     case TextEncoding::kUtf8:
       return validator_.first_invalid();
     case TextEncoding::kUtf16:
+    case TextEncoding::kUtf16Be:
+    case TextEncoding::kUtf16Le:
       return utf16_reader_.first_invalid();
     case TextEncoding::kCp936:
     case TextEncoding::kGb18030:

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "gb18030.h"
 #include "text_encoding.h"
 #include "utf16_units.h"
 #include "utf8_validator.h"
@@ -36,7 +37,7 @@ class StreamConverter {
   // input.
   const yishu::Report& report() const;
   std::uint64_t ByteOffset(std::uint64_t units) const {
-    return encoding_ == TextEncoding::kUtf16 ? 2 * units : units;
+    return IsUtf16(encoding_) ? 2 * units : units;
   }
 
  private:
@@ -44,6 +45,9 @@ class StreamConverter {
 
   TextEncoding encoding_;
   std::optional<yishu::Converter<char>> converter_;  // the byte encodings
+  // GB18030, characters to codes: those in four bytes, before the core.
+  std::optional<gb18030::FourByteCodes> four_byte_codes_;
+  std::string coded_;
   Utf8Validator validator_;
   std::optional<yishu::Converter<char16_t>> utf16_converter_;  // UTF-16 only
   Utf16Reader utf16_reader_;
@@ -51,10 +55,11 @@ class StreamConverter {
 };
 
 // The core's byte form for an encoding. GB18030 uses the CP936 form: it
-// encodes every character of the code book with the same two bytes, and each
-// of its four-byte sequences (digits 0x30..0x39 as second and fourth byte)
-// reads in CP936 as two characters that no code matches, so no digit inside
-// one can start a code. UTF-16 has a converter of its own.
+// encodes every character of CP936 with the same two bytes, and each of its
+// four-byte sequences (digits 0x30..0x39 as second and fourth byte) reads in
+// CP936 as two characters that no code matches, so no digit inside one can
+// start a code. Characters to codes, the converter first turns the four-byte
+// characters of the book into their codes. UTF-16 has a converter of its own.
 yishu::Encoding CoreEncoding(TextEncoding encoding);
 
 }  // namespace telecode

@@ -1,6 +1,7 @@
 // telecode: converts files and pipelines between Chinese characters and
 // telegraph codes.
 #include <algorithm>
+#include <csignal>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,6 +15,10 @@
 #include "stream_converter.h"
 #include "yishu/internal/unicode.h"
 #include "yishu/version.h"
+
+#ifdef _WIN32
+#include "wide_text.h"
+#endif
 
 namespace telecode {
 
@@ -30,13 +35,14 @@ constexpr std::size_t kReadSize = 256 * 1024;
 // counted.
 constexpr std::uint64_t kMostKeptShown = 20;
 
+// How much of a UTF-16 text without a byte-order mark tells its byte order.
+constexpr std::size_t kByteOrderSample = 512;
+
 enum class Status { kOk, kStop };
 
 std::string DisplayName(const std::string& name) { return name == "-" ? "standard input" : name; }
 
-std::string InvalidName(TextEncoding encoding) {
-  return encoding == TextEncoding::kUtf16 ? "UTF-16" : "UTF-8";
-}
+std::string InvalidName(TextEncoding encoding) { return IsUtf16(encoding) ? "UTF-16" : "UTF-8"; }
 
 // Converts the inputs one after another, each as a text of its own.
 class Conversion {
@@ -76,6 +82,8 @@ class Conversion {
       return Status::kOk;
     }
     converter_.Reset();
+    text_start_.clear();
+    order_checked_ = options_.encoding != TextEncoding::kUtf16;
     output_.StartText();
     for (;;) {
       const std::ptrdiff_t count = input.Read(buffer_.get(), kReadSize);
@@ -85,15 +93,19 @@ class Conversion {
         Fail(name, input.error());
         break;
       }
+      const std::string_view piece(buffer_.get(), static_cast<std::size_t>(count));
+      WatchByteOrder(name, piece);
       out_.clear();
-      converter_.Feed(std::string_view(buffer_.get(), static_cast<std::size_t>(count)), out_);
+      converter_.Feed(piece, out_);
       if (Write() == Status::kStop) return Status::kStop;
       ReportInvalid(name);
     }
+    WatchByteOrder(name, {});
     out_.clear();
     converter_.Finish(out_);
     ReportInvalid(name);
     ReportKeptDigits(name);
+    ReportDoubtful(name);
     books_.Merge(converter_.report());
     return Write();
   }
@@ -111,6 +123,21 @@ class Conversion {
         return Status::kStop;
     }
     return Status::kStop;
+  }
+
+  // UTF-16 without a byte-order mark is read little-endian; a text that
+  // reads right only the other way round is named, with what reads it.
+  // `piece` empty: the end of the text.
+  void WatchByteOrder(const std::string& name, std::string_view piece) {
+    if (order_checked_) return;
+    text_start_.append(piece.substr(0, kByteOrderSample - text_start_.size()));
+    if (!piece.empty() && text_start_.size() < kByteOrderSample) return;
+    order_checked_ = true;
+    const bool marked = text_start_.starts_with("\xFF\xFE") || text_start_.starts_with("\xFE\xFF");
+    if (marked || !LooksBigEndian(text_start_)) return;
+    PrintError("telecode: " + DisplayName(name) +
+               ": UTF-16 without a byte-order mark is read as little-endian, but this text looks"
+               " big-endian; if it is, use -e utf-16be\n");
   }
 
   // Invalid input is passed on as it is; the user hears of it once.
@@ -144,6 +171,29 @@ class Conversion {
     PrintError(message);
   }
 
+  // Reading codes as written, four digits next to a letter, a currency sign
+  // or 年月日號号 convert, but may be a year, a price or a number: the user
+  // learns where, to check them.
+  void ReportDoubtful(const std::string& name) {
+    const yishu::Report& report = converter_.report();
+    if (report.doubtful_runs == 0) return;
+    const std::string prefix = "telecode: " + DisplayName(name) + ": ";
+    std::string message;
+    for (std::size_t i = 0; i < report.doubtful.size() && i < kMostKeptShown; ++i) {
+      message += prefix + "byte " +
+                 std::to_string(converter_.ByteOffset(report.doubtful[i].offset)) +
+                 ": 4 digits next to a letter, a currency sign or 年月日號号 converted as a code\n";
+    }
+    if (report.doubtful_runs > kMostKeptShown) {
+      message += prefix + "and " + std::to_string(report.doubtful_runs - kMostKeptShown) +
+                 " more such runs of 4 digits\n";
+    }
+    message += prefix + "check that " +
+               (report.doubtful_runs == 1 ? "it is a code" : "they are codes") +
+               ", not a year, a price or a number\n";
+    PrintError(message);
+  }
+
   // Decoding as typed, a code converts only with its space: when codes were
   // left for want of one, say once what would read them.
   void HintAsWritten() {
@@ -168,11 +218,45 @@ class Conversion {
   std::string out_;
   bool failed_ = false;
   bool reported_invalid_ = false;
-  yishu::Report books_;  // all files, for the lines at the end
+  bool order_checked_ = true;
+  std::string text_start_;  // UTF-16: the start of the text, to tell its byte order
+  yishu::Report books_;     // all files, for the lines at the end
 };
 
 std::string BookName(yishu::Book book) {
-  return book == yishu::Book::Taiwan ? "Taiwan" : "mainland";
+  return book == yishu::Book::Taiwan ? "Taiwan" : book == yishu::Book::Eccc ? "e-CCC" : "mainland";
+}
+
+std::string Utf8Of(char32_t c) {
+  char bytes[4];
+  return std::string(bytes, static_cast<std::size_t>(yishu::detail::EncodeUtf8(c, bytes)));
+}
+
+std::string CodesText(const std::vector<std::uint16_t>& list, bool more) {
+  std::string codes;
+  for (std::uint16_t code : list) {
+    char digits[8];
+    std::snprintf(digits, sizeof digits, " %04u", static_cast<unsigned>(code));
+    codes += digits;
+  }
+  if (more) codes += " ...";
+  return codes.substr(1);
+}
+
+// Where a character that `book` left is found instead: with all variant
+// links in `book` itself, or in which other books.
+std::string ElsewhereOf(yishu::Book book, char32_t c) {
+  for (const yishu::CodeFound& f : yishu::CodesOf(book, c, yishu::Variants::All)) {
+    if (f.produced) return "that only --variants=all converts";
+  }
+  std::vector<std::string> books;
+  for (yishu::Book other : {yishu::Book::Mainland, yishu::Book::Taiwan, yishu::Book::Eccc}) {
+    if (other != book && !yishu::CodesOf(other, c, yishu::Variants::All).empty())
+      books.push_back(BookName(other));
+  }
+  if (books.size() == 1) return "only in the " + books[0] + " book";
+  if (books.size() == 2) return "only in the " + books[0] + " and " + books[1] + " books";
+  return "only in other books";
 }
 
 std::string EncodingName(TextEncoding encoding) {
@@ -185,6 +269,10 @@ std::string EncodingName(TextEncoding encoding) {
       return "utf-8";
     case TextEncoding::kUtf16:
       return "utf-16";
+    case TextEncoding::kUtf16Be:
+      return "utf-16be";
+    case TextEncoding::kUtf16Le:
+      return "utf-16le";
   }
   return "";
 }
@@ -220,8 +308,19 @@ std::string Summary(const yishu::Report& r, const Options& options) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
   };
   if (r.through_variant) {
+    std::string through;
+    for (const yishu::VariantUse& use : r.through_chars) {
+      through += through.empty() ? " (" : ", ";
+      through += Utf8Of(use.character);
+      through += " through ";
+      through += Utf8Of(use.variant);
+    }
+    if (!through.empty()) {
+      if (r.through_chars.size() == yishu::Report::kListedChars) through += ", ...";
+      through += ")";
+    }
     parts.push_back(n(r.through_variant, "character", "characters") +
-                    " converted through a variant");
+                    " converted through a variant" + through);
   }
   std::vector<std::string> left;
   if (r.ambiguous) {
@@ -229,14 +328,17 @@ std::string Summary(const yishu::Report& r, const Options& options) {
                    Listed(r.ambiguous_chars, r.ambiguous));
   }
   if (r.other_book_only) {
-    const yishu::Book other =
-        options.core.book == yishu::Book::Taiwan ? yishu::Book::Mainland : yishu::Book::Taiwan;
-    left.push_back(std::to_string(r.other_book_only) + " only in the " + BookName(other) + " book" +
+    // One description where every listed character shares it.
+    std::string where;
+    for (char32_t c : r.other_book_chars) {
+      const std::string here = ElsewhereOf(options.core.book, c);
+      where = where.empty() || where == here ? here : "only in other books or with --variants=all";
+    }
+    left.push_back(std::to_string(r.other_book_only) + " " + where +
                    Listed(r.other_book_chars, r.other_book_only));
   }
   if (r.no_code) {
-    left.push_back(std::to_string(r.no_code) + " in neither book" +
-                   Listed(r.no_code_chars, r.no_code));
+    left.push_back(std::to_string(r.no_code) + " in no book" + Listed(r.no_code_chars, r.no_code));
   }
   if (!left.empty()) {
     std::string text = "left as they are: ";
@@ -244,16 +346,32 @@ std::string Summary(const yishu::Report& r, const Options& options) {
     parts.push_back(text);
   }
   if (r.unwritable) {
-    std::string codes;
-    for (std::uint16_t code : r.unwritable_codes) {
-      char digits[8];
-      std::snprintf(digits, sizeof digits, " %04u", static_cast<unsigned>(code));
-      codes += digits;
+    parts.push_back(
+        n(r.unwritable, "code", "codes") + " left as digits: " + EncodingName(options.encoding) +
+        " cannot hold their characters (" +
+        CodesText(r.unwritable_codes, r.unwritable_codes.size() == yishu::Report::kListedChars) +
+        ")");
+  }
+  if (r.other_script) {
+    const bool simplified = options.core.script == yishu::Script::Simplified;
+    parts.push_back(n(r.other_script, "code", "codes") + " written in the " +
+                    (simplified ? "traditional" : "simplified") + " form: the book has no " +
+                    (simplified ? "simplified" : "traditional") + " form (" +
+                    CodesText(r.other_script_codes,
+                              r.other_script_codes.size() == yishu::Report::kListedChars) +
+                    ")");
+  }
+  if (r.old_forms) {
+    const std::string codes =
+        " (" + CodesText(r.old_form_codes, r.old_form_codes.size() == yishu::Report::kListedChars) +
+        ")";
+    if (options.core.standard_forms) {
+      parts.push_back(n(r.old_forms, "code", "codes") +
+                      " written in the standard form of the book's old form" + codes);
+    } else {
+      parts.push_back(n(r.old_forms, "code", "codes") + " written in the book's old form, " +
+                      "outside Big5" + codes + "; --standard-forms writes the standard form");
     }
-    if (r.unwritable_codes.size() == yishu::Report::kListedChars) codes += " ...";
-    parts.push_back(n(r.unwritable, "code", "codes") +
-                    " left as digits: " + EncodingName(options.encoding) +
-                    " cannot hold their characters (" + codes.substr(1) + ")");
   }
   std::string line;
   for (std::size_t i = 0; i < parts.size(); ++i) line += (i ? "; " : "") + parts[i];
@@ -318,3 +436,19 @@ int Run(const std::vector<std::string>& args) {
 }
 
 }  // namespace telecode
+
+// The entry points: arguments as UTF-8, without the program name.
+#ifdef _WIN32
+// wmain: arguments arrive as UTF-16, whatever the code page.
+int wmain(int argc, wchar_t** argv) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.push_back(wide_text::Utf8(argv[i]));
+  return telecode::Run(args);
+}
+#else
+int main(int argc, char** argv) {
+  // A reader that goes away (| head) is no error: see it as EPIPE and stop.
+  std::signal(SIGPIPE, SIG_IGN);
+  return telecode::Run(std::vector<std::string>(argv + 1, argv + argc));
+}
+#endif

@@ -40,7 +40,7 @@ void AppendUnits(std::u16string_view units, ByteOrder order, std::string& bytes)
 }
 
 char16_t Utf16Reader::Unit(unsigned char first, unsigned char second) {
-  if (offset_ == 0 && first == 0xFE && second == 0xFF) order_ = ByteOrder::kBigEndian;
+  if (!fixed_ && offset_ == 0 && first == 0xFE && second == 0xFF) order_ = ByteOrder::kBigEndian;
   offset_ += 2;
   return static_cast<char16_t>(order_ == ByteOrder::kBigEndian ? (first << 8) | second
                                                                : (second << 8) | first);
@@ -109,8 +109,34 @@ void Utf16Reader::Reset() {
   offset_ = 0;
   half_.reset();
   high_pending_ = false;
-  order_ = ByteOrder::kLittleEndian;
+  order_ = fixed_.value_or(ByteOrder::kLittleEndian);
   first_invalid_.reset();
+}
+
+namespace {
+
+// Common Chinese: CJK punctuation, the unified ideographs, full-width forms.
+bool Chinese(unsigned unit) {
+  return (unit >= 0x3000 && unit <= 0x303F) || (unit >= 0x4E00 && unit <= 0x9FFF) ||
+         (unit >= 0xFF00 && unit <= 0xFFEF);
+}
+
+}  // namespace
+
+// ASCII in UTF-16 has a zero byte, first in big-endian order; Chinese text
+// without ASCII is told by which order makes its units common ideographs.
+bool LooksBigEndian(std::string_view start) {
+  std::size_t big_ascii = 0, little_ascii = 0, big = 0, little = 0;
+  for (std::size_t i = 0; i + 1 < start.size(); i += 2) {
+    const auto a = static_cast<unsigned char>(start[i]),
+               b = static_cast<unsigned char>(start[i + 1]);
+    big_ascii += a == 0 && b != 0;
+    little_ascii += b == 0 && a != 0;
+    big += Chinese(a << 8 | b);
+    little += Chinese(b << 8 | a);
+  }
+  if (big_ascii + little_ascii > 0) return big_ascii > 2 * little_ascii;
+  return big >= 2 && big > 2 * little;
 }
 
 }  // namespace telecode

@@ -9,9 +9,18 @@
 #include <string_view>
 #include <vector>
 
+#include "text_encoding.h"
+
 namespace telecode {
 
 enum class ByteOrder { kLittleEndian, kBigEndian };
+
+// The byte order that a UTF-16 encoding fixes, if any.
+inline std::optional<ByteOrder> FixedByteOrder(TextEncoding encoding) {
+  if (encoding == TextEncoding::kUtf16Be) return ByteOrder::kBigEndian;
+  if (encoding == TextEncoding::kUtf16Le) return ByteOrder::kLittleEndian;
+  return std::nullopt;
+}
 
 // Appends `units` to `bytes`, each as two bytes in `order`.
 void AppendUnits(std::u16string_view units, ByteOrder order, std::string& bytes);
@@ -21,6 +30,9 @@ void AppendUnits(std::u16string_view units, ByteOrder order, std::string& bytes)
 // on as they are, unpaired surrogates included.
 class Utf16Reader {
  public:
+  // Without `fixed`, the byte order comes from the first two bytes.
+  explicit Utf16Reader(std::optional<ByteOrder> fixed = std::nullopt) : fixed_(fixed) { Reset(); }
+
   // Returns the code units that `bytes` completes, valid until the next call.
   std::u16string_view Feed(std::string_view bytes);
   // Ends the text. Returns the last byte of a text of odd length, which is
@@ -29,8 +41,8 @@ class Utf16Reader {
   // Starts a new text.
   void Reset();
 
-  // Taken from the first two bytes: FE FF is big-endian, anything else
-  // (FF FE, or no mark at all) little-endian.
+  // Fixed, or taken from the first two bytes: FE FF is big-endian, anything
+  // else (FF FE, or no mark at all) little-endian.
   ByteOrder byte_order() const { return order_; }
   // Byte offset of the first unpaired surrogate or odd last byte.
   std::optional<std::uint64_t> first_invalid() const { return first_invalid_; }
@@ -48,8 +60,13 @@ class Utf16Reader {
   std::uint64_t offset_ = 0;           // bytes of the complete units so far
   std::optional<unsigned char> half_;  // first byte of a unit cut by a piece
   bool high_pending_ = false;          // the last unit was a high surrogate
+  std::optional<ByteOrder> fixed_;
   ByteOrder order_ = ByteOrder::kLittleEndian;
   std::optional<std::uint64_t> first_invalid_;
 };
+
+// Whether the start of a UTF-16 text without a byte-order mark reads as
+// text only in big-endian order.
+bool LooksBigEndian(std::string_view start);
 
 }  // namespace telecode

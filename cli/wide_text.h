@@ -11,14 +11,17 @@
 
 namespace wide_text {
 
-inline std::wstring Wide(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int size = static_cast<int>(utf8.size());
-  const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+// Bytes of a code page (CP_UTF8, 936, ...) as UTF-16.
+inline std::wstring WideFrom(UINT code_page, std::string_view bytes) {
+  if (bytes.empty()) return {};
+  const int size = static_cast<int>(bytes.size());
+  const int length = MultiByteToWideChar(code_page, 0, bytes.data(), size, nullptr, 0);
   std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
+  MultiByteToWideChar(code_page, 0, bytes.data(), size, wide.data(), length);
   return wide;
 }
+
+inline std::wstring Wide(std::string_view utf8) { return WideFrom(CP_UTF8, utf8); }
 
 inline std::string Utf8(std::wstring_view wide) {
   if (wide.empty()) return {};

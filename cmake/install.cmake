@@ -13,7 +13,7 @@ install(TARGETS yishu_core EXPORT yishuTargets
         LIBRARY COMPONENT runtime NAMELINK_COMPONENT dev
         ARCHIVE COMPONENT dev
         INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-install(FILES core/include/yishu/yishu.h
+install(FILES core/include/yishu/yishu.h core/include/yishu/yishu_c.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/yishu COMPONENT dev)
 install(EXPORT yishuTargets NAMESPACE yishu::
         DESTINATION ${cmake_package_dir} COMPONENT dev)

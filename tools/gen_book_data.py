@@ -9,13 +9,16 @@
     fields kSimplifiedVariant, kTraditionalVariant, kSemanticVariant,
     kSpecializedSemanticVariant and kZVariant (Unihan_Variants; the last three
     link both ways) and OpenCC's Taiwan and Hong Kong variant tables
-    (tools/data/opencc-variants.txt, both ways); the standard forms that
+    (tools/data/opencc-variants.txt, both ways) and the e-CCC rows whose
+    traditional form Big5 lacks and whose other form Big5 holds (both ways);
+    the standard forms that
     decoding may write for old forms of the traditional books; and the CP936
     byte pairs that hold a CJK ideograph with their ideographs.
 
 The standard form of a book's character that Big5 (CP950, Python's cp950
-codec) lacks is the one variant in CP950 that OpenCC's tables give it, or else
-the one that the Unicode Han database's semantic and Z variants give it.
+codec) lacks is the one variant in CP950 that OpenCC's tables or the e-CCC
+rows give it, or else the one its Z variants give it, or else the one its
+semantic variants give it.
 
 tools/data/opencc-variants.txt holds the single-character entries of OpenCC's
 tables, so that generating needs no OpenCC; --extract-opencc DIR writes it
@@ -92,7 +95,8 @@ UNIHAN_SOURCES = {
     "kSpecializedSemanticVariant": 8, "kZVariant": 16,
 }
 OPENCC_SOURCES = {"TWVariants": 32, "TWVariantsRev": 32, "HKVariants": 64, "HKVariantsRev": 64}
-TWO_WAY = 4 | 8 | 16 | 32 | 64  # links that hold both ways
+ECCC_FORMS = 128  # an e-CCC row's old traditional form and its form in Big5
+TWO_WAY = 4 | 8 | 16 | 32 | 64 | 128  # links that hold both ways
 OPENCC_FILE = os.path.join(HERE, "data", "opencc-variants.txt")
 OPENCC_VERSION = "1.1.6 (Debian package libopencc1.1 1.1.6+ds1-1)"
 
@@ -147,6 +151,13 @@ def variant_links(unihan_dir):
                 add(cp, int(v.split("<")[0][2:], 16), bit)
     for table, cp, v in read_opencc():
         add(cp, v, OPENCC_SOURCES[table])
+    # Where the e-CCC table's traditional form lies outside Big5 and its
+    # "simplified" form is in Big5, the two are old and standard forms of one
+    # traditional character (屛 and 屏, 旣 and 既), not a simplification.
+    for _, simplified, traditional in gen_eccc.read_eccc():
+        if simplified and traditional and simplified != traditional and \
+                in_big5(ord(simplified)) and not in_big5(ord(traditional)):
+            add(ord(traditional), ord(simplified), ECCC_FORMS)
     return links
 
 
@@ -169,7 +180,7 @@ def standard_forms(links, old_candidates):
         if in_big5(cp):
             continue
         found = None
-        for wanted in (32 | 64, 4 | 8 | 16):  # OpenCC first, then Unihan
+        for wanted in (32 | 64 | 128, 16, 4 | 8):  # OpenCC and e-CCC, Z, semantic
             choices = {(v, bits) for (c, v), bits in links.items()
                        if c == cp and bits & wanted and in_big5(v)}
             if len({v for v, _ in choices}) == 1:

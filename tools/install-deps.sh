@@ -6,7 +6,8 @@
 #
 #   build    compile and install telecode and the library (make install)
 #   deb      the Debian packages (make deb)
-#   test     the native tests, the sanitized tests, benchmarks and fuzzing
+#   test     the native tests, the sanitized tests, benchmarks and fuzzing,
+#            the Python module's tests
 #   windows  the Windows program, cross-compiled, and its tests under Wine
 #   web      the web page (Emscripten) and its browser tests (Chromium, npm)
 #   all      every group (make test)
@@ -32,10 +33,17 @@ TEST="
   python3
   bzip2
   unicode-data
+  opencc
   zip
   time
   man-db
   pkgconf
+  python3-dev
+  python3-pybind11
+  python3-pytest
+  python3-setuptools
+  python3-pip
+  python3-venv
 "
 WINDOWS="
   g++-mingw-w64-x86-64-posix

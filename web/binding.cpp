@@ -1,6 +1,7 @@
-// The page's window on the core: conversion, look-up and the code books,
-// exported to JavaScript with embind. Texts cross as UTF-16, the page's own
-// string form, so nothing is re-encoded on the way.
+// The page's window on the core: conversion, look-up, the code books and the
+// reading of a text (its direction, its digits and Chinese characters, whether
+// it is traditional), exported to JavaScript with embind. Texts cross as
+// UTF-16, the page's own string form, so nothing is re-encoded on the way.
 #include <emscripten/bind.h>
 
 #include <algorithm>
@@ -10,6 +11,9 @@
 #include <type_traits>
 #include <vector>
 
+// The core's own test of a Chinese character, so that the page counts
+// exactly what the conversion counts.
+#include "../core/src/variant_table.h"
 #include "yishu/internal/unicode.h"
 #include "yishu/version.h"
 #include "yishu/yishu.h"
@@ -17,20 +21,17 @@
 namespace {
 
 // What the page sends: the direction (0 codes to characters, 1 characters to
-// codes), the book (0 mainland, 1 Taiwan) and the two reading options.
+// codes), the book (0 mainland, 1 Hong Kong/Macau/Taiwan, 2 the banks'
+// e-CCC), the reading options, and for codes to characters the form written:
+// the script of e-CCC's two columns (0 traditional, 1 simplified) and the
+// standard forms of the traditional books (為, not 爲).
 struct Request {
   int direction = 0;
   int book = 0;
   bool variants = false;
   bool as_written = false;
-};
-
-// What the core compiled into this module can do; the page disables the
-// controls of anything missing.
-struct Features {
-  bool taiwan = false;
-  bool variants = false;
-  bool as_written = false;
+  int script = 0;
+  bool standard_forms = false;
 };
 
 // One character in one book: the code that converting it gives ("" for
@@ -44,12 +45,14 @@ struct BookEntry {
   std::u16string choices;
 };
 
-struct CharInfo {
-  BookEntry mainland;
-  BookEntry taiwan;
-};
+yishu::Book BookOf(int book) {
+  if (book == 2) return yishu::Book::Eccc;
+  return book == 1 ? yishu::Book::Taiwan : yishu::Book::Mainland;
+}
 
-yishu::Book BookOf(int book) { return book == 1 ? yishu::Book::Taiwan : yishu::Book::Mainland; }
+yishu::Script ScriptOf(int script) {
+  return script == 1 ? yishu::Script::Simplified : yishu::Script::Traditional;
+}
 
 std::u16string Digits(int code) {
   std::u16string s(4, u'0');
@@ -75,6 +78,56 @@ std::string CamelCase(std::string_view name) {
   return camel;
 }
 
+// The code point at text[i] and how many units it takes.
+char32_t CodePointAt(const std::u16string& text, std::size_t i, std::size_t& units) {
+  const char16_t u = text[i];
+  units = 1;
+  if (u >= 0xD800 && u < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+      text[i + 1] < 0xE000) {
+    units = 2;
+    return 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+  }
+  return u;
+}
+
+bool IsHan(int c) { return yishu::detail::IsIdeograph(static_cast<char32_t>(c)); }
+
+// Digits as codes may be written: ASCII and full-width, as an input method
+// types them.
+bool IsDigit(int c) { return (c >= '0' && c <= '9') || (c >= 0xFF10 && c <= 0xFF19); }
+
+// Digits mean codes, Chinese characters mean text: whichever comes first
+// decides. Empty or undecided input reads as codes.
+int GuessDirection(const std::u16string& text) {
+  std::size_t units = 1;
+  for (std::size_t i = 0; i < text.size(); i += units) {
+    const char32_t c = CodePointAt(text, i, units);
+    if (IsDigit(static_cast<int>(c))) return 0;
+    if (IsHan(static_cast<int>(c))) return 1;
+  }
+  return 0;
+}
+
+bool HasOwnCode(yishu::Book book, char32_t c) {
+  const std::vector<yishu::CodeFound> found = yishu::CodesOf(book, c);
+  return !found.empty() && found.front().via == 0;
+}
+
+// A character that the Hong Kong/Macau/Taiwan book has and the mainland book
+// lacks marks the text as traditional. A long text shows it early: only its
+// first 2,000 Chinese characters are looked at.
+bool LooksTraditional(const std::u16string& text) {
+  std::size_t units = 1;
+  int seen = 0;
+  for (std::size_t i = 0; i < text.size() && seen < 2000; i += units) {
+    const char32_t c = CodePointAt(text, i, units);
+    if (!IsHan(static_cast<int>(c))) continue;
+    ++seen;
+    if (HasOwnCode(yishu::Book::Taiwan, c) && !HasOwnCode(yishu::Book::Mainland, c)) return true;
+  }
+  return false;
+}
+
 // A conversion's text and every count of its Report, by the page's names
 // (codesWithoutSpace, keptRuns, throughVariant, ambiguous, ...).
 emscripten::val Convert(const Request& request, const std::u16string& text) {
@@ -84,6 +137,8 @@ emscripten::val Convert(const Request& request, const std::u16string& text) {
   options.book = BookOf(request.book);
   options.variants = request.variants ? yishu::Variants::All : yishu::Variants::BookDefault;
   options.reading = request.as_written ? yishu::CodeReading::AsWritten : yishu::CodeReading::Typed;
+  options.script = ScriptOf(request.script);
+  options.standard_forms = request.standard_forms;
   yishu::Report report;
   emscripten::val result = emscripten::val::object();
   result.set("text", yishu::ConvertText(direction, text, options, &report));
@@ -95,9 +150,9 @@ emscripten::val Convert(const Request& request, const std::u16string& text) {
   return result;
 }
 
-Features GetFeatures() { return {.taiwan = true, .variants = true, .as_written = true}; }
-
-BookEntry Entry(yishu::Book book, char32_t c) {
+BookEntry Lookup(int book_id, int code_point) {
+  const yishu::Book book = BookOf(book_id);
+  const char32_t c = static_cast<char32_t>(code_point);
   BookEntry entry;
   const std::vector<yishu::CodeFound> found = yishu::CodesOf(book, c, yishu::Variants::All);
   // The code that converting the character gives, with variants.
@@ -127,15 +182,17 @@ BookEntry Entry(yishu::Book book, char32_t c) {
   return entry;
 }
 
-CharInfo LookupChar(int code_point) {
-  const char32_t c = static_cast<char32_t>(code_point);
-  return {Entry(yishu::Book::Mainland, c), Entry(yishu::Book::Taiwan, c)};
+// The character of a code in a book (in e-CCC, its form in `script`), 0 for
+// none.
+int CharacterOf(int book, int code, int script) {
+  if (code < 0 || code > 9999) return 0;
+  return static_cast<int>(yishu::CharacterOf(BookOf(book), code, ScriptOf(script)));
 }
 
-// The book as lines of "code<TAB>character".
-std::u16string BookList(int book) {
+// The book as lines of "code<TAB>character", e-CCC's in the form of `script`.
+std::u16string BookList(int book, int script) {
   std::u16string list;
-  for (const yishu::CodeRow& row : yishu::CodeBook(BookOf(book))) {
+  for (const yishu::CodeRow& row : yishu::CodeBook(BookOf(book), ScriptOf(script))) {
     list += Digits(row.code);
     list += u'\t';
     AppendChar(list, row.unicode);
@@ -152,22 +209,21 @@ EMSCRIPTEN_BINDINGS(yishu) {
       .field("direction", &Request::direction)
       .field("book", &Request::book)
       .field("variants", &Request::variants)
-      .field("asWritten", &Request::as_written);
-  value_object<Features>("Features")
-      .field("taiwan", &Features::taiwan)
-      .field("variants", &Features::variants)
-      .field("asWritten", &Features::as_written);
+      .field("asWritten", &Request::as_written)
+      .field("script", &Request::script)
+      .field("standardForms", &Request::standard_forms);
   value_object<BookEntry>("BookEntry")
       .field("code", &BookEntry::code)
       .field("via", &BookEntry::via)
       .field("ambiguous", &BookEntry::ambiguous)
       .field("choices", &BookEntry::choices);
-  value_object<CharInfo>("CharInfo")
-      .field("mainland", &CharInfo::mainland)
-      .field("taiwan", &CharInfo::taiwan);
   emscripten::function("convert", &Convert);
-  emscripten::function("features", &GetFeatures);
-  emscripten::function("lookupChar", &LookupChar);
+  emscripten::function("guessDirection", &GuessDirection);
+  emscripten::function("isHan", &IsHan);
+  emscripten::function("isDigit", &IsDigit);
+  emscripten::function("looksTraditional", &LooksTraditional);
+  emscripten::function("lookup", &Lookup);
+  emscripten::function("characterOf", &CharacterOf);
   emscripten::function("bookList", &BookList);
   emscripten::function(
       "version", +[] { return std::string(YISHU_VERSION_STRING); });

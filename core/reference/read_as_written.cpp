@@ -1,6 +1,10 @@
 #include "read_as_written.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include <map>
@@ -19,17 +23,52 @@ struct Char {
   std::size_t offset, units;
   int digit;  // 0..9, or -1
   bool space;
+  bool mark;  // a letter, a currency sign or one of 年月日號号
 };
+
+// Letters and currency signs that make four digits next to them look like a
+// number.
+bool IsMark(char32_t c) {
+  static constexpr std::u32string_view kSigns = U"$¢£¤¥＄￠￡￥￦年月日號号";
+  return (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z') || (c >= U'Ａ' && c <= U'Ｚ') ||
+         (c >= U'ａ' && c <= U'ｚ') || (c >= 0x20A0 && c <= 0x20C0) ||
+         kSigns.find(c) != kSigns.npos;
+}
 
 Char Classify(std::size_t offset, std::size_t units, char32_t c) {
   int digit = -1;
   if (c >= U'0' && c <= U'9') digit = static_cast<int>(c - U'0');
   if (c >= U'０' && c <= U'９') digit = static_cast<int>(c - U'０');
-  return {offset, units, digit, c == U' ' || c == U'\u3000'};
+  return {offset, units, digit, c == U' ' || c == U'\u3000', IsMark(c)};
 }
 
 // Not a character of any text: invalid bytes, unpaired surrogates.
 constexpr char32_t kNone = 0xFFFFFFFF;
+
+// The marks among the two-byte characters of CP936: those of the code books
+// by their rows, the others from the published code page.
+char32_t Cp936Pair(unsigned char lead, unsigned char trail) {
+  static const std::vector<std::pair<std::uint16_t, char32_t>> kPairs = [] {
+    std::vector<std::pair<std::uint16_t, char32_t>> pairs = {
+        {0xA1E7, U'＄'}, {0xA1E8, U'¤'}, {0xA1E9, U'￠'}, {0xA1EA, U'￡'}, {0xA3A4, U'￥'}};
+    for (int i = 0; i < 26; ++i) {
+      pairs.push_back({static_cast<std::uint16_t>(0xA3C1 + i), U'Ａ' + i});
+      pairs.push_back({static_cast<std::uint16_t>(0xA3E1 + i), U'ａ' + i});
+    }
+    for (Book book : {Book::Mainland, Book::Taiwan}) {
+      for (const CodeRow& row : CodeBook(book)) {
+        if (row.lead != 0 && IsMark(row.unicode)) {
+          pairs.push_back({static_cast<std::uint16_t>(row.lead << 8 | row.trail), row.unicode});
+        }
+      }
+    }
+    return pairs;
+  }();
+  for (const auto& [bytes, c] : kPairs) {
+    if (bytes == (lead << 8 | trail)) return c;
+  }
+  return kNone;
+}
 
 std::vector<Char> Cp936Chars(std::string_view s) {
   std::vector<Char> chars;
@@ -41,6 +80,7 @@ std::vector<Char> Cp936Chars(std::string_view s) {
       const auto t = static_cast<unsigned char>(s[i + 1]);
       if (b == 0xA3 && t >= 0xB0 && t <= 0xB9) c = U'０' + (t - 0xB0);
       if (b == 0xA1 && t == 0xA1) c = U'\u3000';
+      if (c == kNone) c = Cp936Pair(b, t);
     }
     chars.push_back(Classify(i, pair ? 2 : 1, c));
     i += pair ? 2 : 1;
@@ -191,6 +231,11 @@ auto Read(View source, const std::vector<Char>& chars, const Options& options, R
         ++r.kept_runs;
         if (r.kept.size() < Report::kListedRuns) r.kept.push_back({from, units, digits.size()});
       }
+    }
+    const bool marked = (i > 0 && chars[i - 1].mark) || (end < chars.size() && chars[end].mark);
+    if (converted && digits.size() == 4 && marked) {
+      ++r.doubtful_runs;
+      if (r.doubtful.size() < Report::kListedRuns) r.doubtful.push_back({from, units, 4});
     }
     i = end;
     if (converted && i < chars.size() && chars[i].space) ++i;

@@ -13,7 +13,10 @@
 //   * a run that converts takes one space right after it with it;
 //   * every other run stays as it is and is listed, but for a run of codes
 //     one of whose characters the text's form cannot hold: it stays and
-//     those codes are counted as unwritable.
+//     those codes are counted as unwritable;
+//   * a run of four digits that converts is listed as doubtful when the
+//     character right before or right after it is a letter (A-Z, a-z, in
+//     either width), a currency sign or one of 年月日號号.
 #pragma once
 
 #include <cstddef>
@@ -28,7 +31,8 @@ namespace yishu::reference {
 inline constexpr std::size_t kLongestWrittenRun = 2048;
 
 // The book is options.book (day codes only in the mainland book). The report,
-// when given, is reset and gets the runs kept (kept_runs, kept) and the codes
+// when given, is reset and gets the runs kept (kept_runs, kept), the doubtful
+// runs (doubtful_runs, doubtful) and the codes
 // whose character the form cannot hold (unwritable, unwritable_codes).
 //
 // CP936 characters as the platform's scan steps over them: a lead byte

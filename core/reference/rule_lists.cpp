@@ -115,10 +115,15 @@ std::vector<Rule> BuildCharToCode(Book book) {
 }
 
 // The code each character's first rule gives it.
-std::map<char32_t, std::string> FirstCodes(Book book) {
-  std::map<char32_t, std::string> codes;
-  for (const Rule& r : CharToCodeRules(book)) codes.emplace(r.unicode_key[0], r.replacement);
-  return codes;
+const std::map<char32_t, std::string>& FirstCodes(Book book) {
+  static std::map<Book, std::map<char32_t, std::string>> memo;
+  auto it = memo.find(book);
+  if (it == memo.end()) {
+    std::map<char32_t, std::string> codes;
+    for (const Rule& r : CharToCodeRules(book)) codes.emplace(r.unicode_key[0], r.replacement);
+    it = memo.emplace(book, std::move(codes)).first;
+  }
+  return it->second;
 }
 
 // For each character of the variant pairs that `book` has no rule for: the
@@ -129,14 +134,28 @@ struct VariantCodes {
   std::map<std::string, const detail::VariantPair*> codes;
 };
 
+// Links of the same character decide where any of them gives a code; the
+// semantic links only where none does.
 std::map<char32_t, VariantCodes> CodesThroughVariants(Book book, std::uint8_t routes) {
-  const auto own = FirstCodes(book);
+  const auto& own = FirstCodes(book);
   std::map<char32_t, VariantCodes> found;
-  for (std::size_t i = 0; i < detail::kVariantPairCount; ++i) {
-    const detail::VariantPair& p = detail::kVariantPairs[i];
-    if (own.count(p.character) || (p.sources & routes) == 0) continue;
-    VariantCodes& v = found.try_emplace(p.character, VariantCodes{&p, {}}).first->second;
-    if (const auto it = own.find(p.variant); it != own.end()) v.codes.emplace(it->second, &p);
+  for (const std::uint8_t tier : {static_cast<std::uint8_t>(routes & ~kSemanticSources),
+                                  static_cast<std::uint8_t>(routes & kSemanticSources)}) {
+    std::map<char32_t, VariantCodes> in_tier;
+    for (std::size_t i = 0; i < detail::kVariantPairCount; ++i) {
+      const detail::VariantPair& p = detail::kVariantPairs[i];
+      if (own.count(p.character) || (p.sources & tier) == 0) continue;
+      VariantCodes& v = in_tier.try_emplace(p.character, VariantCodes{&p, {}}).first->second;
+      if (const auto it = own.find(p.variant); it != own.end()) v.codes.emplace(it->second, &p);
+    }
+    for (auto& [c, v] : in_tier) {
+      const auto it = found.find(c);
+      if (it == found.end()) {
+        found.emplace(c, v);
+      } else if (it->second.codes.empty()) {
+        it->second.codes = v.codes;
+      }
+    }
   }
   return found;
 }
@@ -162,9 +181,15 @@ bool ReachedElsewhere(Book book, char32_t c, std::uint8_t routes) {
   for (Book other : kAllBooks) {
     if (other != book && FirstCodes(other).count(c)) return true;
   }
-  for (std::size_t i = 0; i < detail::kVariantPairCount; ++i) {
-    const detail::VariantPair& p = detail::kVariantPairs[i];
-    if (p.character != c) continue;
+  static const std::multimap<char32_t, const detail::VariantPair*> pairs_of = [] {
+    std::multimap<char32_t, const detail::VariantPair*> m;
+    for (std::size_t i = 0; i < detail::kVariantPairCount; ++i) {
+      m.emplace(detail::kVariantPairs[i].character, &detail::kVariantPairs[i]);
+    }
+    return m;
+  }();
+  for (auto [it, end] = pairs_of.equal_range(c); it != end; ++it) {
+    const detail::VariantPair& p = *it->second;
     for (Book other : kAllBooks) {
       if (!FirstCodes(other).count(p.variant)) continue;
       if (other != book || (p.sources & routes) == 0) return true;
@@ -175,7 +200,7 @@ bool ReachedElsewhere(Book book, char32_t c, std::uint8_t routes) {
 
 Leftovers BuildLeftovers(Book book, std::uint8_t routes) {
   Leftovers left;
-  const auto own = FirstCodes(book);
+  const auto& own = FirstCodes(book);
   const auto through = CodesThroughVariants(book, routes);
   std::map<char32_t, std::uint16_t> pairs;  // every character whose bytes are known
   for (const auto& [c, pair] : IdeographPairs()) pairs.emplace(c, pair);

@@ -140,7 +140,9 @@ std::unique_ptr<Lookup> BuildCodeToChar(Book book, Script script, bool standard_
     if (t->note_of_code[row.code]) t->notes = true;
     SetCharTexts(*t, row, t->note_of_code[row.code]);
   }
-  if (standard_forms) {
+  // Only a traditional book's rows have standard forms; the others are read
+  // as they are, whatever the option says.
+  if (standard_forms && traditional) {
     t->rows = t->own_rows.data();
   } else {
     t->own_rows.clear();
@@ -274,10 +276,19 @@ const std::vector<std::pair<char32_t, std::uint16_t>>& ProducedCodes(Book book) 
 
 std::uint16_t ProducedCode(Book book, char32_t c) { return CodeIn(ProducedCodes(book), c); }
 
+std::uint8_t TierOf(Book book, char32_t c, std::uint8_t routes) {
+  const std::uint8_t first = routes & ~kSemanticSources;
+  for (const VariantPair& v : VariantsOf(c)) {
+    if ((v.sources & first) && ProducedCode(book, v.variant)) return first;
+  }
+  return routes & kSemanticSources;
+}
+
 std::uint16_t MarkOf(Book book, char32_t c, std::uint8_t routes) {
+  const std::uint8_t tier = TierOf(book, c, routes);
   std::set<std::uint16_t> codes;
   for (const VariantPair& v : VariantsOf(c)) {
-    if (v.sources & routes) {
+    if (v.sources & tier) {
       if (const std::uint16_t code = ProducedCode(book, v.variant)) codes.insert(code);
     }
   }
@@ -289,8 +300,9 @@ std::uint16_t MarkOf(Book book, char32_t c, std::uint8_t routes) {
 }
 
 const VariantPair* RouteTo(Book book, char32_t c, std::uint16_t code, std::uint8_t routes) {
+  const std::uint8_t tier = TierOf(book, c, routes);
   for (const VariantPair& v : VariantsOf(c)) {
-    if ((v.sources & routes) && ProducedCode(book, v.variant) == code) return &v;
+    if ((v.sources & tier) && ProducedCode(book, v.variant) == code) return &v;
   }
   return nullptr;
 }
@@ -316,7 +328,7 @@ void NoteThroughVariant(const Lookup& lookup, char32_t c, std::uint16_t code, Re
 
 namespace {
 
-void ListCode(std::vector<std::uint16_t>& codes, std::uint16_t code) {
+inline void ListCode(std::vector<std::uint16_t>& codes, std::uint16_t code) {
   if (codes.size() < Report::kListedChars &&
       std::find(codes.begin(), codes.end(), code) == codes.end()) {
     codes.push_back(code);

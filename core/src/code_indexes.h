@@ -117,8 +117,12 @@ std::span<const struct VariantPair> VariantsOf(char32_t character);
 // The lowest produced code of `c` in `book`, or 0.
 std::uint16_t ProducedCode(Book book, char32_t c);
 
+// The links of `routes` that decide for `c` in `book`: those of the same
+// character where any gives a code, else the semantic ones.
+std::uint8_t TierOf(Book book, char32_t c, std::uint8_t routes);
+
 // What the variant look-up makes of `c`, which `book` lacks, following the
-// links of `routes`: kViaVariant | code, a mark why it stays, or 0.
+// links of `routes` (TierOf): kViaVariant | code, a mark why it stays, or 0.
 std::uint16_t MarkOf(Book book, char32_t c, std::uint8_t routes);
 
 // The link of `c` that gives `code` in `book` through `routes` (the first

@@ -25,7 +25,12 @@ class CodeToCharEngine {
  public:
   using Unit = typename TextForm<F>::Unit;
 
-  CodeToCharEngine(const Lookup& lookup, Report& report) : lookup_(lookup), report_(report) {}
+  // `continues_run`: p begins with the rest of a run whose start an earlier
+  // call converted (a run too long to hold); `cut_run` is set when this call
+  // ends in the middle of a run in the same way.
+  CodeToCharEngine(const Lookup& lookup, Report& report, bool continues_run = false,
+                   bool* cut_run = nullptr)
+      : lookup_(lookup), report_(report), continues_run_(continues_run), cut_run_(cut_run) {}
 
   // Converts p[0..n) and returns how many units it consumed. Unless `final`,
   // it stops before anything that more text could change (a digit run at the
@@ -57,6 +62,7 @@ class CodeToCharEngine {
       while (e < n && IsDigit(p[e])) ++e;
       if (e == n && !final) {
         if (e - q <= kMaxHeldRun) return q;
+        if (cut_run_) *cut_run_ = true;
         return q + AppendRunStart<F>(p + q, e - q, lookup, scratch_, out);
       }
       const bool space = e < n && p[e] == ' ';
@@ -64,7 +70,10 @@ class CodeToCharEngine {
       const bool took_space = AppendRun<F>(p + q, e - q, space, lookup, scratch_, out, report_);
       // A code left only because the form cannot hold its character had its space.
       const bool spaced = took_space || report_.unwritable != unwritable;
-      report_.codes_without_space += CountUnspaced(p + q, e - q, spaced, lookup);
+      // The rest of a run too long to be a list of codes is no list either.
+      if (q != 0 || !continues_run_) {
+        report_.codes_without_space += CountUnspaced(p + q, e - q, spaced, lookup);
+      }
       copied = pos = e + (took_space ? 1 : 0);
     }
     return CopyRest<F>(p, pos, copied, n, final, out);
@@ -85,6 +94,8 @@ class CodeToCharEngine {
 
   const Lookup& lookup_;
   Report& report_;
+  bool continues_run_;
+  bool* cut_run_;
   RunScratch scratch_;
 };
 

@@ -42,6 +42,13 @@ class KeptRunReport final : public detail::KeptRunSink {
     last_end_ = at + units;
   }
 
+  void Doubtful(std::size_t offset, std::size_t units) override {
+    ++report_.doubtful_runs;
+    if (report_.doubtful.size() < Report::kListedRuns) {
+      report_.doubtful.push_back({base_ + offset, units, 4});
+    }
+  }
+
  private:
   Report& report_;
   std::uint64_t base_;
@@ -50,6 +57,8 @@ class KeptRunReport final : public detail::KeptRunSink {
 
 // Where in its text a call of an engine starts, for the offsets of the
 // Report: the units decided before it, and the end of the last kept run.
+// Codes as typed keep no runs; there `last_kept_end` is where the converted
+// start of a run too long to hold ends, so that its rest is known as such.
 struct Place {
   std::uint64_t base = 0;
   std::uint64_t last_kept_end = 0;
@@ -78,7 +87,12 @@ std::size_t RunEngine(Direction direction, const Options& options, const Unit* t
     KeptRunReport kept(report, place.base, place.last_kept_end);
     return detail::WrittenCodeEngine<F>(lookup, report, kept).Run(text, n, final, out);
   }
-  return detail::CodeToCharEngine<F>(lookup, report).Run(text, n, final, out);
+  const bool continues_run = place.base != 0 && place.last_kept_end == place.base;
+  bool cut_run = false;
+  const std::size_t used =
+      detail::CodeToCharEngine<F>(lookup, report, continues_run, &cut_run).Run(text, n, final, out);
+  if (cut_run) place.last_kept_end = place.base + used;
+  return used;
 }
 
 std::size_t RunBytes(Direction direction, const Options& options, Encoding encoding,
@@ -113,13 +127,19 @@ void StreamPiece(std::basic_string<Unit>& carry, std::basic_string_view<Unit> te
   std::size_t from = 0;  // where converting goes on in `text`
   if (!carry.empty()) {
     // A held-back digit run that only grows needs no work until it is long.
-    // Held units that begin and end with a digit are such a run (hold_back.h).
-    // Looking at the ends only keeps a run fed one byte at a time from
-    // costing its whole length per byte.
-    if (!final && codes_to_chars && detail::IsDigit(carry.front()) &&
+    // Held units that end with a digit and begin with one, or with a
+    // character of at most four units before one (a mark that the reading
+    // as written looks at), are such a run (hold_back.h). Looking at the ends only keeps a run fed
+    // one byte at a time from costing its whole length per byte.
+    std::size_t first_digit = 0;
+    while (first_digit < carry.size() - 1 && first_digit < 4 &&
+           !detail::IsDigit(carry[first_digit])) {
+      ++first_digit;
+    }
+    if (!final && codes_to_chars && detail::IsDigit(carry[first_digit]) &&
         detail::IsDigit(carry.back()) && IsAllDigits(text) &&
         carry.size() + text.size() <= detail::kMaxHeldRun) {
-      assert(std::all_of(carry.begin(), carry.end(),
+      assert(std::all_of(carry.begin() + first_digit, carry.end(),
                          [](Unit u) { return detail::IsDigit(u) || !detail::IsAscii(u); }));
       carry.append(text);
       return;

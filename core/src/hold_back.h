@@ -11,10 +11,13 @@
 //     turn out to be a full-width digit or the ideographic space);
 //   * a run of digits at the end, which the next units may lengthen or end
 //     with a space: at most kMaxHeldRun units as typed, at most
-//     kLongestWrittenRun + 1 digits as written.
-// So held units that begin and end with an ASCII digit are a run of digits
-// (of either width, as written) and nothing else; more digits only lengthen
-// it, which lets the converter append them without running an engine.
+//     kLongestWrittenRun + 1 digits as written. As written, the run may keep
+//     the character just before it (at most four units), when that is a mark
+//     that makes four digits look like a number (number_marks.h).
+// So held units that end with an ASCII digit and begin with one, or with one
+// character of at most four units before one, are a run of digits (of either
+// width, as written) and nothing else; more digits only lengthen it, which
+// lets the converter append them without running an engine.
 //
 // Longer runs are converted in part:
 //   * as typed, all but the last kRunTailKept digits go out (AppendRunStart),

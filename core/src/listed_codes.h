@@ -29,12 +29,21 @@ constexpr std::size_t UsualUnits() {
   return F == Form::Utf8 ? 3 : F == Form::Cp936 ? 2 : 1;
 }
 
+// The ASCII characters that make four digits next to them look like a
+// number: letters and $ (see number_marks.h).
+template <class Unit>
+constexpr bool IsAsciiNumberMark(Unit u) {
+  const auto c = static_cast<std::make_unsigned_t<Unit>>(u);
+  return c == '$' || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
+}
+
 template <CodeEnd E>
 bool EndsCode(unsigned u) {
   if constexpr (E == CodeEnd::kSpace) return u == ' ';
   return u < 0x80 && (u < '0' || u > '9');
 }
 
+// Lines and separators between codes in a list.
 template <class Unit>
 bool IsAsciiNotDigit(Unit u) {
   return EndsCode<CodeEnd::kAsciiNotDigit>(static_cast<std::make_unsigned_t<Unit>>(u));
@@ -88,6 +97,23 @@ int CodeKeyNearEnd(const Unit* p) {
   return EndsCode<E>(static_cast<std::make_unsigned_t<Unit>>(p[4])) ? CodeOfDigits(p) : -1;
 }
 
+#if defined(__SSE2__)
+// Whether the three spaced codes at p all have characters of the usual units,
+// some of them with notes; if so, their notes are counted.
+template <Form F, class Unit>
+[[gnu::noinline]] bool NotedThreeAreUsual(const Lookup& lookup, const std::uint64_t* texts,
+                                          const Unit* p, Report& report) {
+  const int codes[3] = {CodeOfDigitsAt(p), CodeOfDigitsAt(p + 5), CodeOfDigitsAt(p + 10)};
+  for (int code : codes) {
+    if (UnitsOfCharText(texts[code]) != UsualUnits<F>()) return false;
+  }
+  for (int code : codes) {
+    if (texts[code] >> kNoteShift) NoteWritten(lookup, static_cast<std::uint16_t>(code), report);
+  }
+  return true;
+}
+#endif
+
 // Converts the codes that stand one after another from p[pos], a place where
 // a run of digits may start, and returns where the first thing that is no
 // such code begins. With kSpace a code takes its space; otherwise one
@@ -109,8 +135,12 @@ std::size_t ConvertCodeList(const Lookup& lookup, const typename TextForm<F>::Un
         const std::uint64_t second = texts[CodeOfDigitsAt(p + pos + 5)];
         const std::uint64_t third = texts[CodeOfDigitsAt(p + pos + 10)];
         constexpr std::size_t kUsual = UsualUnits<F>();
-        if (TopOfCharText(first) == kUsual && TopOfCharText(second) == kUsual &&
-            TopOfCharText(third) == kUsual) {
+        // Codes with notes (rare) fail the first test, though their units may
+        // be the usual: the second counts their notes when they are.
+        if ((TopOfCharText(first) == kUsual && TopOfCharText(second) == kUsual &&
+             TopOfCharText(third) == kUsual) ||
+            (((first | second | third) >> kNoteShift) != 0 &&
+             NotedThreeAreUsual<F>(lookup, texts, p + pos, report))) {
           assert(out.room(at, 2 * kUsual + 8) && "output estimate too small");
           std::memcpy(at, &first, 8);
           std::memcpy(at + kUsual, &second, 8);
@@ -130,6 +160,7 @@ std::size_t ConvertCodeList(const Lookup& lookup, const typename TextForm<F>::Un
       std::size_t gap = pos;
       while (gap < n && gap - pos < kShortGap && IsAsciiNotDigit(p[gap])) ++gap;
       if (gap == pos || gap == n || !IsDigit(p[gap])) break;
+      if (E == CodeEnd::kAsciiNotDigit && IsAsciiNumberMark(p[gap - 1])) break;
       assert(out.room(at, gap - pos) && "output estimate too small");
       for (; pos < gap; ++pos) *at++ = p[pos];
       continue;
@@ -137,6 +168,9 @@ std::size_t ConvertCodeList(const Lookup& lookup, const typename TextForm<F>::Un
     const std::uint64_t text = texts[code];
     const std::size_t top = TopOfCharText(text);  // the units, and any notes
     if (top == 0) break;
+    // A code right before a letter or $ may be a number: the engine looks
+    // at it (number_marks.h), before anything is written or noted.
+    if (E != CodeEnd::kSpace && p[pos + 4] != ' ' && IsAsciiNumberMark(p[pos + 4])) break;
     // Output never outgrows the input here, and every estimate has room
     // for a word beyond it.
     assert(out.room(at, 8) && "output estimate too small");

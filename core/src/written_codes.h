@@ -21,6 +21,7 @@
 #include "digit_run.h"
 #include "hold_back.h"
 #include "listed_codes.h"
+#include "number_marks.h"
 #include "text_form.h"
 #include "text_scan.h"
 #include "writer.h"
@@ -28,10 +29,12 @@
 namespace yishu::detail {
 
 // What the engine tells its caller about the text: the runs of digits it
-// kept, at offsets counted from the start of the units it was given.
+// kept, and the runs of four that converted next to a mark (number_marks.h),
+// at offsets counted from the start of the units it was given.
 class KeptRunSink {
  public:
   virtual void Kept(std::size_t offset, std::size_t units, std::size_t digits) = 0;
+  virtual void Doubtful(std::size_t offset, std::size_t units) = 0;
 
  protected:
   ~KeptRunSink() = default;
@@ -205,19 +208,22 @@ class WrittenCodeEngine {
       if (q == n) break;
       // Lists of plain codes, as in "0022 2429 " or one code a line, need no
       // more search: four ASCII digits, then an ASCII character that is no
-      // digit.
+      // digit. The list stops before a letter or $; a run after a mark is
+      // looked at below.
+      const std::size_t copied_before_run = copied;
       out.append(p + copied, q - copied);
       copied = q;
-      if (const std::size_t listed =
-              ConvertCodeList<F, CodeEnd::kAsciiNotDigit>(lookup, p, q, n, out, report_);
+      const bool after_mark = q > 0 && IsNumberMark(CharBefore<F>(p, q).c);
+      if (const std::size_t listed = after_mark ? q
+                                                : ConvertCodeList<F, CodeEnd::kAsciiNotDigit>(
+                                                      lookup, p, q, n, out, report_);
           listed != q) {
         copied = pos = listed;
         continue;
       }
       const Seen first = Chars::At(p, q, n);
       if (first.mark == Mark::kCut && !final) {  // the next piece completes it
-        out.append(p + copied, q - copied);
-        return q;
+        return Hold(p, q, copied_before_run, after_mark, out);
       }
       if (first.mark != Mark::kDigit) {
         pos = q + first.units;
@@ -233,9 +239,9 @@ class WrittenCodeEngine {
       }
       out.append(p + copied, q - copied);
       copied = q;
-      if (!final && (e == n || next.mark == Mark::kCut)) {
+      if (!final && (e == n || next.mark == Mark::kCut || CutAt<F>(p, e, n))) {
         // Undecided: held, or let go in part when too long (hold_back.h).
-        if (digits <= kLongestWrittenRun + 1) return q;
+        if (digits <= kLongestWrittenRun + 1) return Hold(p, q, copied_before_run, after_mark, out);
         const std::size_t keep = SkipDigits(p, q, digits - (kLongestWrittenRun + 1));
         out.append(p + q, keep - q);
         kept_.Kept(q, keep - q, digits - (kLongestWrittenRun + 1));
@@ -243,6 +249,9 @@ class WrittenCodeEngine {
       }
       const Outcome outcome = Convert(p, q, digits, out);
       if (outcome == Outcome::kConverted) {
+        if (digits == 4 && (after_mark || (e < n && IsNumberMark(CharAt<F>(p, e, n))))) {
+          kept_.Doubtful(q, e - q);
+        }
         pos = e;
         if (e < n && next.mark == Mark::kSpace) pos += next.units;
         copied = pos;
@@ -250,6 +259,10 @@ class WrittenCodeEngine {
         if (outcome == Outcome::kNoCode) kept_.Kept(q, e - q, digits);
         pos = e;
       }
+    }
+    if (!final && n > copied) {
+      const std::size_t tail = TailBeforeNextPiece<F>(p, n);
+      if (tail >= copied) n = tail;
     }
     return CopyRest<F>(p, pos, copied, n, final, out);
   }
@@ -261,6 +274,18 @@ class WrittenCodeEngine {
     } else {
       return FindDigitOr(p, from, n, Chars::kWideLead);
     }
+  }
+
+  // Leaves the run at p[q] for the next pass, and with it a mark right before
+  // it that this pass has not written out yet, so that the next pass sees it
+  // too. Returns how many units were consumed.
+  static std::size_t Hold(const Unit* p, std::size_t q, std::size_t copied_before_run,
+                          bool after_mark, Writer<Unit>& out) {
+    if (!after_mark) return q;
+    const std::size_t start = CharBefore<F>(p, q).start;
+    if (start < copied_before_run) return q;
+    out.set_position(out.position() - (q - start));
+    return start;
   }
 
   // The index after the first `count` digits of the run at p[q].

@@ -307,6 +307,21 @@ class AsWritten(TempDirTest):
                             for m in re.finditer(r"\d+", text) if m.group() != "0022"]
                 self.assertEqual(listed, expected)
 
+    def test_codes_that_may_be_numbers_are_listed(self):
+        text = "電話 2345 6789, HK$1999, 1949年, 0022 號\n"
+        for encoding in ("utf-8", "gb18030", "utf-16"):
+            with self.subTest(encoding=encoding):
+                data = text.encode(CODECS[encoding])
+                result = run(["-w", "-b", "taiwan", "-e", encoding, self.file("in.txt", data)])
+                self.assertEqual(result.stdout.decode(CODECS[encoding]),
+                                 "電話 擊酊, HK$憎, 感年, 中號\n")
+                listed = re.findall(r"in\.txt: byte (\d+): 4 digits next to", result.stderr.decode())
+                expected = [len(text[:text.index(run)].encode(CODECS[encoding]))
+                            for run in ("1999", "1949")]
+                self.assertEqual(listed, [str(offset) for offset in expected])
+                self.assertIn("in.txt: check that they are codes, not a year, a price or a number\n",
+                              result.stderr.decode())
+
     def test_many_kept_runs_are_counted(self):
         result = run(["-w"], b"1 " * 25)
         lines = result.stderr.decode().splitlines()
@@ -628,6 +643,24 @@ class OutsideCp936(TempDirTest):
                 decoded = convert("decode", encoding, self.TEXT.encode(codec)).decode(codec)
                 self.assertEqual(decoded, "𠀀中😀文한\n𠀀中😀文")
 
+    def test_gb18030_four_byte_characters_of_the_taiwan_book(self):
+        rows = [line.split("\t") for line in
+                run(["--list", "-b", "taiwan"]).stdout.decode().splitlines()]
+        outside = [(code, char) for code, char in rows if len(char.encode("gb18030")) == 4]
+        self.assertEqual(len(outside), 44)
+        text = "".join(char for _, char in outside) + "𠀀\n"
+        codes = "".join(f"{code} " for code, _ in outside) + "𠀀\n"
+        # One read ends inside a four-byte character.
+        filler = "a" * (256 * 1024 - 2)
+        data = (filler + text).encode("gb18030")
+        result = run(["-b", "taiwan", "-e", "gb18030", self.file("in.txt", data)])
+        self.assertEqual(result.stdout.decode("gb18030"), filler + codes)
+        self.assertEqual(result.stderr, b"")
+        listed = run(["--list", "-b", "taiwan", "-e", "gb18030"])
+        self.assertEqual(listed.stdout.decode("gb18030").splitlines(),
+                         [f"{code}\t{char}" for code, char in rows])
+        self.assertEqual(listed.stderr, b"")
+
     def test_digits_inside_gb18030_sequences_start_no_code(self):
         # 𠀀 is 95 32 82 36 in GB18030: its last byte is the digit 6.
         data = "𠀀".encode("gb18030") + b"022 " + "𠀀0022 ".encode("gb18030")
@@ -670,6 +703,37 @@ class CommandLine(TempDirTest):
                 self.assertEqual(listed.decode(codec), expected)
         self.assertTrue(run(["--list", "-e", "utf-16"]).stdout.startswith(b"\xff\xfe"))
 
+    def test_help_reads_right_in_the_manual_page(self):
+        # help2man takes an indented line that starts with a dash for an
+        # option, wherever it stands: outside "Options:" none may.
+        sections = re.split(r"\n(?=\S[^\n]*:\n)", run(["--help"]).stdout.decode())
+        for section in sections:
+            if not section.startswith("Options:"):
+                self.assertNotRegex(section, r"\n +-", section.splitlines()[0])
+
+    def test_utf16_byte_orders(self):
+        be, le = "0022 ab".encode("utf-16-be"), "0022 ab".encode("utf-16-le")
+        warning = ("telecode: {}: UTF-16 without a byte-order mark is read as little-endian, "
+                   "but this text looks big-endian; if it is, use -e utf-16be\n")
+        cases = [  # encoding, input, output, warned
+            ("utf-16be", be, "中ab".encode("utf-16-be"), False),
+            ("UTF16BE", b"\xfe\xff" + be, "\ufeff中ab".encode("utf-16-be"), False),
+            ("utf-16le", le, "中ab".encode("utf-16-le"), False),
+            ("utf-16", le, "中ab".encode("utf-16-le"), False),
+            ("utf-16", b"\xfe\xff" + be, b"\xfe\xff" + "中ab".encode("utf-16-be"), False),
+            ("utf-16", be, be, True),  # read little-endian, as before, but with a word
+            ("utf-16", "中文电报".encode("utf-16-be"), "中文电报".encode("utf-16-be"), True),
+            ("utf-16", "中文电报".encode("utf-16-le"), "中文电报".encode("utf-16-le"), False),
+        ]
+        for encoding, data, out, warned in cases:
+            with self.subTest(encoding=encoding, data=data):
+                path = self.file("in.txt", data)
+                result = run(["-d", "-e", encoding, path])
+                self.assertEqual(result.stdout, out)
+                self.assertEqual(result.stderr.decode(), warning.format(path) if warned else "")
+        listed = run(["--list", "-e", "utf-16be"]).stdout
+        self.assertEqual(listed.decode("utf-16-be"), run(["--list"]).stdout.decode())
+
     def test_option_spellings(self):
         path = self.file("codes.txt", "0022 ".encode("cp936_full"))
         self.file("-d", b"0022 ")
@@ -697,12 +761,26 @@ class Books(TempDirTest):
             (["-b", "TAIWAN", "-d"], "99010 ", "99010 ", ""),  # no day codes there
             ([], "陳大文\n", "陳1129 2429 \n", ""),  # the mainland book lacks 陳
             (["--variants"], "陳葉大\n", "7115 0673 1129 \n",
-             "telecode: 2 characters converted through a variant\n"),
+             "telecode: 2 characters converted through a variant (陳 through 陈, 葉 through 叶)\n"),
             (["--variants"], "鍾𠉰𠀀\n", "鍾𠉰𠀀\n",
              "telecode: left as they are: 1 whose variants have several codes (鍾), "
-             "1 only in the Taiwan book (𠉰), 1 in neither book (𠀀)\n"),
+             "1 only in the Taiwan book (𠉰), 1 in no book (𠀀)\n"),
             (["-bt" "aiwan", "--variants"], "陈\n", "7115 \n",
-             "telecode: 1 character converted through a variant\n"),
+             "telecode: 1 character converted through a variant (陈 through 陳)\n"),
+            # Hong Kong and Taiwan names: the book's old forms are reached, and said so.
+            (["-b", "taiwan"], "衛志強 黃為民\n", "5898 1807 1730  7806 3634 3046 \n",
+             "telecode: 2 characters converted through a variant (衛 through 衞, 為 through 爲)\n"),
+            (["-b", "taiwan", "--variants=none"], "衛\n", "衛\n", ""),
+            (["-b", "eccc"], "冼陳啟峰\n", "0405 7115 0796 1496 \n",
+             "telecode: 1 character converted through a variant (啟 through 啓)\n"),
+            (["-d", "-b", "taiwan"], "7115 0796 1496 ", "陳啓峯",
+             "telecode: 2 codes written in the book's old form, outside Big5 (0796 1496); "
+             "--standard-forms writes the standard form\n"),
+            (["-d", "-b", "taiwan", "--standard-forms"], "0796 1496 ", "啟峰",
+             "telecode: 2 codes written in the standard form of the book's old form (0796 1496)\n"),
+            (["-d", "-b", "eccc", "--script=simplified"], "3634 5898 5831 ", "为卫螿",
+             "telecode: 1 code written in the traditional form: the book has no simplified "
+             "form (5831)\n"),
             (["-d", "-b", "taiwan"], "0274 8249 ", "𠉰㘾", ""),
         ]
         for args, text, out, err in cases:
@@ -731,16 +809,19 @@ class Books(TempDirTest):
         result = run(["--lookup", "陳葉 5509", "𠉰a"])
         self.assertEqual(result.returncode, 0, result.stderr)
         self.assertEqual(result.stdout.decode().splitlines(), [
-            "陳\t7115\t陈\t7115\t-",
-            "葉\t0673\t叶\t5509\t-",
-            "5509\tnone\t-\t葉\t-",
-            "𠉰\tnone\t-\t0274\t-",
-            "a\tnone\t-\tnone\t-",
+            "陳\t7115\t陈[unihan-simplified]\t7115\t-\t7115\t-",
+            "葉\t0673\t叶[unihan-simplified]\t5509\t-\t5509\t-",
+            "5509\tnone\t-\t葉\t-\t葉\t-",
+            "𠉰\tnone\t-\t0274\t-\tnone\t-",
+            "a\tnone\t-\tnone\t-\tnone\t-",
         ])
-        several = run(["--lookup", "鍾塵"]).stdout.decode().splitlines()
+        several = run(["--lookup", "鍾塵衛"]).stdout.decode().splitlines()
         self.assertEqual([line.split("\t") for line in several], [
-            ["鍾", "6945 6988", "锺 钟", "6945", "-"],
-            ["塵", "1057", "尘", "1057 7775", "-"],
+            ["鍾", "6945 6988", "锺[unihan-simplified] 钟[unihan-simplified]", "6945", "-",
+             "6945", "-"],
+            ["塵", "1057", "尘[unihan-simplified]", "1057 7775", "-", "1057", "-"],
+            ["衛", "5898", "卫[unihan-simplified]", "5898", "衞[unihan-semantic,opencc-hk]",
+             "5898", "-"],
         ])
 
     def test_list_of_the_taiwan_book(self):
@@ -757,7 +838,10 @@ class Books(TempDirTest):
 
     def test_usage_errors(self):
         for args in (["-b", "hongkong"], ["--book"], ["-b"], ["--lookup"], ["--lookup", "123"],
-                     ["--list", "--lookup", "中"], ["--variants=yes"]):
+                     ["--list", "--lookup", "中"], ["--variants=yes"], ["-d", "--variants"],
+                     ["--variants", "-w"], ["--list", "-d"], ["-w", "--list"],
+                     ["--lookup", "中", "-e", "gbk"], ["--script=cursive"],
+                     ["-b", "eccc", "--standard-forms"]):
             with self.subTest(args=args):
                 result = run(args, b"")
                 self.assertEqual(result.returncode, 2)

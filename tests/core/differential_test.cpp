@@ -22,8 +22,11 @@ using enum Direction;
 class TextMaker {
  public:
   explicit TextMaker(unsigned seed) : rng_(seed) {
-    for (Book b : {Book::Mainland, Book::Taiwan}) {
-      for (const CodeRow& r : CodeBook(b)) {
+    for (const auto& [b, script] : {std::pair{Book::Mainland, Script::Traditional},
+                                    {Book::Taiwan, Script::Traditional},
+                                    {Book::Eccc, Script::Traditional},
+                                    {Book::Eccc, Script::Simplified}}) {
+      for (const CodeRow& r : CodeBook(b, script)) {
         codes_.push_back(r.code);
         if (r.lead == 0) {
           unwritable_codes_.push_back(r.code);
@@ -73,8 +76,9 @@ class TextMaker {
   // Codes as people write them: in runs, full-width, with separators or
   // none, and numbers that look nearly like them.
   std::u16string WrittenCodes() {
-    static const std::u16string kBetween[] = {u"",     u" ", u"  ", u"\u3000", u",",
-                                              u"\r\n", u"/", u"中", u"\xD800"};
+    static const std::u16string kBetween[] = {u"",     u" ",  u"  ", u"\u3000", u",",
+                                              u"\r\n", u"/",  u"中", u"\xD800", u"$",
+                                              u"年",   u"號", u"x",  u"Ｂ",     u"￥"};
     std::u16string t;
     const int codes = Pick(1, 6);
     for (int i = 0; i < codes; ++i) {
@@ -116,8 +120,9 @@ class TextMaker {
                                              u"\uE005", u"\uE00A", u"日", u"卅", u"筘", u"簉"};
     static const std::u16string kOther[] = {u"a",  u"Z", u"\r\n", u"\u3000", u"憋",
                                             u"『", u"⒍", u"０",   u"-",      u"9"};
-    static const std::u16string kVariants[] = {u"陳", u"葉", u"鍾", u"線", u"餘", u"陈", u"叶",
-                                               u"钟", u"锺", u"线", u"余", u"撖", u"後"};
+    static const std::u16string kVariants[] = {
+        u"陳", u"葉", u"鍾", u"線", u"餘", u"陈", u"叶", u"钟", u"锺", u"线", u"余", u"撖", u"後",
+        u"衛", u"為", u"啟", u"研", u"屏", u"卫", u"爲", u"揅", u"发", u"廿", u"随", u"污", u"汙"};
     switch (Pick(0, 13)) {
       case 0:
       case 1:
@@ -174,8 +179,11 @@ struct Shard {
 };
 
 void PrintTo(const Shard& s, std::ostream* os) {
-  *os << (s.options.book == Book::Taiwan ? "Taiwan" : "mainland")
-      << (s.options.variants == Variants::All ? " with variants" : "") << ", seed " << s.seed;
+  const char* const books[] = {"mainland", "Taiwan", "e-CCC"};
+  const char* const variants[] = {"", " without variants", " with forms", " with all variants"};
+  *os << books[static_cast<int>(s.options.book)] << variants[static_cast<int>(s.options.variants)]
+      << (s.options.script == Script::Simplified ? ", simplified" : "")
+      << (s.options.standard_forms ? ", standard forms" : "") << ", seed " << s.seed;
 }
 
 // Each shard runs in parallel with the others under CTest.
@@ -267,10 +275,15 @@ INSTANTIATE_TEST_SUITE_P(Mainland, DifferentialTest,
                          testing::Values(Shard{1, {}, 25000}, Shard{2, {}, 25000},
                                          Shard{3, {}, 25000}, Shard{4, {}, 25000}));
 
-INSTANTIATE_TEST_SUITE_P(OtherOptions, DifferentialTest,
-                         testing::Values(Shard{5, {Book::Taiwan, Variants::None}, 10000},
-                                         Shard{6, {Book::Taiwan, Variants::All}, 10000},
-                                         Shard{7, {Book::Mainland, Variants::All}, 10000}));
+INSTANTIATE_TEST_SUITE_P(
+    OtherOptions, DifferentialTest,
+    testing::Values(Shard{5, {Book::Taiwan, Variants::None}, 10000},
+                    Shard{6, {Book::Taiwan, Variants::All}, 10000},
+                    Shard{7, {Book::Mainland, Variants::All}, 10000},
+                    Shard{8, {Book::Taiwan}, 5000},
+                    Shard{9, {Book::Taiwan, {}, {}, {}, true}, 5000}, Shard{10, {Book::Eccc}, 5000},
+                    Shard{11, {Book::Eccc, Variants::All, {}, Script::Simplified}, 5000},
+                    Shard{12, {Book::Eccc, {}, {}, {}, true}, 5000}));
 
 }  // namespace
 }  // namespace yishu

@@ -235,5 +235,36 @@ TEST(StreamingTest, LongDigitRunsHoldLittleAndConvertExactly) {
   }
 }
 
+// A run of codes too long to be a list of them, streamed in part, must not
+// count its streamed tail as codes that lacked a space.
+TEST(StreamingTest, LongRunsOfCodesReportAsTheWhole) {
+  for (std::size_t codes : {2049u, 2100u, 2500u, 4000u}) {
+    for (const char* end : {"", " ", "\n"}) {
+      std::string text = "x ";
+      for (std::size_t i = 0; i < codes; ++i) text += "0022";
+      text += end;
+      Report whole;
+      ConvertText(CodeToChar, text, Encoding::Utf8, {}, &whole);
+      for (std::size_t piece : {1000u, 4096u, 65536u}) {
+        std::vector<std::size_t> cuts;
+        for (std::size_t at = piece; at < text.size(); at += piece) cuts.push_back(at);
+        Report streamed;
+        Stream(CodeToChar, Encoding::Utf8, text, cuts, nullptr, {}, &streamed);
+        EXPECT_EQ(streamed.codes_without_space, whole.codes_without_space)
+            << codes << " codes, pieces of " << piece;
+        Converter<char16_t> converter(CodeToChar);
+        std::u16string out;
+        const std::u16string units(text.begin(), text.end());
+        for (std::size_t at = 0; at < units.size(); at += piece) {
+          converter.Feed(std::u16string_view(units).substr(at, piece), out);
+        }
+        converter.Finish(out);
+        EXPECT_EQ(converter.report().codes_without_space, whole.codes_without_space)
+            << codes << " codes in UTF-16, pieces of " << piece;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace yishu

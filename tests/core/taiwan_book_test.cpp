@@ -171,5 +171,19 @@ TEST(LookUpTest, CharactersAndCodes) {
   EXPECT_EQ(CharacterOf(Book::Taiwan, 10000), 0u);
 }
 
+// Standard forms belong to the traditional books: e-CCC's simplified column
+// reads the same with the option as without it (it once read rows that were
+// never filled).
+TEST(BooksTest, StandardFormsLeaveTheSimplifiedColumnAlone) {
+  for (const bool standard_forms : {false, true}) {
+    Options options{
+        .book = Book::Eccc, .script = Script::Simplified, .standard_forms = standard_forms};
+    EXPECT_EQ(ConvertText(CodeToChar, u"7115 1129 2429 3634 ", options), u"陈大文为");
+    EXPECT_EQ(ConvertText(CodeToChar, "7115 1129 2429 3634 ", Encoding::Utf8, options), "陈大文为");
+  }
+  Options traditional{.book = Book::Eccc, .standard_forms = true};
+  EXPECT_EQ(ConvertText(CodeToChar, u"7115 3634 ", traditional), u"陳為");
+}
+
 }  // namespace
 }  // namespace yishu

@@ -23,20 +23,28 @@ const Cp936Maps& Maps() {
       m.to_bytes.emplace(u, bytes);
       m.to_unicode.emplace(bytes, u);
     };
-    for (Book book : {Book::Mainland, Book::Taiwan}) {
-      for (const CodeRow& row : CodeBook(book)) {
-        if (row.lead == 0) continue;  // CP936 lacks it
-        add(static_cast<char16_t>(row.unicode),
-            {static_cast<char>(row.lead), static_cast<char>(row.trail)});
+    for (Book book : {Book::Mainland, Book::Taiwan, Book::Eccc}) {
+      for (Script script : {Script::Traditional, Script::Simplified}) {
+        for (const CodeRow& row : CodeBook(book, script)) {
+          if (row.lead == 0) continue;  // CP936 lacks it
+          add(static_cast<char16_t>(row.unicode),
+              {static_cast<char>(row.lead), static_cast<char>(row.trail)});
+        }
       }
     }
     // Characters without a code, from the published code page.
     add(u'憋', "\xB1\xEF");
     add(u'後', "\xE1\xE1");
     add(u'撖', "\xDE\xFE");
+    add(u'揅', "\x93\x43");
+    add(u'汙', "\x9B\x40");
+    add(u'啟', "\x86\xA2");
+    add(u'為', "\x9E\xE9");
     add(u'『', "\xA1\xBA");
     add(u'⒍', "\xA2\xB6");
     add(u'\u3000', "\xA1\xA1");  // ideographic space
+    add(u'￥', "\xA3\xA4");
+    add(u'Ｂ', "\xA3\xC2");
     return m;
   }();
   return maps;

@@ -169,6 +169,57 @@ TEST(WrittenUtf8Test, InvalidBytesAreNoDigits) {
   }
 }
 
+// Four digits right next to a letter, a currency sign or 年月日號号 still
+// convert, and are listed as doubtful: in every form, by both readings, and
+// streamed in two pieces cut anywhere.
+TEST(WrittenCodesTest, DoubtfulRunsNextToMarks) {
+  const std::pair<std::u16string, std::vector<std::u16string>> cases[] = {
+      {u"HK$1999", {u"1999"}},
+      {u"1949年", {u"1949"}},
+      {u"Tel2345 6789", {u"2345"}},  // 6789 stands after a space
+      {u"电话 2345 6789", {}},
+      {u"a0022b0022中", {u"0022", u"0022"}},
+      {u"￥１９９９月", {u"１９９９"}},
+      {u"號0022 第0022号", {u"0022", u"0022"}},
+      {u"0022Ａ", {u"0022"}},
+      {u"00222429年 99010日", {}},  // codes written together, a day code
+      {u"0022\r\n$2429\r\n0948", {u"2429"}},
+      {u"0022 2429x 0948", {u"2429"}},
+  };
+  for (const auto& [text, doubtful] : cases) {
+    Report utf16, reference;
+    ConvertText(Direction::CodeToChar, std::u16string_view(text), kAsWritten, &utf16);
+    std::vector<std::u16string> runs;
+    for (const DigitRun& run : utf16.doubtful) runs.emplace_back(text.substr(run.offset, run.units));
+    EXPECT_EQ(runs, doubtful) << ToUtf8(text);
+    EXPECT_EQ(utf16.doubtful_runs, doubtful.size());
+    reference::ReadWrittenCodesUtf16(text, kAsWritten, &reference);
+    EXPECT_EQ(test::Describe(utf16), test::Describe(reference)) << ToUtf8(text);
+    for (const Encoding encoding : {Encoding::Utf8, Encoding::Cp936}) {
+      const std::string bytes = encoding == Encoding::Utf8 ? ToUtf8(text) : ToCp936(text);
+      Report whole;
+      const std::string out =
+          ConvertText(Direction::CodeToChar, bytes, encoding, kAsWritten, &whole);
+      if (encoding == Encoding::Utf8) {
+        reference::ReadWrittenCodesUtf8(bytes, kAsWritten, &reference);
+      } else {
+        reference::ReadWrittenCodes(bytes, kAsWritten, &reference);
+      }
+      EXPECT_EQ(test::Describe(whole), test::Describe(reference)) << ToUtf8(text);
+      EXPECT_EQ(whole.doubtful_runs, doubtful.size()) << ToUtf8(text);
+      for (std::size_t cut = 0; cut <= bytes.size(); ++cut) {
+        Converter<char> converter(Direction::CodeToChar, encoding, kAsWritten);
+        std::string streamed;
+        converter.Feed(std::string_view(bytes).substr(0, cut), streamed);
+        converter.Feed(std::string_view(bytes).substr(cut), streamed);
+        converter.Finish(streamed);
+        EXPECT_EQ(streamed, out);
+        EXPECT_EQ(test::Describe(converter.report()), test::Describe(whole)) << ToUtf8(text) << ", cut at " << cut;
+      }
+    }
+  }
+}
+
 // Text that CharToCode turned into codes reads back as it was, in every
 // form, as long as it had no digits of its own.
 TEST(WrittenCodesRoundTrip, CodesOfAnyTextWithoutDigitsReadBack) {
@@ -255,7 +306,7 @@ TEST(WrittenStreaming, EveryCutAndEveryPairOfCutsInEveryForm) {
         ConvertText(Direction::CodeToChar, text, encoding, kAsWritten, &whole_report);
     for (std::size_t a = 0; a <= text.size(); ++a) {
       for (std::size_t b = a; b <= text.size(); ++b) {
-        Converter converter(Direction::CodeToChar, encoding, kAsWritten);
+        Converter<char> converter(Direction::CodeToChar, encoding, kAsWritten);
         ASSERT_EQ(Stream(converter, text, {a, b}), whole) << a << ", " << b;
         ASSERT_EQ(converter.report().kept, whole_report.kept) << a << ", " << b;
       }

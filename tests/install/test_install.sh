@@ -83,6 +83,14 @@ check_consumers() {
   c++ -std=c++20 -o "$work/pc-consumer" "$here/consumer/main.cpp" \
     $(PKG_CONFIG_PATH=$pc_dir pkg-config --cflags --libs yishu) || fail "the pkg-config consumer did not build"
 
+  # A C program: the C interface's own test, linked with -lyishu (and the C++
+  # runtime, which the static library needs).
+  # shellcheck disable=SC2046
+  cc -std=c99 -o "$work/c-consumer" "$here/../c_api/c_api_test.c" \
+    $(PKG_CONFIG_PATH=$pc_dir pkg-config --cflags --libs yishu) -lstdc++ -lm ||
+    fail "the C consumer did not build"
+  "$work/c-consumer" "$here/../cases/conversion.tsv" || fail "the C consumer failed"
+
   for consumer in "$work/cmake-consumer/consumer" "$work/pc-consumer"; do
     out=$("$consumer" '0022 2429 ')
     [ "$out" = "中文|0022 2429 |5 1" ] || fail "$consumer gave '$out'"
@@ -91,6 +99,7 @@ check_consumers() {
 
 static_files="bin/telecode
 include/yishu/yishu.h
+include/yishu/yishu_c.h
 lib/cmake/yishu/yishuConfig.cmake
 lib/cmake/yishu/yishuConfigVersion.cmake
 lib/cmake/yishu/yishuTargets-release.cmake
@@ -132,7 +141,7 @@ EOF2
   [ "$(readlink "$prefix/lib/libyishu.so.$minor")" = "libyishu.so.$version" ] || fail "libyishu.so.$minor links elsewhere"
   # Only the interface of yishu.h is exported, not the engine's insides.
   nm -D -C --defined-only "$library" | sed 's/^[0-9a-f]* [A-Za-z] //' >"$work/exports.txt"
-  for symbol in 'yishu::ConvertText' 'yishu::Converter<char>::Feed(' 'yishu::Converter<char16_t>::Finish(' 'yishu::Report::Merge(' 'yishu::CodeBook(' 'yishu::CodesOf(' 'yishu::CharacterOf('; do
+  for symbol in 'yishu::ConvertText' 'yishu::Converter<char>::Feed(' 'yishu::Converter<char16_t>::Finish(' 'yishu::Report::Merge(' 'yishu::CodeBook(' 'yishu::CodesOf(' 'yishu::CharacterOf(' 'yishu_convert' 'yishu_converter_feed' 'yishu_codes_of'; do
     grep -qF "$symbol" "$work/exports.txt" || fail "$symbol is not exported"
   done
   if grep -F 'yishu::detail' "$work/exports.txt"; then fail "the library exports its insides"; fi

@@ -1,90 +1,113 @@
-// The page: converts as the user types, lists each character, copies,
-// downloads and browses the code books.
-import { CHAR_TO_CODE, TAIWAN, detectDirection, loadConverter } from './convert.js';
+// The page: converts as the user types, lays out a name for a form, checks
+// codes someone was given, copies, downloads and browses the code books.
+import { BOOKS, CHAR_TO_CODE, MAINLAND, TAIWAN, loadConverter } from './convert.js';
 import { buildCsv, download, unicodeName } from './export.js';
-import { language, setLanguage, t } from './i18n.js';
+import { LANGUAGES, language, languageFor, regionIsTraditional, scriptOfBook, setLanguage, t } from './i18n.js';
 import { BookBrowser } from './book.js';
+import { bookName, markBooks, note, reportNodes } from './parts.js';
+import { nameView } from './name-view.js';
+import { checkView } from './check-view.js';
+import { OffThread } from './off-thread.js';
+import { ResultView } from './result-view.js';
+import { showLoading, watchForUpdates } from './status.js';
 
 const $ = (id) => document.getElementById(id);
 const TABLE_ROWS = 500;  // beyond this the table would slow typing; the CSV has every row
+const LANGUAGE_KEY = 'yishu-language';
 
 let converter = null;
+let offThread = null;  // converts long inputs in a worker
+let view = null;  // the result box
+let updates = 0;  // counts changes, so that a late result of an older one is dropped
+const LONG_INPUT = 10_000;  // characters; shorter ones convert at once, on the main thread
+let bookBrowser = null;
+let names = null;  // the name view
+let checks = null;  // the check view
 let side = '';  // the Chinese side of the current conversion, listed in the table
+let activeBook = MAINLAND;  // the book of the current conversion
+const locales = navigator.languages?.length ? navigator.languages : [navigator.language ?? ''];
 
 function chosen(name) {
   return document.querySelector(`input[name="${name}"]:checked`).value;
 }
 
-function direction(text) {
-  const choice = chosen('direction');
-  return choice === 'auto' ? detectDirection(text) : Number(choice);
+// The book unless the user chose one: traditional input, or a user of Hong
+// Kong, Macau or Taiwan (by the browser's languages or the interface), gets
+// the Hong Kong/Macau/Taiwan book. `why` says which of them decided.
+function bookFor(text) {
+  const choice = chosen('book');
+  if (choice !== 'auto') return { book: Number(choice), why: '' };
+  if (converter.looksTraditional(text)) return { book: TAIWAN, why: 'byInput' };
+  if (regionIsTraditional(locales) || language() === 'zh-Hant') return { book: TAIWAN, why: 'byLocale' };
+  return { book: MAINLAND, why: '' };
 }
 
-function request(text) {
-  return {
-    direction: direction(text),
-    book: Number(chosen('book')),
-    variants: $('variants').checked,
-    asWritten: !$('typed-rule').checked,
-  };
-}
-
-function note(entry) {
-  if (entry.ambiguous) return entry.choices ? t('ambiguousChoices', entry.choices) : t('ambiguous');
-  if (!entry.code) return t('noCode');
-  return entry.via ? t('through', entry.via) : '';
-}
-
-// One line under the result for what the user may want to know: codes left
-// unconverted and why, characters found through a variant or not at all.
-function showReport(report) {
-  const parts = [];
-  if (report.codesWithoutSpace) parts.push(t('codesWithoutSpace', report.codesWithoutSpace));
-  if (report.keptRuns) parts.push(t('keptRuns', report.keptRuns));
-  if (report.throughVariant) parts.push(t('throughVariant', report.throughVariant));
-  if (report.ambiguous) parts.push(t('ambiguousCount', report.ambiguous));
-  $('report-text').textContent = parts.join(' ');
-  $('read-as-written').hidden = !report.codesWithoutSpace || $('typed-rule').disabled;
-  $('report').hidden = parts.length === 0;
+function showReport(result, book) {
+  const nodes = reportNodes(result, book);
+  $('report-text').replaceChildren(...nodes.flatMap((n, i) => (i ? [' ', n] : [n])));
+  $('read-as-written').hidden = !result.report.codesWithoutSpace;
+  $('report').hidden = nodes.length === 0;
 }
 
 let tablePending = false;
 
-function update() {
+async function update() {
   if (!converter) return;
   const text = $('input').value;
-  const req = request(text);
-  const { text: output, report } = converter.convert(req, text);
-  $('output').value = output;
-  showReport(report);
-  $('detected').textContent =
-    chosen('direction') === 'auto' && text ? t('detected', t(req.direction === CHAR_TO_CODE ? 'charToCode' : 'codeToChar')) : '';
-  $('suggest').hidden = req.book === TAIWAN || !converter.looksTraditional(text);
-  document.body.dataset.direction = String(req.direction);
-  side = req.direction === CHAR_TO_CODE ? text : output;
-  // The table follows on the next frame, so that the result shows at once.
+  const auto = chosen('direction') === 'auto';
+  const direction = auto ? converter.guessDirection(text) : Number(chosen('direction'));
+  const { book, why } = bookFor(text);
+  // e-CCC's simplified column for a simplified interface, else its traditional one.
+  const script = language() === 'zh-Hans' ? 1 : 0;
+  const standardForms = $('standard-forms').checked;
+  const request = { direction, book, variants: $('variants').checked, asWritten: !$('typed-rule').checked, script, standardForms };
+  const change = ++updates;
+  const long = text.length > LONG_INPUT;
+  if (long) {
+    offThread ??= new OffThread(converter);
+    $('output').setAttribute('aria-busy', 'true');
+  }
+  const converted = long ? await offThread.latest('convert', request, text) : converter.convert(request, text);
+  if (!converted || change !== updates) return;  // a later change is being converted
+  $('output').removeAttribute('aria-busy');
+  const result = { ...converted, standardForms };
+  view.show(result.text);
+  $('input').lang = $('output').lang = scriptOfBook(book, script);
+  showReport(result, book);
+  activeBook = book;
+  const directionName = t(direction === CHAR_TO_CODE ? 'charToCode' : 'codeToChar');
+  $('summary').textContent = `${auto && !text ? t('auto') : directionName} · ${bookName(book)}`;
+  $('book-used').textContent = t('bookUsed', bookName(book)) + (why ? t(why) : '');
+  document.body.dataset.direction = String(direction);
+  document.body.dataset.book = String(book);
+  side = direction === CHAR_TO_CODE ? text : result.text;
+  // The table follows once the frame with the result has been drawn, so that
+  // the result shows at once.
   if (!tablePending) {
     tablePending = true;
-    requestAnimationFrame(() => {
+    requestAnimationFrame(() => setTimeout(() => {
       tablePending = false;
       renderTable();
-    });
+    }));
   }
 }
 
-function copyButton(code) {
+function copyButton(code, ch, book) {
   const b = document.createElement('button');
   b.type = 'button';
   b.className = 'copy-code';
-  b.textContent = code;
   b.dataset.copy = code;
-  b.setAttribute('aria-label', t('copyCode', code));
+  const hidden = document.createElement('span');
+  hidden.className = 'visually-hidden';
+  hidden.textContent = ' ' + t('copyCharCode', ch, bookName(book));
+  b.append(code, hidden);
   return b;
 }
 
-function codeCell(entry) {
+function codeCell(entry, ch, book) {
   const td = document.createElement('td');
-  if (entry.code) td.append(copyButton(entry.code));
+  if (book === activeBook) td.className = 'active';
+  if (entry.code) td.append(copyButton(entry.code, ch, book));
   else td.textContent = '—';
   const n = note(entry);
   if (n) {
@@ -103,20 +126,25 @@ function renderTable() {
     const tr = document.createElement('tr');
     const th = document.createElement('th');
     th.scope = 'row';
+    th.lang = scriptOfBook(activeBook);
     th.textContent = row.ch;
     th.title = unicodeName(row.ch);
-    tr.append(th, codeCell(row.mainland));
-    if (converter.features.taiwan) tr.append(codeCell(row.taiwan));
+    tr.append(th, ...BOOKS.map((book) => codeCell(row.books[book], row.ch, book)));
     body.append(tr);
   }
   $('chars').tBodies[0].replaceWith(body);
+  markBooks($('chars'), activeBook);
   $('chars-empty').hidden = total > 0;
   $('chars-more').hidden = total <= TABLE_ROWS;
   $('chars-more').textContent = t('charsMore', TABLE_ROWS, total);
 }
 
 function say(message) {
-  $('status').textContent = message;
+  const status = $('status');
+  status.textContent = message;
+  status.classList.add('shown');
+  clearTimeout(say.timer);
+  say.timer = setTimeout(() => status.classList.remove('shown'), 4000);
 }
 
 // The clipboard API needs a secure origin; a page served over plain HTTP on a
@@ -148,25 +176,35 @@ async function copy(text) {
 
 // The per-character table with every row, each book's code and note.
 function csv() {
-  const books = converter.features.taiwan ? ['mainland', 'taiwan'] : ['mainland'];
-  const title = { mainland: t('colMainland'), taiwan: t('colTaiwan') };
-  const header = [t('colChar'), t('colUnicode'), ...books.flatMap((b) => [title[b], `${title[b]} ${t('colNote')}`])];
+  const header = [t('colChar'), t('colUnicode'), ...BOOKS.flatMap((b) => [bookName(b), `${bookName(b)} ${t('colNote')}`])];
   const body = converter.characters(side).rows.map((row) => [
-    row.ch, unicodeName(row.ch), ...books.flatMap((b) => [{ code: row[b].code }, note(row[b])]),
+    row.ch, unicodeName(row.ch), ...BOOKS.flatMap((b) => [{ code: row.books[b].code }, note(row.books[b])]),
   ]);
   return buildCsv(header, body);
 }
 
-function wire(book) {
+function showView(name) {
+  for (const b of document.querySelectorAll('nav.views button')) b.setAttribute('aria-pressed', String(b.dataset.view === name));
+  for (const v of document.querySelectorAll('main .view')) v.hidden = v.id !== `view-${name}`;
+  document.body.dataset.view = name;
+  if (name === 'book') bookBrowser.render();
+}
+
+function refresh() {
+  update();
+  names.refresh();
+  checks.update();
+  bookBrowser.render();
+}
+
+function wire() {
   $('input').addEventListener('input', update);
-  for (const el of document.querySelectorAll('input[name="direction"], input[name="book"], #typed-rule, #variants')) {
-    el.addEventListener('change', update);
+  for (const el of document.querySelectorAll('input[name="direction"], input[name="book"], #typed-rule, #variants, #standard-forms')) {
+    el.addEventListener('change', () => {
+      update();
+      names.update();
+    });
   }
-  $('use-taiwan').addEventListener('click', () => {
-    document.querySelector('input[name="book"][value="1"]').checked = true;
-    update();
-    $('input').focus();
-  });
   $('clear').addEventListener('click', () => {
     $('input').value = '';
     update();
@@ -176,59 +214,51 @@ function wire(book) {
   $('read-as-written').addEventListener('click', () => {
     $('typed-rule').checked = false;
     update();
-    $('typed-rule').focus();
+    $('input').focus();
   });
   $('chars').addEventListener('click', (e) => {
     const code = e.target.closest('button[data-copy]')?.dataset.copy;
     if (code) copy(code);
   });
   $('download-text').addEventListener('click', () => download('yishu.txt', $('output').value, 'text/plain'));
-  $('download-csv').addEventListener('click', () =>
-    download('yishu.csv', csv(), 'text/csv'));
-  $('language').addEventListener('click', () => {
-    setLanguage(language() === 'zh' ? 'en' : 'zh');
-    try { localStorage.setItem('yishu-language', language()); } catch { /* private mode */ }
-    update();
-    book.render();
+  $('download-csv').addEventListener('click', () => download('yishu.csv', csv(), 'text/csv'));
+  for (const b of document.querySelectorAll('nav.views button')) b.addEventListener('click', () => showView(b.dataset.view));
+  $('language').addEventListener('change', () => {
+    setLanguage($('language').value);
+    try { localStorage.setItem(LANGUAGE_KEY, language()); } catch { /* private mode */ }
+    refresh();
   });
-}
-
-function disableMissing(features) {
-  const taiwan = document.querySelector('input[name="book"][value="1"]');
-  taiwan.disabled = !features.taiwan;
-  $('taiwan-missing').hidden = features.taiwan;
-  document.querySelector('#book-choice option[value="1"]').disabled = !features.taiwan;
-  $('variants').disabled = !features.variants;
-  $('variants-missing').hidden = features.variants;
-  // Without the reading of codes as written, the typing rule is the only one.
-  if (!features.asWritten) $('typed-rule').checked = true;
-  $('typed-rule').disabled = !features.asWritten;
-  $('as-written-missing').hidden = features.asWritten;
-  document.querySelector('#chars .taiwan-col').hidden = !features.taiwan;
-  document.body.dataset.features = Object.keys(features).filter((k) => features[k]).join(' ');
 }
 
 async function start() {
   let saved = null;
-  try { saved = localStorage.getItem('yishu-language'); } catch { /* private mode */ }
-  setLanguage(saved ?? 'zh');
+  try { saved = localStorage.getItem(LANGUAGE_KEY); } catch { /* private mode */ }
+  setLanguage(LANGUAGES.includes(saved) ? saved : saved === 'zh' ? 'zh-Hans' : languageFor(locales));
+  $('language').value = language();
+  view = new ResultView($('output'));
+  const loaded = showLoading($('output'));
   try {
     converter = await loadConverter();
   } catch (e) {
     say(t('loadFailed', e.message));
     return;
   }
-  disableMissing(converter.features);
+  loaded();
   $('version').textContent = `yishu ${converter.core.version()}`;
-  const book = new BookBrowser(converter, copy);
-  wire(book);
-  book.render();
-  update();
+  $('book-choice').value = String(regionIsTraditional(locales) || language() === 'zh-Hant' ? TAIWAN : MAINLAND);
+  bookBrowser = new BookBrowser(converter, copy);
+  names = nameView({ converter, bookFor, variants: () => $('variants').checked, copy });
+  checks = checkView({ converter });
+  wire();
+  refresh();
   document.body.dataset.ready = 'true';
-  setTimeout(() => converter.warmUp(), 0);
-  if ('serviceWorker' in navigator) {
-    navigator.serviceWorker.register('./sw.js').catch(() => { /* the page works without it */ });
-  }
+  // The core builds its look-up tables on first use (some 100 ms on a phone):
+  // when the user turns to the input, not while the page loads. The worker
+  // for long texts, on a thread of its own, starts now and builds its own.
+  if (document.activeElement === $('input')) converter.warmUp();
+  else $('input').addEventListener('focus', () => converter.warmUp(), { once: true });
+  setTimeout(() => { offThread ??= new OffThread(converter); });
+  watchForUpdates();
 }
 
 start();

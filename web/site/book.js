@@ -1,6 +1,6 @@
 // Browsing and searching a code book: by code (digits, a prefix of one) or by
 // character (every character of the query).
-import { t } from './i18n.js';
+import { scriptOfBook, t } from './i18n.js';
 
 const PAGE = 120;
 
@@ -21,12 +21,14 @@ export class BookBrowser {
 
   matches() {
     const rows = this.converter.book(Number(this.$('book-choice').value));
-    // Full-width digits and spaces, as an input method types them, count too.
-    const query = this.$('book-search').value
-      .replace(/[\uff10-\uff19]/g, (d) => String.fromCharCode(d.charCodeAt(0) - 0xfee0))
-      .replace(/[\s\u3000]/g, '');
+    // Digits as the core reads them (full-width ones too, as an input method
+    // types them); spaces do not count.
+    const query = this.$('book-search').value.replace(/[\s\u3000]/g, '');
     if (!query) return rows;
-    if (/^\d{1,4}$/.test(query)) return rows.filter((r) => r.code.startsWith(query));
+    const [digits] = this.converter.codesIn(query);
+    if (digits && digits.length <= 4 && [...query].every((ch) => this.converter.isDigit(ch))) {
+      return rows.filter((r) => r.code.startsWith(digits));
+    }
     const wanted = new Set(query);
     return rows.filter((r) => wanted.has(r.ch));
   }
@@ -42,23 +44,28 @@ export class BookBrowser {
   }
 
   render() {
+    const book = Number(this.$('book-choice').value);
     const found = this.matches();
     if (this.start >= found.length) this.start = Math.max(0, found.length - PAGE);
     const shown = found.slice(this.start, this.start + PAGE);
-    // Each entry is one button: the code and its character; a click copies the code.
+    // Each entry is one button: the code and its character; a click copies
+    // the code. Its name is what it shows, and what it does.
     const items = shown.map((row) => {
       const li = document.createElement('li');
       const b = document.createElement('button');
       b.type = 'button';
       b.dataset.copy = row.code;
-      b.setAttribute('aria-label', `${row.ch} ${t('copyCode', row.code)}`);
       const code = document.createElement('span');
       code.className = 'book-code';
       code.textContent = row.code;
       const ch = document.createElement('span');
       ch.className = 'book-char';
       ch.textContent = row.ch;
-      b.append(code, ch);
+      ch.lang = scriptOfBook(book);
+      const hint = document.createElement('span');
+      hint.className = 'visually-hidden';
+      hint.textContent = ' ' + t('copyHint');
+      b.append(code, ' ', ch, hint);
       li.append(b);
       return li;
     });

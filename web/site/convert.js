@@ -1,87 +1,129 @@
-// The converter as the page uses it: the WebAssembly core, the direction read
-// from the input, and the look-up of each character in both books.
+// The converter as the page uses it: the WebAssembly core, which also tells
+// the direction of a text, its digits and Chinese characters and whether it
+// is traditional; codes laid out for forms; the look-up of each character.
 import loadYishu from './yishu.mjs';
 
 export const CODE_TO_CHAR = 0;
 export const CHAR_TO_CODE = 1;
 export const MAINLAND = 0;
 export const TAIWAN = 1;
+export const ECCC = 2;
+// Every book the page offers, those for traditional text first.
+export const BOOKS = [TAIWAN, ECCC, MAINLAND];
 
-const isDigit = (c) => (c >= 0x30 && c <= 0x39) || (c >= 0xff10 && c <= 0xff19);
-// CJK ideographs, their extensions and compatibility forms.
-const isHan = (c) =>
-  (c >= 0x3400 && c <= 0x9fff) || (c >= 0xf900 && c <= 0xfaff) || (c >= 0x20000 && c <= 0x3ffff);
-
-// Digits mean codes, Chinese characters mean text: whichever comes first
-// decides. Empty or undecided input reads as codes.
-export function detectDirection(text) {
-  for (const ch of text) {
-    const c = ch.codePointAt(0);
-    if (isDigit(c)) return CODE_TO_CHAR;
-    if (isHan(c)) return CHAR_TO_CODE;
+// The core writes each code with a space after it and passes everything else
+// through. Lined up with the input, its output becomes a list of items: each
+// character of the input with its code, or without one. Null where the two
+// do not line up (no code point of the input converts to text starting with
+// itself, so a passed-through character is always seen as such).
+export function itemsOf(input, output) {
+  const items = [];
+  let j = 0;
+  for (const ch of input) {
+    if (output.startsWith(ch, j)) {
+      items.push({ ch, code: '' });
+      j += ch.length;
+      continue;
+    }
+    const code = output.slice(j, j + 4);
+    if (output[j + 4] !== ' ' || !/^\d{4}$/.test(code)) return null;
+    items.push({ ch, code });
+    j += 5;
   }
-  return CODE_TO_CHAR;
+  return j === output.length ? items : null;
 }
 
-// The core writes a space after every code. For forms, the one it wrote at
-// the end of a line goes; any space the user typed stays. Line breaks pass
-// through the conversion unchanged, so input and output lines pair up. (A
-// text area's value has only LF line breaks.)
-export function tidyCodes(input, output) {
-  const inLines = input.split('\n');
-  const outLines = output.split('\n');
-  if (inLines.length !== outLines.length) return output;
-  return outLines
-    .map((line, i) => (line.endsWith(' ') && !inLines[i].endsWith(' ') ? line.slice(0, -1) : line))
-    .join('\n');
+// Codes for forms: each code stands one space apart from whatever is next to
+// it (another code, a number, a character without a code), so that the text
+// reads back as it was written ("房间302号" gives "2075 7035 302 5714", not
+// "3025714"). The user's spaces next to a code merge into that one space, so
+// "陳 大文" gives single spaces; no line ends in a space after a code. Other
+// text, its own spaces included, stays as it was.
+export function formReady(items) {
+  let out = '';
+  let spaces = '';
+  let last = 'start';  // what the line holds so far: nothing, a code, or text
+  for (const { ch, code } of items) {
+    if (code) {
+      if (last !== 'start') out += ' ';
+      out += code;
+      last = 'code';
+    } else if (ch === ' ') {
+      spaces += ' ';
+      continue;
+    } else if (ch === '\n') {
+      out += (last === 'text' ? spaces : '') + '\n';
+      last = 'start';
+    } else {
+      out += (last === 'code' ? ' ' : spaces) + ch;
+      last = 'text';
+    }
+    spaces = '';
+  }
+  return last === 'code' ? out : out + spaces;
 }
 
 export class Converter {
   constructor(core) {
     this.core = core;
-    this.features = core.features();
     this.charCache = new Map();
     this.books = new Map();
   }
 
-  // request: {direction, book, variants, asWritten}. Returns the text to show
-  // and the core's report of what happened.
+  guessDirection(text) { return this.core.guessDirection(text); }
+  looksTraditional(text) { return this.core.looksTraditional(text); }
+  isHan(ch) { return this.core.isHan(ch.codePointAt(0)); }
+  isDigit(ch) { return this.core.isDigit(ch.codePointAt(0)); }
+
+  // The character of a code in a book (e-CCC's traditional form), '' for none.
+  characterOf(book, code) {
+    const c = this.core.characterOf(book, Number(code), 0);
+    return c ? String.fromCodePoint(c) : '';
+  }
+
+  // request: {direction, book, variants, asWritten, script (e-CCC's form: 0
+  // traditional, 1 simplified), standardForms}. Returns the text to show, the
+  // core's report of what happened and, going to codes, the Chinese
+  // characters left without a code (`uncoded`, each once) and their count.
   convert(request, text) {
-    const r = {
-      direction: request.direction,
-      book: this.features.taiwan ? request.book : MAINLAND,
-      variants: this.features.variants && request.variants,
-      asWritten: this.features.asWritten && request.asWritten,
-    };
-    const { text: output, ...report } = this.core.convert(r, text);
-    return { text: r.direction === CHAR_TO_CODE ? tidyCodes(text, output) : output, report };
+    const { text: output, ...report } = this.core.convert({ script: 0, standardForms: false, ...request }, text);
+    if (request.direction !== CHAR_TO_CODE) return { text: output, report, uncoded: [], uncodedCount: 0 };
+    const items = itemsOf(text, output);
+    if (!items) return { text: output, report, uncoded: [], uncodedCount: 0 };
+    const uncoded = new Set();
+    let uncodedCount = 0;
+    for (const { ch, code } of items) {
+      if (!code && this.isHan(ch)) {
+        uncoded.add(ch);
+        ++uncodedCount;
+      }
+    }
+    return { text: formReady(items), report, uncoded: [...uncoded], uncodedCount };
   }
 
   // The core builds its look-up tables on first use (some 100 ms on a
   // phone); building them right after loading spares the first keystroke.
   warmUp() {
-    for (const book of this.features.taiwan ? [MAINLAND, TAIWAN] : [MAINLAND]) {
+    for (const book of BOOKS) {
       for (const direction of [CODE_TO_CHAR, CHAR_TO_CODE]) {
-        this.convert({ direction, book, variants: true, asWritten: false }, '0022 中');
+        this.convert({ direction, book, variants: true, asWritten: true }, '0022 中');
       }
     }
     this.lookup('中');
   }
 
-  // The codes of one character (a string of one code point) in both books,
-  // each as {code, via, ambiguous, choices}: via is the variant the code was
-  // found through (or ''), choices the variants and codes that disagree.
+  // The codes of one character (a string of one code point) in every book,
+  // indexed by book, each as {code, via, ambiguous, choices}: via is the
+  // variant the code was found through (or ''), choices the variants and
+  // codes that disagree.
   lookup(ch) {
     let info = this.charCache.get(ch);
     if (!info) {
-      const raw = this.core.lookupChar(ch.codePointAt(0));
-      const entry = (e) => ({
-        code: e.code,
-        via: e.via ? String.fromCodePoint(e.via) : '',
-        ambiguous: e.ambiguous,
-        choices: e.choices ?? '',
-      });
-      info = { mainland: entry(raw.mainland), taiwan: entry(raw.taiwan) };
+      info = [];
+      for (const book of BOOKS) {
+        const e = this.core.lookup(book, ch.codePointAt(0));
+        info[book] = { code: e.code, via: e.via ? String.fromCodePoint(e.via) : '', ambiguous: e.ambiguous, choices: e.choices };
+      }
       this.charCache.set(ch, info);
     }
     return info;
@@ -96,23 +138,27 @@ export class Converter {
     for (const ch of text) {
       const c = ch.codePointAt(0);
       if (c < 0x80 || c === 0x3000) continue;
-      if (total++ < limit) rows.push({ ch, ...this.lookup(ch) });
+      if (total++ < limit) rows.push({ ch, books: this.lookup(ch) });
     }
     return { rows, total };
   }
 
-  // Characters that the Taiwan book has and the mainland book lacks mark the
-  // text as traditional.
-  looksTraditional(text) {
-    if (!this.features.taiwan) return false;
-    let seen = 0;
+  // The codes written in a text: its runs of digits (full-width ones too),
+  // in groups of four. A run of another length is returned as it is.
+  codesIn(text) {
+    const codes = [];
+    let run = '';
+    const flush = () => {
+      if (run.length % 4 === 0) for (let i = 0; i < run.length; i += 4) codes.push(run.slice(i, i + 4));
+      else codes.push(run);
+      run = '';
+    };
     for (const ch of text) {
-      if (!isHan(ch.codePointAt(0))) continue;
-      const info = this.lookup(ch);
-      if (info.taiwan.code && !info.taiwan.via && (!info.mainland.code || info.mainland.via)) return true;
-      if (++seen > 2000) break;  // a long text shows it early
+      if (this.isDigit(ch)) run += String((ch.codePointAt(0) - 0x30) % 0xfee0);
+      else if (run) flush();
     }
-    return false;
+    if (run) flush();
+    return codes;
   }
 
   // The book as [{code, ch}] in code order.
@@ -120,7 +166,7 @@ export class Converter {
     let rows = this.books.get(which);
     if (!rows) {
       rows = this.core
-        .bookList(which)
+        .bookList(which, 0)
         .split('\n')
         .filter((line) => line)
         .map((line) => {

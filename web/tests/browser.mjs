@@ -1,5 +1,7 @@
 // Debian's Chromium driven by playwright-core, which downloads no browser of
 // its own. The page is served from the staged site folder.
+import { readFileSync } from 'node:fs';
+import { createRequire } from 'node:module';
 import { chromium } from 'playwright-core';
 import { serve } from './server.mjs';
 
@@ -17,10 +19,11 @@ export async function launch() {
   });
 }
 
-// A served page in a new context; waits until the converter has loaded.
-export async function openPage(browser, { viewport = DESKTOP, server = null, permissions = [] } = {}) {
+// A served page in a new context with the browser's language set to
+// `locale`; waits until the converter has loaded.
+export async function openPage(browser, { viewport = DESKTOP, server = null, permissions = [], locale = 'zh-CN' } = {}) {
   const site = server ?? (await serve(SITE));
-  const context = await browser.newContext({ viewport, acceptDownloads: true, locale: 'zh-CN' });
+  const context = await browser.newContext({ viewport, acceptDownloads: true, locale });
   if (permissions.length) await context.grantPermissions(permissions, { origin: site.url });
   const page = await context.newPage();
   const errors = [];
@@ -42,4 +45,23 @@ export async function paste(page, selector, text) {
     },
     [selector, text],
   );
+}
+
+// Sets the options as a person does: opens the options if they are folded,
+// then clicks each choice given (direction: 'auto' | 0 | 1, book: 'auto' | 0 |
+// 1, variants, asWritten).
+export async function choose(page, { direction, book, variants, asWritten }) {
+  if (!(await page.locator('#options').evaluate((d) => d.open))) await page.click('#options summary');
+  if (direction !== undefined) await page.check(`input[name="direction"][value="${direction}"]`);
+  if (book !== undefined) await page.check(`input[name="book"][value="${book}"]`);
+  if (variants !== undefined) await page.setChecked('#variants', variants);
+  if (asWritten !== undefined) await page.setChecked('#typed-rule', !asWritten);
+}
+
+// The violations axe-core finds in the page as it is now.
+const AXE = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
+export async function axeViolations(page) {
+  if (!(await page.evaluate(() => 'axe' in window))) await page.evaluate(AXE);
+  const { violations } = await page.evaluate(() => window.axe.run(document));
+  return violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
 }

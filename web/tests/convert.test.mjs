@@ -3,7 +3,7 @@
 import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
-import { paste } from './browser.mjs';
+import { choose, paste } from './browser.mjs';
 import { closeCheckedPage, coreCodes, coreConvert, openCheckedPage } from './oracle.mjs';
 
 // The conversion cases that every face of yishu is tested with.
@@ -38,44 +38,30 @@ const CODES_TO_CHARS = [
 ];
 
 let browser, page, site;
-let pageFeatures, features;  // what the page offers; what telecode can check of it
 before(async () => {
-  ({ browser, page, site, pageFeatures, features } = await openCheckedPage());
+  ({ browser, page, site } = await openCheckedPage());
 });
 after(() => closeCheckedPage({ browser, site }));
 
-async function choose({ direction, book, asWritten, variants }) {
-  await page.check(`input[name="direction"][value="${direction}"]`);
-  await page.check(`input[name="book"][value="${book}"]`);
-  if (pageFeatures.includes('asWritten')) await page.setChecked('#typed-rule', !asWritten);
-  if (pageFeatures.includes('variants')) await page.setChecked('#variants', variants);
-}
-
-// The page drops the space the core writes after the last code of a line,
-// unless the user typed one there; otherwise it shows what the core gives.
-// `input` is the text area's value (line breaks are LF there).
-function assertSameAsCore(shown, core, input, label = JSON.stringify(input)) {
-  const shownLines = shown.split('\n');
-  const coreLines = core.split('\n');
-  const inputLines = input.split('\n');
-  assert.equal(shownLines.length, coreLines.length, `${label}: line count of ${JSON.stringify(shown)}`);
-  shownLines.forEach((line, i) => {
-    if (line === coreLines[i]) return;
-    assert.ok(line + ' ' === coreLines[i] && !inputLines[i].endsWith(' '),
-      `${label}, line ${i}: page ${JSON.stringify(line)}, expected ${JSON.stringify(coreLines[i])}`);
-  });
+// Codes to characters, the page shows what the core gives. Characters to
+// codes, the page lays the same codes and text out for forms: only spaces
+// differ, and never two stand beside a code.
+function assertSameAsCore(shown, core, input, label = JSON.stringify(input), direction = 0) {
+  if (!direction) return assert.equal(shown, core, label);
+  assert.equal(shown.replaceAll(' ', ''), core.replaceAll(' ', ''), `${label}: ${JSON.stringify(shown)}`);
+  assert.doesNotMatch(shown, /\d{4}  | {2}\d{4}/, `${label}: ${JSON.stringify(shown)}`);
 }
 
 async function tableRows() {
   return page.$$eval('#chars tbody tr', (trs) =>
-    trs.map((tr) => [...tr.children].map((c) => c.querySelector('button')?.textContent ?? '')
+    trs.map((tr) => [...tr.children].map((c) => c.querySelector('button')?.dataset.copy ?? '')
       .map((code, i) => (i === 0 ? tr.children[0].textContent : code))));
 }
 
 function settings() {
-  const books = features.includes('taiwan') ? [0, 1] : [0];
-  const readings = features.includes('asWritten') ? [false, true] : [false];
-  const variants = features.includes('variants') ? [false, true] : [false];
+  const books = [0, 1];
+  const readings = [false, true];
+  const variants = [false, true];
   return books.flatMap((book) => readings.flatMap((asWritten) =>
     variants.map((v) => ({ book, asWritten, variants: v }))));
 }
@@ -85,13 +71,13 @@ describe('pasting converts as the core does', () => {
     test(direction ? 'characters to codes' : 'codes to characters', async () => {
       for (const s of settings()) {
         const request = { ...s, direction };
-        await choose(request);
+        await choose(page, request);
         for (const text of cases) {
           await page.fill('#input', '');
           await paste(page, '#input', text);
           const typed = await page.inputValue('#input');
           assert.equal(typed, text.replaceAll('\r\n', '\n'));
-          assertSameAsCore(await page.inputValue('#output'), coreConvert(request, typed), typed);
+          assertSameAsCore(await page.inputValue('#output'), coreConvert(request, typed), typed, JSON.stringify(typed), direction);
         }
       }
     });
@@ -101,7 +87,7 @@ describe('pasting converts as the core does', () => {
 test('the shared conversion cases give their results', async () => {
   assert.ok(SHARED_CASES.length > 40, `${SHARED_CASES.length} cases read`);
   for (const c of SHARED_CASES) {
-    await choose({ direction: c.direction, book: 0, asWritten: false, variants: false });
+    await choose(page, { direction: c.direction, book: 0, asWritten: false, variants: false });
     await page.fill('#input', '');
     await paste(page, '#input', c.input);
     const typed = await page.inputValue('#input');
@@ -109,30 +95,31 @@ test('the shared conversion cases give their results', async () => {
     // A text area keeps only LF line breaks: a case with CR is checked
     // against the core on the text as the page holds it.
     const expected = c.input.includes('\r') ? coreConvert({ direction: c.direction, book: 0 }, typed) : c.expected;
-    assertSameAsCore(shown, expected, typed, `${JSON.stringify(c.input)} (${c.what})`);
+    assertSameAsCore(shown, expected, typed, `${JSON.stringify(c.input)} (${c.what})`, c.direction);
   }
 });
 
 test('typing converts after every keystroke', async () => {
   for (const [direction, text] of [[0, '0022 2429 1129'], [1, '陳大文 中']]) {
-    await choose({ direction, book: 0, asWritten: false, variants: features.includes('variants') });
+    await choose(page, { direction, book: 0, asWritten: false, variants: true });
     await page.fill('#input', '');
     await page.focus('#input');
     for (let i = 0; i < text.length; ++i) {
       await page.keyboard.type(text[i]);
       const typed = text.slice(0, i + 1);
       assertSameAsCore(await page.inputValue('#output'),
-        coreConvert({ direction, book: 0, variants: features.includes('variants') }, typed), typed);
+        coreConvert({ direction, book: 0, variants: true }, typed), typed, typed, direction);
     }
   }
 });
 
-test('the table lists each character with its code in each book', async (t) => {
-  // The table always looks through variants where the core can.
-  const variants = pageFeatures.includes('variants');
-  if (variants && !features.includes('variants')) return t.skip('telecode cannot look up variants yet');
-  const books = features.includes('taiwan') ? [0, 1] : [0];
-  await choose({ direction: 1, book: 0, asWritten: false, variants: true });
+test('the table lists each character with its code in each book', async () => {
+  // The table always looks through variants. Its columns: the Hong
+  // Kong/Macau/Taiwan book, e-CCC, then the mainland book (telecode checks
+  // the first and the last).
+  const variants = true;
+  const columns = { 1: 1, 0: 3 };
+  await choose(page, { direction: 1, book: 0, asWritten: false, variants: true });
   const text = '陳大文，葉鍾A 𠀀中';
   // The table follows the text a frame later: empty it first, so that the
   // rows read below are the new text's and not the last test's.
@@ -143,14 +130,14 @@ test('the table lists each character with its code in each book', async (t) => {
   const rows = await tableRows();
   const chars = [...'陳大文，葉鍾𠀀中'];
   assert.deepEqual(rows.map((r) => r[0]), chars);
-  books.forEach((book, column) => {
-    const codes = coreCodes(chars, { book, variants });
-    assert.deepEqual(rows.map((r) => r[column + 1]), codes, `book ${book}`);
-  });
+  for (const [book, column] of Object.entries(columns)) {
+    const codes = coreCodes(chars, { book: Number(book), variants });
+    assert.deepEqual(rows.map((r) => r[column]), codes, `book ${book}`);
+  }
 });
 
 test('the direction follows the input unless the user chooses one', async () => {
-  await page.check('input[name="direction"][value="auto"]');
+  await choose(page, { direction: 'auto', book: 0, asWritten: true });
   const cases = [
     ['0022 2429 ', 0],
     ['中文', 1],
@@ -160,26 +147,33 @@ test('the direction follows the input unless the user chooses one', async () => 
   ];
   for (const [text, direction] of cases) {
     await page.fill('#input', text);
-    assertSameAsCore(await page.inputValue('#output'), coreConvert({ direction, book: 0 }, text), text);
-    assert.match(await page.textContent('#detected'), direction ? /汉字→电码/ : /电码→汉字/);
+    assertSameAsCore(await page.inputValue('#output'), coreConvert({ direction, book: 0, asWritten: true }, text), text, text, direction);
+    assert.match(await page.textContent('#summary'), direction ? /^汉字→电码/ : /^电码→汉字/);
   }
   await page.fill('#input', '0022 ');
-  await page.check('input[name="direction"][value="1"]');
+  await choose(page, { direction: 1 });
   assert.equal(await page.inputValue('#output'), '0022 ', 'chosen direction wins');
-  await page.check('input[name="direction"][value="auto"]');
+  await choose(page, { direction: 'auto' });
   assert.equal(await page.inputValue('#output'), '中');
 });
 
-test('codes for forms: no space after the last code of a line, the user\'s own spaces kept', async () => {
-  await choose({ direction: 1, book: 0, asWritten: false, variants: false });
+test('codes for forms: one space beside each code, none at the end of a line', async () => {
+  // [typed, book, variants, result]
   const cases = [
-    ['中文', '0022 2429'],
-    ['中文 ', '0022 2429  '],
-    ['中\n文\n', '0022\n2429\n'],
-    ['中 \r\n文', '0022  \n2429'],
-    ['中a', '0022 a'],
+    ['中文', 0, false, '0022 2429'],
+    ['中文 ', 0, false, '0022 2429'],
+    ['中\n文\n', 0, false, '0022\n2429\n'],
+    ['中 \r\n文', 0, false, '0022\n2429'],
+    ['中a', 0, false, '0022 a'],
+    ['陳 大文', 1, true, '7115 1129 2429'],
+    ['陳  大文', 1, true, '7115 1129 2429'],
+    ['房间302号', 0, false, '2075 7035 302 5714'],   // reads back as 房间302号, not 3025714
+    ['衛志强', 0, false, '衛 1807 1730'],
+    ['ID: 中 文', 0, false, 'ID: 0022 2429'],
+    ['Mr  Wong', 0, false, 'Mr  Wong'],               // text without codes is left as it is
   ];
-  for (const [text, expected] of cases) {
+  for (const [text, book, variants, expected] of cases) {
+    await choose(page, { direction: 1, book, variants });
     await page.fill('#input', text);
     assert.equal(await page.inputValue('#output'), expected, JSON.stringify(text));
   }

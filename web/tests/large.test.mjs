@@ -2,7 +2,7 @@
 // figure to read, not a limit: speed is measured, never asserted.
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
-import { launch, openPage, paste } from './browser.mjs';
+import { choose, launch, openPage, paste } from './browser.mjs';
 import { coreConvert, telecode } from './oracle.mjs';
 
 const LENGTH = 100_000;
@@ -35,9 +35,8 @@ function sample(direction) {
 
 for (const [direction, name] of [[1, 'characters'], [0, 'codes']]) {
   test(`pasting ${LENGTH.toLocaleString('en')} ${name}`, async () => {
-    await page.check(`input[name="direction"][value="${direction}"]`);
     // The typing rule, as telecode reads codes by default.
-    if (!(await page.isDisabled('#typed-rule'))) await page.check('#typed-rule');
+    await choose(page, { direction, book: 0, asWritten: false });
     await page.fill('#input', '');
     const text = sample(direction);
     const ms = await page.evaluate(async (value) => {
@@ -62,6 +61,8 @@ for (const [direction, name] of [[1, 'characters'], [0, 'codes']]) {
     console.log(`# ${LENGTH} ${name} pasted: converted in ${ms.converted.toFixed(0)} ms, ` +
       `shown with the table in ${ms.shown.toFixed(0)} ms ` +
       `(the browser alone draws the pasted text in ${ms.textOnly.toFixed(0)} ms)`);
+    const converted = () => page.waitForSelector('#output:not([aria-busy])', { state: 'attached' });
+    await converted();  // a long text converts in a worker
     const shown = await page.inputValue('#output');
     const core = coreConvert({ direction, book: 0 }, text);
     assert.equal(shown.replaceAll(' \n', '\n').replace(/ $/, ''), core.replaceAll(' \n', '\n').replace(/ $/, ''));
@@ -72,6 +73,7 @@ for (const [direction, name] of [[1, 'characters'], [0, 'codes']]) {
     await page.keyboard.press('Control+End');
     // On a line of its own: the sample may end in the middle of a code.
     await paste(page, '#input', direction ? '\n中' : '\n0022 ');
+    await converted();
     assert.ok((await page.inputValue('#output')).endsWith(direction ? '\n0022' : '\n中'));
   });
 }

@@ -10,23 +10,12 @@ export function telecode(args, input) {
   return execFileSync(TELECODE, args, { input, encoding: 'utf8', maxBuffer: 1 << 28 });
 }
 
-// What the page can do and telecode can check: a feature of the core that
-// telecode has no option for yet is left out of the comparisons.
-export function checkable(pageFeatures) {
-  const help = telecode(['--help'], '');
-  const options = { taiwan: '--book', variants: '--variants', asWritten: '--as-written' };
-  return pageFeatures.filter((f) => help.includes(options[f]));
-}
-
-// A browser with the served page for one test file, what the page offers
-// (pageFeatures) and what telecode can check of it (features). `options` go
-// to openPage.
+// A browser with the served page for one test file. `options` go to openPage.
 export async function openCheckedPage(options) {
   const browser = await launch();
   try {
     const { page, site } = await openPage(browser, options);
-    const pageFeatures = (await page.getAttribute('body', 'data-features')).split(' ');
-    return { browser, page, site, pageFeatures, features: checkable(pageFeatures) };
+    return { browser, page, site };
   } catch (e) {
     await browser.close();
     throw e;

@@ -3,14 +3,12 @@
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFile } from 'node:fs/promises';
-import { openPage, paste } from './browser.mjs';
+import { choose, openPage, paste } from './browser.mjs';
 import { closeCheckedPage, coreCodes, openCheckedPage } from './oracle.mjs';
 
 let browser, page, site;
-let pageFeatures, features;  // what the page offers; what telecode can check of it
 before(async () => {
-  ({ browser, page, site, pageFeatures, features } =
-    await openCheckedPage({ permissions: ['clipboard-read', 'clipboard-write'] }));
+  ({ browser, page, site } = await openCheckedPage({ permissions: ['clipboard-read', 'clipboard-write'] }));
 });
 after(() => closeCheckedPage({ browser, site }));
 
@@ -41,7 +39,7 @@ function parseCsv(text) {
 }
 
 test('copy puts the whole result, or one code, on the clipboard', async () => {
-  await page.check('input[name="direction"][value="auto"]');
+  await choose(page, { direction: 'auto' });
   await page.fill('#input', '');
   await paste(page, '#input', '陈大文\n王小明');
   await page.click('#copy');
@@ -49,12 +47,15 @@ test('copy puts the whole result, or one code, on the clipboard', async () => {
   assert.equal(await clipboard(), await page.inputValue('#output'));
   assert.match(await clipboard(), /^\d{4} \d{4} \d{4}\n\d{4} \d{4} \d{4}$/);
 
-  const second = page.locator('#chars tbody tr').nth(1).locator('td button').first();
-  const code = await second.textContent();
+  // The button of 大 in the mainland book, found by its name as a screen
+  // reader says it.
+  const second = page.getByRole('button', { name: '复制“大”在中国大陆码本的电码' });
+  const code = await second.getAttribute('data-copy');
   await second.click();
   await page.waitForFunction((c) => document.getElementById('status').textContent.includes(c), code);
   assert.equal(await clipboard(), code);
   assert.deepEqual([code], coreCodes(['大'], { book: 0 }));
+  assert.match(await second.textContent(), new RegExp(`^${code}`), 'the name begins with the code shown');
 });
 
 test('copy works without the clipboard API too, as on a plain-HTTP origin', async () => {
@@ -77,37 +78,32 @@ test('the text download is the result as shown', async () => {
   assert.ok(text.includes('中'));
 });
 
-test('the CSV has a row per character, codes that keep their leading zeros', async (t) => {
-  if (pageFeatures.includes('variants') && !features.includes('variants')) {
-    return t.skip('telecode cannot look up variants yet');
-  }
-  const taiwan = features.includes('taiwan');
+test('the CSV has a row per character, codes that keep their leading zeros', async () => {
   const input = '中文, "0022" 陳𠀀';
-  await page.check('input[name="direction"][value="1"]');
+  await choose(page, { direction: 1 });
   await page.fill('#input', input);
   const { name, text } = await downloaded('#download-csv');
   assert.equal(name, 'yishu.csv');
   assert.ok(text.startsWith('\ufeff'), 'a byte-order mark for spreadsheets');
   const [header, ...rows] = parseCsv(text.slice(1));
-  assert.equal(header.length, pageFeatures.includes('taiwan') ? 6 : 4);
-  assert.deepEqual(header.slice(0, 3), ['字', 'Unicode', '大陆码']);
+  assert.equal(header.length, 8);
+  assert.deepEqual(header.slice(0, 3), ['字', 'Unicode', '香港・澳门・台湾']);
 
   const chars = ['中', '文', '陳', '𠀀'];
   assert.deepEqual(rows.map((r) => r[0]), chars);
   assert.deepEqual(rows.map((r) => r[1]), ['U+4E2D', 'U+6587', 'U+9673', 'U+20000']);
-  const variants = features.includes('variants');
   const asCell = (code) => (code ? `="${code}"` : '');
-  assert.deepEqual(rows.map((r) => r[2]), coreCodes(chars, { book: 0, variants }).map(asCell));
-  if (taiwan) assert.deepEqual(rows.map((r) => r[4]), coreCodes(chars, { book: 1, variants }).map(asCell));
+  assert.deepEqual(rows.map((r) => r[2]), coreCodes(chars, { book: 1, variants: true }).map(asCell));
+  assert.deepEqual(rows.map((r) => r[6]), coreCodes(chars, { book: 0, variants: true }).map(asCell));
   assert.equal(rows[0][2], '="0022"');
   assert.equal(rows[3][3], '无码');
 });
 
 test('the CSV follows the language of the page', async () => {
-  await page.click('#language');
+  await page.selectOption('#language', 'en');
   await page.waitForSelector('html[lang="en"]');
   const { text } = await downloaded('#download-csv');
-  assert.ok(text.startsWith('\ufeffCharacter,Unicode,Mainland,'), text.slice(0, 60));
-  await page.click('#language');
+  assert.ok(text.startsWith('\ufeffCharacter,Unicode,Hong Kong · Macau · Taiwan,'), text.slice(0, 60));
+  await page.selectOption('#language', 'zh-Hans');
   await page.waitForSelector('html[lang="zh-Hans"]');
 });

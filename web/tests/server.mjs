@@ -14,7 +14,8 @@ const TYPES = {
   '.webmanifest': 'application/manifest+json',
 };
 
-export async function serve(root) {
+// `headers` go with every file (a Cache-Control, say).
+export async function serve(root, { headers = {} } = {}) {
   const sockets = new Set();
   const requests = [];
   const server = createServer(async (req, res) => {
@@ -27,7 +28,7 @@ export async function serve(root) {
     }
     try {
       const body = await readFile(file);
-      res.writeHead(200, { 'Content-Type': TYPES[extname(file)] ?? 'application/octet-stream' });
+      res.writeHead(200, { 'Content-Type': TYPES[extname(file)] ?? 'application/octet-stream', ...headers });
       res.end(body);
     } catch {
       res.writeHead(404).end();

@@ -84,8 +84,9 @@ enum class Variants {
   None,
   // Other written forms of the same character: 衛 takes the code of 衞, 為
   // that of 爲. The links come from the Unicode Han database (semantic,
-  // specialized semantic and Z variants) and from OpenCC's Taiwan and Hong
-  // Kong variant tables.
+  // specialized semantic and Z variants), from OpenCC's Taiwan and Hong
+  // Kong variant tables and from the e-CCC rows that pair an old form with
+  // its form in Big5 (屛 and 屏).
   Forms,
   // Forms, and the simplified and traditional links of the Unicode Han
   // database: 叶 takes the code of 葉 in a traditional book and 葉 the code
@@ -102,10 +103,16 @@ enum VariantSource : std::uint8_t {
   kUnihanZ = 16,                   // kZVariant
   kOpenccTaiwan = 32,              // OpenCC's Taiwan variants (TWVariants)
   kOpenccHongKong = 64,            // OpenCC's Hong Kong variants (HKVariants)
+  kEcccForms = 128,  // an e-CCC row: its traditional form outside Big5, its other form in it
 };
 // The sources that Variants::Forms follows.
-inline constexpr std::uint8_t kFormSources =
-    kUnihanSemantic | kUnihanSpecializedSemantic | kUnihanZ | kOpenccTaiwan | kOpenccHongKong;
+inline constexpr std::uint8_t kFormSources = kUnihanSemantic | kUnihanSpecializedSemantic |
+                                             kUnihanZ | kOpenccTaiwan | kOpenccHongKong |
+                                             kEcccForms;
+// Links of the same character (a glyph or a script apart) come before the
+// semantic ones (a different character of the same meaning): where the
+// first give a code, the semantic links are not asked.
+inline constexpr std::uint8_t kSemanticSources = kUnihanSemantic | kUnihanSpecializedSemantic;
 
 // How codes are read when codes are converted to characters.
 enum class CodeReading {
@@ -215,6 +222,13 @@ struct Report {
   std::uint64_t kept_runs = 0;
   std::vector<DigitRun> kept;
 
+  // Codes to characters as written: runs of exactly four digits that
+  // converted, but that a letter, a currency sign or one of 年月日號号 stands
+  // right next to (HK$1999, Tel2345, 1949年), as numbers often are: worth
+  // checking. Counted, and the first kListedRuns listed in text order.
+  std::uint64_t doubtful_runs = 0;
+  std::vector<DigitRun> doubtful;
+
   // Calls visit(name, member) for every field above, in order: a field added
   // here is merged, compared and printed wherever reports are.
   template <class Visit>
@@ -236,6 +250,8 @@ struct Report {
     visit("codes_without_space", &Report::codes_without_space);
     visit("kept_runs", &Report::kept_runs);
     visit("kept", &Report::kept);
+    visit("doubtful_runs", &Report::doubtful_runs);
+    visit("doubtful", &Report::doubtful);
   }
 
   // Adds another text's report to this one, for callers that sum over

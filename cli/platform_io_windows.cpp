@@ -1,32 +1,21 @@
-#include "platform_io.h"
+// The platform layer on Windows: wide file names, console text, handles.
+#include <windows.h>
 
 #include <algorithm>
 #include <cstring>
 
+#include "gb18030.h"
+#include "platform_io.h"
+#include "wide_text.h"
 #include "yishu/internal/unicode.h"
 
-#ifdef _WIN32
-#include <windows.h>
-
-#include "wide_text.h"
-#else
-#include <errno.h>
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <string.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 namespace telecode {
-
-#ifdef _WIN32
 
 namespace {
 
 using wide_text::Utf8;
 using wide_text::Wide;
+using wide_text::WideFrom;
 
 // The system's own words for an error, in the user's language.
 std::string ErrorText(DWORD code) {
@@ -95,17 +84,8 @@ bool WriteConsoleText(HANDLE console, std::string_view utf8) {
   return WriteConsoleWide(console, Wide(utf8));
 }
 
-std::wstring WideFrom(UINT code_page, std::string_view bytes) {
-  if (bytes.empty()) return {};
-  const int size = static_cast<int>(bytes.size());
-  const int length = MultiByteToWideChar(code_page, 0, bytes.data(), size, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(code_page, 0, bytes.data(), size, wide.data(), length);
-  return wide;
-}
-
 // GB18030 as text. Without its code page (Wine has none) the CP936 part
-// still reads right; a four-byte sequence shows as the replacement character.
+// reads through CP936 and the four-byte sequences by telecode's own table.
 std::wstring WideFromGb18030(std::string_view bytes) {
   if (IsValidCodePage(54936)) return WideFrom(54936, bytes);
   std::wstring wide;
@@ -115,7 +95,17 @@ std::wstring WideFromGb18030(std::string_view bytes) {
     const bool lead = byte >= 0x81 && byte != 0xFF;
     if (lead && at + 3 < bytes.size() && bytes[at + 1] >= '0' && bytes[at + 1] <= '9') {
       wide += WideFrom(936, bytes.substr(from, at - from));
-      wide += L'\uFFFD';
+      const auto* four = reinterpret_cast<const unsigned char*>(bytes.data() + at);
+      const std::optional<char32_t> c =
+          gb18030::IsFourBytes(four) ? gb18030::CodePointOf(four) : std::nullopt;
+      if (!c) {
+        wide += L'\uFFFD';
+      } else if (*c < 0x10000) {
+        wide += static_cast<wchar_t>(*c);
+      } else {
+        wide += static_cast<wchar_t>(0xD800 + ((*c - 0x10000) >> 10));
+        wide += static_cast<wchar_t>(0xDC00 + ((*c - 0x10000) & 0x3FF));
+      }
       at += 4;
       from = at;
     } else {
@@ -227,7 +217,8 @@ std::ptrdiff_t Input::Read(char* buffer, std::size_t size) {
   return static_cast<std::ptrdiff_t>(count);
 }
 
-Output::Output(TextEncoding encoding) : encoding_(encoding) {
+Output::Output(TextEncoding encoding)
+    : encoding_(encoding), console_units_(FixedByteOrder(encoding)) {
   console_ = IsConsole(GetStdHandle(STD_OUTPUT_HANDLE));
 }
 
@@ -243,8 +234,8 @@ void Output::StartText() {
 // What is left of a text: an incomplete sequence, or an odd last byte of
 // UTF-16, shown as the replacement character.
 void Output::FinishConsoleText() {
-  const bool rest = encoding_ == TextEncoding::kUtf16 ? console_units_.Finish().has_value()
-                                                      : !console_carry_.empty();
+  const bool rest =
+      IsUtf16(encoding_) ? console_units_.Finish().has_value() : !console_carry_.empty();
   if (rest) WriteConsoleWide(GetStdHandle(STD_OUTPUT_HANDLE), L"\uFFFD");
   console_carry_.clear();
   console_units_.Reset();
@@ -252,7 +243,7 @@ void Output::FinishConsoleText() {
 
 bool Output::ShowOnConsole(std::string_view bytes) {
   HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-  if (encoding_ == TextEncoding::kUtf16) {
+  if (IsUtf16(encoding_)) {
     std::u16string_view units = console_units_.Feed(bytes);
     // The byte-order mark tells the order; it is no text to show.
     if (text_start_ && !units.empty() && units.front() == u'\uFEFF') units.remove_prefix(1);
@@ -317,107 +308,3 @@ void PrintError(std::string_view message) {
 }
 
 }  // namespace telecode
-
-int wmain(int argc, wchar_t** argv) {
-  std::vector<std::string> args;
-  for (int i = 1; i < argc; ++i) args.push_back(telecode::Utf8(argv[i]));
-  return telecode::Run(args);
-}
-
-#else                         // POSIX
-
-namespace {
-
-// A descriptor inherited in non-blocking mode says EAGAIN instead of waiting.
-void WaitFor(int fd, short events) {
-  pollfd entry{fd, events, 0};
-  poll(&entry, 1, -1);
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      if (errno == EAGAIN || errno == EWOULDBLOCK) {
-        WaitFor(fd, POLLOUT);
-        continue;
-      }
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
-
-}  // namespace
-
-Input::Input(const std::string& name, bool /*console_utf8*/) {
-  if (name == "-") {
-    handle_ = STDIN_FILENO;
-    open_ = true;
-    return;
-  }
-  const int fd = open(name.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    error_ = strerror(errno);
-    return;
-  }
-#ifdef POSIX_FADV_SEQUENTIAL  // not on macOS
-  posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-#endif
-  handle_ = fd;
-  open_ = owned_ = true;
-}
-
-Input::~Input() {
-  if (owned_) close(static_cast<int>(handle_));
-}
-
-std::optional<bool> Input::IsStandardOutput() const {
-  struct stat in_info, out_info;
-  return fstat(static_cast<int>(handle_), &in_info) == 0 && fstat(STDOUT_FILENO, &out_info) == 0 &&
-         S_ISREG(in_info.st_mode) && in_info.st_dev == out_info.st_dev &&
-         in_info.st_ino == out_info.st_ino;
-}
-
-std::ptrdiff_t Input::Read(char* buffer, std::size_t size) {
-  for (;;) {
-    const ssize_t count = read(static_cast<int>(handle_), buffer, size);
-    if (count >= 0) return count;
-    if (errno == EINTR) continue;
-    if (errno == EAGAIN || errno == EWOULDBLOCK) {
-      WaitFor(static_cast<int>(handle_), POLLIN);
-      continue;
-    }
-    error_ = strerror(errno);
-    return -1;
-  }
-}
-
-Output::Output(TextEncoding encoding) : encoding_(encoding) {}
-
-Output::~Output() = default;
-
-void Output::StartText() {}
-
-WriteResult Output::Write(std::string_view bytes) {
-  if (WriteAll(STDOUT_FILENO, bytes)) return WriteResult::kWritten;
-  if (errno == EPIPE) return WriteResult::kReaderGone;
-  error_ = strerror(errno);
-  return WriteResult::kFailed;
-}
-
-bool StandardOutputIsOpen() { return fcntl(STDOUT_FILENO, F_GETFD) != -1 || errno != EBADF; }
-
-void PrintError(std::string_view message) { WriteAll(STDERR_FILENO, message); }
-
-}  // namespace telecode
-
-int main(int argc, char** argv) {
-  // A reader that goes away (| head) is no error: see it as EPIPE and stop.
-  signal(SIGPIPE, SIG_IGN);
-  return telecode::Run(std::vector<std::string>(argv + 1, argv + argc));
-}
-
-#endif

@@ -1,0 +1,48 @@
+// GB18030's four-byte sequences, which telecode reads and writes itself: the
+// core knows CP936, which GB18030 extends to all of Unicode by them.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "yishu/yishu.h"
+
+namespace telecode::gb18030 {
+
+// Where the four-byte sequences of the BMP begin a run of consecutive code
+// points (generated: cli/gb18030_ranges.cpp).
+struct Range {
+  char16_t first;       // the code point that begins the run
+  std::uint32_t index;  // its linear index
+};
+std::span<const Range> BmpRanges();
+
+// Whether b1 b2 b3 b4 at `bytes` have the form of a four-byte sequence.
+bool IsFourBytes(const unsigned char* bytes);
+// The code point of a four-byte sequence, or nothing where it stands for none.
+std::optional<char32_t> CodePointOf(const unsigned char* bytes);
+// The four bytes of a code point that CP936 lacks (a BMP code point with a
+// two-byte form gives a wrong sequence: callers know it has none).
+std::string FourBytesOf(char32_t code_point);
+
+// Characters to codes in GB18030 text: a character written in four bytes that
+// has a code in the book is replaced by the code and its space, which the
+// core then passes on as they are. Everything else is passed on unchanged.
+class FourByteCodes {
+ public:
+  explicit FourByteCodes(yishu::Book book) : book_(book) {}
+  // Appends `piece` to `out` so changed, but for a sequence cut off at its
+  // end, which waits for the next piece.
+  void Feed(std::string_view piece, std::string& out);
+  // Ends the text: what was held back goes out as it is.
+  void Finish(std::string& out);
+
+ private:
+  yishu::Book book_;
+  std::string carry_;
+};
+
+}  // namespace telecode::gb18030
