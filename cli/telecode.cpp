@@ -290,16 +290,15 @@ std::string Listed(const std::u32string& chars, std::uint64_t count) {
 
 }  // namespace
 
-// Summary and the lines before it say what each field of a Report means: a
-// field added to Report needs its words here. Not said yet: through_chars
-// (the count is), other_script and old_forms with their codes (telecode has
-// no option for the e-CCC book or standard forms yet).
+// Summary and the lines before it (kept and doubtful runs, codes without
+// their space) say what each field of a Report means: a field added to
+// Report needs its words here.
 constexpr int kReportFields = [] {
   int n = 0;
   yishu::Report::ForEachField([&](const char*, auto) { ++n; });
   return n;
 }();
-static_assert(kReportFields == 17, "say in telecode's summary what the new Report field means");
+static_assert(kReportFields == 19, "say in telecode's summary what the new Report field means");
 
 // Nothing when all went plainly.
 std::string Summary(const yishu::Report& r, const Options& options) {

@@ -190,7 +190,8 @@ TEST(WrittenCodesTest, DoubtfulRunsNextToMarks) {
     Report utf16, reference;
     ConvertText(Direction::CodeToChar, std::u16string_view(text), kAsWritten, &utf16);
     std::vector<std::u16string> runs;
-    for (const DigitRun& run : utf16.doubtful) runs.emplace_back(text.substr(run.offset, run.units));
+    for (const DigitRun& run : utf16.doubtful)
+      runs.emplace_back(text.substr(run.offset, run.units));
     EXPECT_EQ(runs, doubtful) << ToUtf8(text);
     EXPECT_EQ(utf16.doubtful_runs, doubtful.size());
     reference::ReadWrittenCodesUtf16(text, kAsWritten, &reference);
@@ -214,7 +215,8 @@ TEST(WrittenCodesTest, DoubtfulRunsNextToMarks) {
         converter.Feed(std::string_view(bytes).substr(cut), streamed);
         converter.Finish(streamed);
         EXPECT_EQ(streamed, out);
-        EXPECT_EQ(test::Describe(converter.report()), test::Describe(whole)) << ToUtf8(text) << ", cut at " << cut;
+        EXPECT_EQ(test::Describe(converter.report()), test::Describe(whole))
+            << ToUtf8(text) << ", cut at " << cut;
       }
     }
   }
