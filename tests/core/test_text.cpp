@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 #include <sstream>
 
@@ -30,6 +31,22 @@ const Cp936Maps& Maps() {
           add(static_cast<char16_t>(row.unicode),
               {static_cast<char>(row.lead), static_cast<char>(row.trail)});
         }
+      }
+    }
+    // The standard forms that decoding may write instead of a book's old
+    // form, with the bytes the code page gives them (CP936 lacks a few).
+    for (Book book : {Book::Taiwan, Book::Eccc}) {
+      Options standard{book};
+      standard.standard_forms = true;
+      for (const CodeRow& row : CodeBook(book)) {
+        if (StandardFormOf(row.unicode) == 0) continue;
+        char digits[8];
+        std::snprintf(digits, sizeof digits, "%04u ", static_cast<unsigned>(row.code));
+        const std::string bytes = ConvertText(Direction::CodeToChar, std::string_view(digits, 5),
+                                              Encoding::Cp936, standard);
+        const std::u16string unit =
+            ConvertText(Direction::CodeToChar, std::u16string(digits, digits + 5), standard);
+        if (bytes.size() == 2 && unit.size() == 1) add(unit[0], bytes);
       }
     }
     // Characters without a code, from the published code page.
