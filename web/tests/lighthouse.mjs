@@ -3,6 +3,9 @@
 // Debian's Chromium. Prints the scores and the figures behind them; it checks
 // nothing, as scores move with the machine's load.
 //   node web/tests/lighthouse.mjs build/web/site [runs]
+// Lighthouse is not among the tests' packages: one of its dependencies asks
+// for the registry's "latest", which would break `npm ci` whenever that moves.
+// Install it once with `npm install --no-save lighthouse@12.8.2` in web/.
 import { execFile } from 'node:child_process';
 import { mkdtemp, readFile, rm } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
@@ -15,6 +18,12 @@ const site = process.argv[2] ?? process.env.YISHU_SITE;
 const runs = Number(process.argv[3] ?? 1);
 if (!site) throw new Error('usage: node lighthouse.mjs SITE_DIR [runs]');
 const cli = join(dirname(fileURLToPath(import.meta.url)), '..', 'node_modules', 'lighthouse', 'cli', 'index.js');
+
+try {
+  await readFile(cli);
+} catch {
+  throw new Error('Lighthouse is not installed: run `npm install --no-save lighthouse@12.8.2` in web/');
+}
 
 const server = await serve(site);
 const dir = await mkdtemp(join(tmpdir(), 'yishu-lighthouse-'));
