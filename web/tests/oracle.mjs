@@ -32,8 +32,9 @@ export function coreConvert(request, text) {
   const args = [];
   if (request.direction === 0) args.push('-d');
   if (request.book === 1) args.push('--book', 'taiwan');
-  if (request.variants) args.push('--variants');
-  // The reading of codes only matters when codes are read.
+  // Variants only matter when characters are coded, the reading of codes only
+  // when codes are read; telecode refuses either in the other direction.
+  if (request.variants && request.direction === 1) args.push('--variants');
   if (request.asWritten && request.direction === 0) args.push('--as-written');
   return telecode(args, text);
 }
