@@ -166,26 +166,30 @@ inline char16_t* PutCode(const Writer<char16_t>& out, char16_t* at, std::uint64_
   return at + 5;
 }
 
-// Writes a character's code, or when it has none the character itself (its
-// kLength bytes, the first of `bytes`), with one store of a word either
-// way; every output estimate leaves room for a word beyond the end. Returns
-// the end of what it wrote.
-//
-// Most characters have a code. A predicted branch, not a select, decides
-// where the next store goes: a select would wait for the look-up and make
-// each character wait for the one before.
+// Writes a character of a run that has no code: its kLength bytes, the first
+// of `bytes`, with one store; every output estimate leaves room for a word
+// beyond the end. Returns the end of the character.
 template <std::size_t kLength>
-char* PutCodeOrChar(const Writer<char>& out, char* at, const Lookup& lookup, std::uint16_t code,
-                    std::uint64_t bytes) {
-  assert(out.room(at, 8) && "output estimate too small");
+char* PutChar(const Writer<char>& out, char* at, std::uint32_t bytes) {
+  assert(out.room(at, 4) && "output estimate too small");
   (void)out;
-  const std::uint64_t text = code != 0 ? lookup.code_text[code] : bytes;
-  std::memcpy(at, &text, 8);
-  if (code != 0) [[likely]] {
-    return at + 5;
-  }
+  std::memcpy(at, &bytes, 4);
   return at + kLength;
 }
+
+// Whether a value of a character index is a code. Without marks nothing lies
+// above the codes, and the test for 0 suffices. Most characters have a code:
+// in a run this one test comes first, and a mark is told from no code only
+// after it. A predicted branch, not a select, decides where the next store
+// goes: a select would wait for the look-up and make each character wait for
+// the one before.
+template <bool kMarks>
+constexpr bool IsCodeValue(std::uint16_t value) {
+  if constexpr (kMarks) return value - 1u < kLastCode;
+  return value != 0;
+}
+static_assert(IsCodeValue<true>(1) && IsCodeValue<true>(kLastCode) && !IsCodeValue<true>(0) &&
+              !IsCodeValue<true>(kViaVariant | 1));
 
 // A few ASCII characters within Chinese text, such as ", ", are copied
 // without leaving a run: returns where the run goes on after them, or `i`
@@ -207,18 +211,21 @@ std::size_t CopyShortAsciiGap(const Unit* p, std::size_t i, std::size_t n, Unit*
 // variant look-up (kMarks).
 //
 // `step(i, at)` converts the character at p[i] if it belongs to the run and
-// returns where the next begins, or returns i (also at the end). Output goes through a local
-// pointer: stores of characters may alias the writer's own members, which
-// the compiler would otherwise reload after each.
+// returns where the next begins, or returns i (also at the end). Output goes
+// through a local pointer, and the steps capture by value what they read and
+// are taken by value: a store of a character may alias anything reached
+// through a reference, which the compiler would reload after each.
 template <class Unit, class Step>
-std::size_t TakeRunWith(const Unit* p, std::size_t i, std::size_t n, Writer<Unit>& out,
-                        const Step& step) {
+std::size_t TakeRunWith(const Unit* p, std::size_t i, std::size_t n, Writer<Unit>& out, Step step) {
   Unit* at = out.position();
   for (;;) {  // each step looks at the end itself
-    std::size_t next = step(i, at);
-    if (next == i) next = CopyShortAsciiGap(p, i, n, at);
-    if (next == i) break;
-    i = next;
+    if (const std::size_t next = step(i, at); next != i) [[likely]] {
+      i = next;
+      continue;
+    }
+    const std::size_t after_gap = CopyShortAsciiGap(p, i, n, at);
+    if (after_gap == i) break;
+    i = after_gap;
   }
   out.set_position(at);
   return i;
@@ -227,15 +234,20 @@ std::size_t TakeRunWith(const Unit* p, std::size_t i, std::size_t n, Writer<Unit
 template <bool kMarks>
 std::size_t TakeRun(const Lookup& lookup, const char* p, std::size_t i, std::size_t n,
                     Writer<char>& out, std::integral_constant<Form, Form::Utf8>) {
-  return TakeRunWith(p, i, n, out, [&](std::size_t k, char*& at) {
+  return TakeRunWith(p, i, n, out, [&lookup, &out, p, n](std::size_t k, char*& at) {
     if (k + 4 > n) return k;  // four bytes are read
     std::uint32_t w;
     std::memcpy(&w, p + k, 4);
     // Other leads are left to the full decoder.
     if (!IsThreeByteSequenceWithFreeLead(w)) return k;
     const std::uint16_t code = lookup.code_of_unicode[DecodeThreeBytes(w)];
-    if (kMarks && IsMark(code)) return k;
-    at = PutCodeOrChar<3>(out, at, lookup, code, w);
+    if (IsCodeValue<kMarks>(code)) [[likely]] {
+      at = PutCode(out, at, lookup.code_text[code]);
+    } else if (kMarks && code != 0) {
+      return k;  // a mark
+    } else {
+      at = PutChar<3>(out, at, w);
+    }
     return k + 3;
   });
 }
@@ -244,11 +256,16 @@ template <bool kMarks>
 std::size_t TakeRun(const Lookup& lookup, const char* p, std::size_t i, std::size_t n,
                     Writer<char>& out, std::integral_constant<Form, Form::Cp936>) {
   const auto* u = reinterpret_cast<const unsigned char*>(p);
-  return TakeRunWith(p, i, n, out, [&](std::size_t k, char*& at) {
+  return TakeRunWith(p, i, n, out, [&lookup, &out, u, n](std::size_t k, char*& at) {
     if (k + 2 > n || !IsLeadByte(u[k])) return k;
     const std::uint16_t code = lookup.code_of_cp936[u[k] << 8 | u[k + 1]];
-    if (kMarks && IsMark(code)) return k;
-    at = PutCodeOrChar<2>(out, at, lookup, code, u[k] | u[k + 1] << 8);
+    if (IsCodeValue<kMarks>(code)) [[likely]] {
+      at = PutCode(out, at, lookup.code_text[code]);
+    } else if (kMarks && code != 0) {
+      return k;  // a mark
+    } else {
+      at = PutChar<2>(out, at, u[k] | u[k + 1] << 8);
+    }
     return k + 2;
   });
 }
@@ -259,25 +276,31 @@ std::size_t TakeRun(const Lookup& lookup, const char16_t* p, std::size_t i, std:
   // Surrogates stand alone where the book has nothing above the BMP (then no
   // unit's top six bits match 1).
   const unsigned stop_surrogates = lookup.supplementary ? 0xD800 : 1;
-  return TakeRunWith(p, i, n, out, [&](std::size_t k, char16_t*& at) {
+  const auto step = [&lookup, &out, p, n, stop_surrogates](std::size_t k, char16_t*& at) {
     if (k == n || IsAscii(p[k]) || (p[k] & 0xFC00u) == stop_surrogates) return k;
     const std::uint16_t code = lookup.code_of_unicode[p[k]];
-    if (kMarks && IsMark(code)) return k;
-    if (code != 0) {
+    if (IsCodeValue<kMarks>(code)) [[likely]] {
       at = PutCode(out, at, lookup.code_text[code]);
+    } else if (kMarks && code != 0) {
+      return k;  // a mark
     } else {
       *at++ = p[k];
     }
     return k + 1;
-  });
+  };
+  return TakeRunWith(p, i, n, out, step);
 }
 
 // Converts p[0..n) and returns how many units it consumed. Unless `final`, a
 // character cut off at the end is left for the caller to feed again; when
 // `final`, it stays as it is. `kMarks`: the look-up holds variant marks.
+// Out of line: inlined into the caller, which holds the other direction too,
+// its loops ran short of registers and reloaded values in every step.
 template <Form F, bool kMarks>
-std::size_t CharsToCodes(const Lookup& lookup, const typename TextForm<F>::Unit* p, std::size_t n,
-                         bool final, Writer<typename TextForm<F>::Unit>& out, Report& report) {
+[[gnu::noinline]] std::size_t CharsToCodes(const Lookup& lookup,
+                                           const typename TextForm<F>::Unit* p, std::size_t n,
+                                           bool final, Writer<typename TextForm<F>::Unit>& out,
+                                           Report& report) {
   std::size_t copied = 0, i = SkipAscii(p, 0, n);
   while (i < n) {
     out.append(p + copied, i - copied);
