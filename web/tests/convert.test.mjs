@@ -178,3 +178,35 @@ test('codes for forms: one space beside each code, none at the end of a line', a
     assert.equal(await page.inputValue('#output'), expected, JSON.stringify(text));
   }
 });
+
+test('a lone surrogate in the input comes out as it went in, in short and long texts', async () => {
+  // [direction, text]: ~ stands where the lone surrogate goes; the result
+  // must be the result of the text with ~, the surrogate in its place.
+  const cases = [
+    [1, '中~文'],
+    [1, `${'中文'.repeat(10)}~中`],
+    [0, '0022 ~ 2429'],
+    [0, `${'0022 '.repeat(6)}~ 2429`],
+    [0, `${'0022 2429\n'.repeat(1200)}~`],   // long: converts in the worker
+  ];
+  for (const [direction, text] of cases) {
+    await choose(page, { direction, book: 0, asWritten: true });
+    for (const lone of [0xd800, 0xdc00]) {
+      const same = await page.evaluate(async ([value, unit]) => {
+        const input = document.getElementById('input');
+        const output = document.getElementById('output');
+        const convert = async (v) => {
+          input.value = v;
+          input.dispatchEvent(new InputEvent('input', { bubbles: true, inputType: 'insertFromPaste' }));
+          while (output.hasAttribute('aria-busy')) await new Promise((resolve) => setTimeout(resolve, 20));
+          return output.value;
+        };
+        const surrogate = String.fromCharCode(unit);
+        const expected = (await convert(value)).replaceAll('~', surrogate);
+        const shown = await convert(value.replaceAll('~', surrogate));
+        return shown === expected || `${[...shown.slice(-40)].map((c) => c.charCodeAt(0).toString(16))}`;
+      }, [text, lone]);
+      assert.equal(same, true, `${JSON.stringify(text.slice(0, 40))}, U+${lone.toString(16)}`);
+    }
+  }
+});
