@@ -4,7 +4,7 @@ import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
 import { choose, paste } from './browser.mjs';
-import { closeCheckedPage, coreCodes, coreConvert, openCheckedPage } from './oracle.mjs';
+import { closeCheckedPage, coreCodes, coreConvert, coreDoubtful, openCheckedPage } from './oracle.mjs';
 
 // The conversion cases that every face of yishu is tested with.
 const SHARED_CASES = readFileSync(new URL('../../tests/cases/conversion.tsv', import.meta.url), 'utf8')
@@ -209,4 +209,27 @@ test('a lone surrogate in the input comes out as it went in, in short and long t
       assert.equal(same, true, `${JSON.stringify(text.slice(0, 40))}, U+${lone.toString(16)}`);
     }
   }
+});
+
+test('codes read as written beside a letter, a currency sign or 年 are named, to check', async () => {
+  // [interface, codes read as written, text, the runs named]
+  const cases = [
+    ['zh-Hant', true, 'HK$1999', ['1999']],
+    ['zh-Hans', true, '1949年 Tel2345', ['1949', '2345']],
+    ['en', true, 'HK$1999 1949年', ['1999', '1949']],
+    ['zh-Hant', true, '電話 2345 6789', []],     // a space apart from the characters
+    ['en', false, 'HK$1999 ', []],               // the typing rule reads no such runs
+  ];
+  const word = { 'zh-Hant': '價錢', 'zh-Hans': '价钱', en: 'price' };
+  for (const [lang, asWritten, text, runs] of cases) {
+    const request = { direction: 0, book: 1, asWritten };
+    await choose(page, request);
+    await page.selectOption('#language', lang);
+    await page.fill('#input', text);
+    assert.equal(coreDoubtful(request, text), runs.length, `telecode on ${text}`);
+    const report = (await page.isVisible('#report')) ? await page.textContent('#report-text') : '';
+    assert.equal(report.includes(word[lang]), runs.length > 0, `${lang} ${text}: ${report}`);
+    if (runs.length) assert.ok(report.includes(`${runs.length}`) && report.includes(runs.join(lang === 'en' ? ', ' : '、')), report);
+  }
+  await page.selectOption('#language', 'zh-Hans');
 });
