@@ -90,7 +90,7 @@ const texts = {
     next: '下一頁',
     copyHint: '複製',
     tagline: '在您的裝置上轉換，輸入的內容不會離開本機；載入一次後可離線使用。',
-    footer: '電碼資料來自 Unicode 漢字資料庫（Unihan）。',
+    footer: '電碼資料來自 Unicode 漢字資料庫（Unihan）；e-CCC 碼本來自 SWIFT 公布的中文商用電碼表第 2 版（由 CCC 維護小組維護）。',
     loadFailed: '轉換程式未能載入：{0}',
   },
   'zh-Hans': {
@@ -181,7 +181,7 @@ const texts = {
     next: '下一页',
     copyHint: '复制',
     tagline: '在您的设备上转换，输入的内容不会离开本机；加载一次后可离线使用。',
-    footer: '电码数据来自 Unicode 汉字数据库（Unihan）。',
+    footer: '电码数据来自 Unicode 汉字数据库（Unihan）；e-CCC 码本来自 SWIFT 公布的中文商用电码表第 2 版（由 CCC 维护小组维护）。',
     loadFailed: '转换程序未能加载：{0}',
   },
   en: {
@@ -272,7 +272,7 @@ const texts = {
     next: 'Next',
     copyHint: 'copy',
     tagline: 'Converts on your device: nothing you type leaves it. Works offline once loaded.',
-    footer: 'Codes from the Unicode Han database (Unihan).',
+    footer: 'Codes from the Unicode Han database (Unihan); the e-CCC book from the Chinese Commercial Code table, version 2, that SWIFT publishes (maintained by the CCC Maintenance Group).',
     loadFailed: 'The converter could not be loaded: {0}',
   },
 };
