@@ -32,11 +32,11 @@ function chosen(name) {
   return document.querySelector(`input[name="${name}"]:checked`).value;
 }
 
-// The book unless the user chose one: traditional input, or a user of Hong
-// Kong, Macau or Taiwan (by the browser's languages or the interface), gets
-// the Hong Kong/Macau/Taiwan book. `why` says which of them decided.
-function bookFor(text) {
-  const choice = chosen('book');
+// The book unless the user chose one (`choice`, the options' by default):
+// traditional input, or a user of Hong Kong, Macau or Taiwan (by the
+// browser's languages or the interface), gets the Hong Kong/Macau/Taiwan
+// book. `why` says which of them decided.
+function bookFor(text, choice = chosen('book')) {
   if (choice !== 'auto') return { book: Number(choice), why: '' };
   if (converter.looksTraditional(text)) return { book: TAIWAN, why: 'byInput' };
   if (regionIsTraditional(locales) || language() === 'zh-Hant') return { book: TAIWAN, why: 'byLocale' };

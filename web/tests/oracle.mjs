@@ -27,7 +27,7 @@ export async function closeCheckedPage({ browser, site }) {
   await site?.close();
 }
 
-// request: {direction: 0 codes to characters | 1, book: 0 | 1, variants, asWritten}
+// request: {direction: 0 codes to characters | 1, book: 0 | 1 | 2 (e-CCC), variants, asWritten}
 export function coreConvert(request, text) {
   return telecode(argsOf(request), text);
 }
@@ -42,7 +42,7 @@ export function coreDoubtful(request, text) {
 function argsOf(request) {
   const args = [];
   if (request.direction === 0) args.push('-d');
-  if (request.book === 1) args.push('--book', 'taiwan');
+  if (request.book) args.push('--book', request.book === 1 ? 'taiwan' : 'eccc');
   // Variants only matter when characters are coded, the reading of codes only
   // when codes are read; telecode refuses either in the other direction.
   if (request.variants && request.direction === 1) args.push('--variants');
