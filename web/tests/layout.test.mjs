@@ -31,6 +31,8 @@ function smallTargets(page) {
 const STATES = [
   ['convert', async (page) => { await page.fill('#input', '陳大文 王小明 衛'); await page.waitForSelector('#chars tbody tr'); }],
   ['options', (page) => choose(page, {})],
+  // Codes read as written, with the notes under the result.
+  ['report', async (page) => { await page.fill('#input', 'HK$1999 1949年 0022 99999'); await page.waitForSelector('#report:not([hidden])'); }],
   ['name', async (page) => { await page.click('nav button[data-view="name"]'); await page.fill('#name-input', '歐陽大文'); }],
   ['check', async (page) => {
     await page.click('nav button[data-view="check"]');
