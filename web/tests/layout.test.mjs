@@ -51,6 +51,9 @@ for (const [name, viewport] of [['phone', PHONE], ['desktop', DESKTOP]]) {
           await enter(page);
           const overflow = await page.evaluate(() => document.documentElement.scrollWidth - window.innerWidth);
           assert.ok(overflow <= 0, `${state}: ${overflow} px wider than the screen`);
+          // A table that scrolls sideways hides its last book off the screen.
+          const hidden = await page.$$eval('.table-wrap', (ws) => ws.map((w) => w.scrollWidth - w.clientWidth).filter((d) => d > 0));
+          assert.deepEqual(hidden, [], `${state}: a table wider than its box`);
           assert.deepEqual(await smallTargets(page), [], `${state}: targets under ${TAP} px`);
           assert.deepEqual(await axeViolations(page), [], `${state}: axe`);
           if (ARTIFACTS) await page.screenshot({ path: join(ARTIFACTS, `web-${name}-${locale}-${state}.png`), fullPage: true });
