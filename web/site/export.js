@@ -23,7 +23,7 @@ export function buildCsv(header, rows) {
 // on the page, the characters left without a code, counted and listed.
 export function resultText({ text, uncoded, uncodedCount }) {
   if (!uncodedCount) return text;
-  return `${text}${text.endsWith('\n') ? '' : '\n'}\n${t('uncoded', uncodedCount)}${uncoded.join('、')}\n`;
+  return `${text}${text.endsWith('\n') ? '' : '\n'}\n${t('uncoded', uncodedCount)} ${uncoded.join('、')}\n`;
 }
 
 export function download(name, text, type) {

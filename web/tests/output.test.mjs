@@ -74,8 +74,8 @@ test('the text download is the result as shown, with the characters left without
   // [input, what follows the result]
   const cases = [
     ['0022 2429\n7115 ', ''],
-    ['陳𠀀文 𠀁𠀀', '\n\n3 个字没有电码：𠀀、𠀁\n'],
-    ['𠀀\n', '\n1 个字没有电码：𠀀\n'],
+    ['陳𠀀文 𠀁𠀀', '\n\n3 个字没有电码： 𠀀、𠀁\n'],
+    ['𠀀\n', '\n1 个字没有电码： 𠀀\n'],
   ];
   await choose(page, { direction: 'auto', book: 1, variants: true });
   for (const [input, after] of cases) {
