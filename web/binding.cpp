@@ -2,6 +2,9 @@
 // reading of a text (its direction, its digits and Chinese characters, whether
 // it is traditional), exported to JavaScript with embind. Texts cross as
 // UTF-16, the page's own string form, so nothing is re-encoded on the way.
+// A conversion's text comes back through the module's memory, which the page
+// reads itself (outputData): embind's own strings pass long texts through
+// TextDecoder, which turns lone surrogates into U+FFFD.
 #include <emscripten/bind.h>
 
 #include <algorithm>
@@ -128,8 +131,19 @@ bool LooksTraditional(const std::u16string& text) {
   return false;
 }
 
-// A conversion's text and every count of its Report, by the page's names
-// (codesWithoutSpace, keptRuns, throughVariant, ambiguous, ...).
+// The last conversion's text, until the next one.
+std::u16string output;
+
+std::uintptr_t OutputData() { return reinterpret_cast<std::uintptr_t>(output.data()); }
+
+// Gives the memory of a long text back once the page has read it.
+void Release() {
+  if (output.capacity() > (1 << 16)) std::u16string().swap(output);
+}
+
+// The length of a conversion's text (in `output`), every count of its Report
+// by the page's names (codesWithoutSpace, keptRuns, throughVariant, ...), and
+// where its doubtful runs are: [{offset, units, digits}], in UTF-16 units.
 emscripten::val Convert(const Request& request, const std::u16string& text) {
   const auto direction =
       request.direction == 1 ? yishu::Direction::CharToCode : yishu::Direction::CodeToChar;
@@ -141,12 +155,22 @@ emscripten::val Convert(const Request& request, const std::u16string& text) {
   options.standard_forms = request.standard_forms;
   yishu::Report report;
   emscripten::val result = emscripten::val::object();
-  result.set("text", yishu::ConvertText(direction, text, options, &report));
+  output = yishu::ConvertText(direction, text, options, &report);
+  result.set("units", static_cast<double>(output.size()));
   yishu::Report::ForEachField([&](const char* name, auto member) {
     if constexpr (std::is_same_v<std::remove_cvref_t<decltype(report.*member)>, std::uint64_t>) {
       result.set(CamelCase(name), static_cast<double>(report.*member));
     }
   });
+  emscripten::val doubtful = emscripten::val::array();
+  for (const yishu::DigitRun& run : report.doubtful) {
+    emscripten::val place = emscripten::val::object();
+    place.set("offset", static_cast<double>(run.offset));
+    place.set("units", static_cast<double>(run.units));
+    place.set("digits", static_cast<double>(run.digits));
+    doubtful.call<void>("push", place);
+  }
+  result.set("doubtful", doubtful);
   return result;
 }
 
@@ -218,6 +242,8 @@ EMSCRIPTEN_BINDINGS(yishu) {
       .field("ambiguous", &BookEntry::ambiguous)
       .field("choices", &BookEntry::choices);
   emscripten::function("convert", &Convert);
+  emscripten::function("outputData", &OutputData);
+  emscripten::function("release", &Release);
   emscripten::function("guessDirection", &GuessDirection);
   emscripten::function("isHan", &IsHan);
   emscripten::function("isDigit", &IsDigit);

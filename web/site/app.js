@@ -1,7 +1,7 @@
 // The page: converts as the user types, lays out a name for a form, checks
 // codes someone was given, copies, downloads and browses the code books.
 import { BOOKS, CHAR_TO_CODE, MAINLAND, TAIWAN, loadConverter } from './convert.js';
-import { buildCsv, download, unicodeName } from './export.js';
+import { buildCsv, download, resultText, unicodeName } from './export.js';
 import { LANGUAGES, language, languageFor, regionIsTraditional, scriptOfBook, setLanguage, t } from './i18n.js';
 import { BookBrowser } from './book.js';
 import { bookName, markBooks, note, reportNodes } from './parts.js';
@@ -25,17 +25,18 @@ let names = null;  // the name view
 let checks = null;  // the check view
 let side = '';  // the Chinese side of the current conversion, listed in the table
 let activeBook = MAINLAND;  // the book of the current conversion
+let shown = { text: '', uncoded: [], uncodedCount: 0 };  // the current result, for the text download
 const locales = navigator.languages?.length ? navigator.languages : [navigator.language ?? ''];
 
 function chosen(name) {
   return document.querySelector(`input[name="${name}"]:checked`).value;
 }
 
-// The book unless the user chose one: traditional input, or a user of Hong
-// Kong, Macau or Taiwan (by the browser's languages or the interface), gets
-// the Hong Kong/Macau/Taiwan book. `why` says which of them decided.
-function bookFor(text) {
-  const choice = chosen('book');
+// The book unless the user chose one (`choice`, the options' by default):
+// traditional input, or a user of Hong Kong, Macau or Taiwan (by the
+// browser's languages or the interface), gets the Hong Kong/Macau/Taiwan
+// book. `why` says which of them decided.
+function bookFor(text, choice = chosen('book')) {
   if (choice !== 'auto') return { book: Number(choice), why: '' };
   if (converter.looksTraditional(text)) return { book: TAIWAN, why: 'byInput' };
   if (regionIsTraditional(locales) || language() === 'zh-Hant') return { book: TAIWAN, why: 'byLocale' };
@@ -74,6 +75,7 @@ async function update() {
   view.show(result.text);
   $('input').lang = $('output').lang = scriptOfBook(book, script);
   showReport(result, book);
+  shown = result;
   activeBook = book;
   const directionName = t(direction === CHAR_TO_CODE ? 'charToCode' : 'codeToChar');
   $('summary').textContent = `${auto && !text ? t('auto') : directionName} · ${bookName(book)}`;
@@ -220,7 +222,7 @@ function wire() {
     const code = e.target.closest('button[data-copy]')?.dataset.copy;
     if (code) copy(code);
   });
-  $('download-text').addEventListener('click', () => download('yishu.txt', $('output').value, 'text/plain'));
+  $('download-text').addEventListener('click', () => download('yishu.txt', resultText(shown), 'text/plain'));
   $('download-csv').addEventListener('click', () => download('yishu.csv', csv(), 'text/csv'));
   for (const b of document.querySelectorAll('nav.views button')) b.addEventListener('click', () => showView(b.dataset.view));
   $('language').addEventListener('change', () => {

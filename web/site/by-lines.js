@@ -6,6 +6,7 @@
 // 32), so that an edit changes its own block only and the others stay.
 const ONE_IN = 32;
 const MOST = 8192;  // characters: a block ends at the next line break after these
+const MOST_LISTED = 1000;  // doubtful runs listed, as the core lists them
 
 function blockEnd(text, start) {
   for (let line = start; ;) {
@@ -30,6 +31,7 @@ export class LineConverter {
     const lines = new Map();
     const texts = [];
     const report = {};
+    const doubtful = [];
     const uncoded = new Set();
     let uncodedCount = 0;
     for (let start = 0; start < text.length;) {
@@ -38,13 +40,16 @@ export class LineConverter {
       const result = lines.get(line) ?? before.get(line) ?? this.converter.convert(request, line);
       lines.set(line, result);
       texts.push(result.text);
-      for (const [name, count] of Object.entries(result.report)) report[name] = (report[name] ?? 0) + count;
+      for (const [name, count] of Object.entries(result.report)) {
+        if (typeof count === 'number') report[name] = (report[name] ?? 0) + count;
+      }
+      doubtful.push(...result.doubtful.slice(0, MOST_LISTED - doubtful.length));
       for (const ch of result.uncoded) uncoded.add(ch);
       uncodedCount += result.uncodedCount;
       start = end;
     }
     this.request = key;
     this.lines = lines;
-    return { text: texts.join(''), report, uncoded: [...uncoded], uncodedCount };
+    return { text: texts.join(''), report, doubtful, uncoded: [...uncoded], uncodedCount };
   }
 }

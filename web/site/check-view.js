@@ -29,6 +29,12 @@ export function checkView({ converter }) {
       th.scope = 'row';
       th.lang = 'zh';
       th.textContent = row.ch || '—';
+      // On a phone the code given stands under its character, which leaves
+      // the room of its column to the books.
+      const given = document.createElement('span');
+      given.className = 'given';
+      given.textContent = row.code || '—';
+      th.append(given);
       const code = document.createElement('td');
       code.textContent = row.code || '—';
       tr.append(th, code);

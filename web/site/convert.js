@@ -10,6 +10,8 @@ export const TAIWAN = 1;
 export const ECCC = 2;
 // Every book the page offers, those for traditional text first.
 export const BOOKS = [TAIWAN, ECCC, MAINLAND];
+const utf16 = new TextDecoder('utf-16le');
+const wellFormed = (text) => (typeof text.isWellFormed === 'function' ? text.isWellFormed() : false);
 
 // The core writes each code with a space after it and passes everything else
 // through. Lined up with the input, its output becomes a list of items: each
@@ -81,15 +83,32 @@ export class Converter {
     return c ? String.fromCodePoint(c) : '';
   }
 
+  // The core's last result, read from its memory: unit by unit where the
+  // input has lone surrogates, which TextDecoder would turn into U+FFFD and
+  // the core passes through as they are.
+  output(units, exact) {
+    const at = this.core.outputData() >>> 1;
+    const heap = this.core.HEAPU16.subarray(at, at + units);
+    let out = '';
+    if (!exact) out = utf16.decode(heap);
+    else for (let i = 0; i < units; i += 8192) out += String.fromCharCode.apply(null, heap.subarray(i, i + 8192));
+    if (units > 65536) this.core.release();
+    return out;
+  }
+
   // request: {direction, book, variants, asWritten, script (e-CCC's form: 0
   // traditional, 1 simplified), standardForms}. Returns the text to show, the
-  // core's report of what happened and, going to codes, the Chinese
+  // core's report of what happened, the doubtful runs of digits as written
+  // (`doubtful`: four digits next to a letter, a currency sign or 年月日號号,
+  // converted but worth checking) and, going to codes, the Chinese
   // characters left without a code (`uncoded`, each once) and their count.
   convert(request, text) {
-    const { text: output, ...report } = this.core.convert({ script: 0, standardForms: false, ...request }, text);
-    if (request.direction !== CHAR_TO_CODE) return { text: output, report, uncoded: [], uncodedCount: 0 };
+    const { units, doubtful: places, ...report } = this.core.convert({ script: 0, standardForms: false, ...request }, text);
+    const output = this.output(units, !wellFormed(text));
+    const doubtful = places.map(({ offset, units: n }) => text.slice(offset, offset + n));
+    if (request.direction !== CHAR_TO_CODE) return { text: output, report, doubtful, uncoded: [], uncodedCount: 0 };
     const items = itemsOf(text, output);
-    if (!items) return { text: output, report, uncoded: [], uncodedCount: 0 };
+    if (!items) return { text: output, report, doubtful, uncoded: [], uncodedCount: 0 };
     const uncoded = new Set();
     let uncodedCount = 0;
     for (const { ch, code } of items) {
@@ -98,7 +117,7 @@ export class Converter {
         ++uncodedCount;
       }
     }
-    return { text: formReady(items), report, uncoded: [...uncoded], uncodedCount };
+    return { text: formReady(items), report, doubtful, uncoded: [...uncoded], uncodedCount };
   }
 
   // The core builds its look-up tables on first use (some 100 ms on a

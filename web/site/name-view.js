@@ -1,5 +1,6 @@
 // The name view: a name's surname and given names as two results, each with
-// its own copy button, and how long each is for a form's field.
+// its own copy button, and how long each is for a form's field, in a book the
+// view names and the user may change.
 import { CHAR_TO_CODE } from './convert.js';
 import { scriptOfBook, t } from './i18n.js';
 import { FIELD_LIMIT, splitName } from './name.js';
@@ -7,7 +8,8 @@ import { bookName, reportNodes } from './parts.js';
 
 const $ = (id) => document.getElementById(id);
 
-// converter: the core; bookFor(text): the book for a text and why;
+// converter: the core; bookFor(text, choice): the book for a text and why,
+// given the choice of the view's own book control ('auto' or a book);
 // variants(): whether variants are looked through; copy(text).
 export function nameView({ converter, bookFor, variants, copy }) {
   let shownChars = null;  // the name the split choices were made for
@@ -33,9 +35,9 @@ export function nameView({ converter, bookFor, variants, copy }) {
     const { chars, split } = splitName($('name-input').value);
     offerSplits(chars, split);
     const k = chars.length < 2 ? chars.length : Number($('name-split').value);
-    const { book, why } = bookFor(chars.join(''));
+    const { book, why } = bookFor(chars.join(''), $('name-book-choice').value);
     $('name-split').lang = scriptOfBook(book);
-    $('name-book').textContent = chars.length ? t('bookUsed', bookName(book)) + (why ? t(why) : '') : '';
+    $('name-book').textContent = t('bookUsed', bookName(book)) + (why ? t(why) : '');
     const uncoded = new Set();
     let uncodedCount = 0;
     for (const [part, text] of [['surname', chars.slice(0, k).join('')], ['given', chars.slice(k).join('')]]) {
@@ -55,6 +57,7 @@ export function nameView({ converter, bookFor, variants, copy }) {
 
   $('name-input').addEventListener('input', update);
   $('name-split').addEventListener('change', update);
+  $('name-book-choice').addEventListener('change', update);
   $('copy-surname').addEventListener('click', () => copy($('surname-codes').textContent));
   $('copy-given').addEventListener('click', () => copy($('given-codes').textContent));
   return {

@@ -6,6 +6,7 @@ import { scriptOfBook, t } from './i18n.js';
 
 const BOOK_NAMES = { [TAIWAN]: 'taiwan', [ECCC]: 'eccc', [MAINLAND]: 'mainland' };
 export const bookName = (book) => t(BOOK_NAMES[book]);
+const DOUBTFUL_SHOWN = 10;
 
 // Chinese text inside the interface's text, marked with its language.
 export function chinese(text, book) {
@@ -22,13 +23,19 @@ export function note(entry) {
 }
 
 // What the user may want to know about a result: codes left unconverted and
-// why, characters found through a variant, and every character left without
-// a code, counted and listed.
+// why, codes worth checking, characters found through a variant, and every
+// character left without a code, counted and listed.
 export function reportNodes(result, book) {
   const { report } = result;
   const nodes = [];
   if (report.codesWithoutSpace) nodes.push(t('codesWithoutSpace', report.codesWithoutSpace));
   if (report.keptRuns) nodes.push(t('keptRuns', report.keptRuns));
+  // Four digits beside a letter, a currency sign or 年 may be a price or a
+  // year read as a code: the first few are shown, as written, to check.
+  if (report.doubtfulRuns) {
+    const shown = result.doubtful.slice(0, DOUBTFUL_SHOWN).join(t('listSeparator'));
+    nodes.push(t('doubtfulRuns', report.doubtfulRuns, shown + (report.doubtfulRuns > DOUBTFUL_SHOWN ? '…' : '')));
+  }
   if (report.throughVariant) nodes.push(t('throughVariant', report.throughVariant));
   if (report.oldForms) nodes.push(t(result.standardForms ? 'oldFormsChanged' : 'oldFormsKept', report.oldForms));
   if (report.otherScript) nodes.push(t('otherScript', report.otherScript));

@@ -4,7 +4,7 @@ import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
 import { choose, paste } from './browser.mjs';
-import { closeCheckedPage, coreCodes, coreConvert, openCheckedPage } from './oracle.mjs';
+import { closeCheckedPage, coreCodes, coreConvert, coreDoubtful, openCheckedPage } from './oracle.mjs';
 
 // The conversion cases that every face of yishu is tested with.
 const SHARED_CASES = readFileSync(new URL('../../tests/cases/conversion.tsv', import.meta.url), 'utf8')
@@ -177,4 +177,59 @@ test('codes for forms: one space beside each code, none at the end of a line', a
     await page.fill('#input', text);
     assert.equal(await page.inputValue('#output'), expected, JSON.stringify(text));
   }
+});
+
+test('a lone surrogate in the input comes out as it went in, in short and long texts', async () => {
+  // [direction, text]: ~ stands where the lone surrogate goes; the result
+  // must be the result of the text with ~, the surrogate in its place.
+  const cases = [
+    [1, '中~文'],
+    [1, `${'中文'.repeat(10)}~中`],
+    [0, '0022 ~ 2429'],
+    [0, `${'0022 '.repeat(6)}~ 2429`],
+    [0, `${'0022 2429\n'.repeat(1200)}~`],   // long: converts in the worker
+  ];
+  for (const [direction, text] of cases) {
+    await choose(page, { direction, book: 0, asWritten: true });
+    for (const lone of [0xd800, 0xdc00]) {
+      const same = await page.evaluate(async ([value, unit]) => {
+        const input = document.getElementById('input');
+        const output = document.getElementById('output');
+        const convert = async (v) => {
+          input.value = v;
+          input.dispatchEvent(new InputEvent('input', { bubbles: true, inputType: 'insertFromPaste' }));
+          while (output.hasAttribute('aria-busy')) await new Promise((resolve) => setTimeout(resolve, 20));
+          return output.value;
+        };
+        const surrogate = String.fromCharCode(unit);
+        const expected = (await convert(value)).replaceAll('~', surrogate);
+        const shown = await convert(value.replaceAll('~', surrogate));
+        return shown === expected || `${[...shown.slice(-40)].map((c) => c.charCodeAt(0).toString(16))}`;
+      }, [text, lone]);
+      assert.equal(same, true, `${JSON.stringify(text.slice(0, 40))}, U+${lone.toString(16)}`);
+    }
+  }
+});
+
+test('codes read as written beside a letter, a currency sign or 年 are named, to check', async () => {
+  // [interface, codes read as written, text, the runs named]
+  const cases = [
+    ['zh-Hant', true, 'HK$1999', ['1999']],
+    ['zh-Hans', true, '1949年 Tel2345', ['1949', '2345']],
+    ['en', true, 'HK$1999 1949年', ['1999', '1949']],
+    ['zh-Hant', true, '電話 2345 6789', []],     // a space apart from the characters
+    ['en', false, 'HK$1999 ', []],               // the typing rule reads no such runs
+  ];
+  const word = { 'zh-Hant': '價錢', 'zh-Hans': '价钱', en: 'price' };
+  for (const [lang, asWritten, text, runs] of cases) {
+    const request = { direction: 0, book: 1, asWritten };
+    await choose(page, request);
+    await page.selectOption('#language', lang);
+    await page.fill('#input', text);
+    assert.equal(coreDoubtful(request, text), runs.length, `telecode on ${text}`);
+    const report = (await page.isVisible('#report')) ? await page.textContent('#report-text') : '';
+    assert.equal(report.includes(word[lang]), runs.length > 0, `${lang} ${text}: ${report}`);
+    if (runs.length) assert.ok(report.includes(`${runs.length}`) && report.includes(runs.join(lang === 'en' ? ', ' : '、')), report);
+  }
+  await page.selectOption('#language', 'zh-Hans');
 });

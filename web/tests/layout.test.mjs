@@ -31,6 +31,8 @@ function smallTargets(page) {
 const STATES = [
   ['convert', async (page) => { await page.fill('#input', '陳大文 王小明 衛'); await page.waitForSelector('#chars tbody tr'); }],
   ['options', (page) => choose(page, {})],
+  // Codes read as written, with the notes under the result.
+  ['report', async (page) => { await page.fill('#input', 'HK$1999 1949年 0022 99999'); await page.waitForSelector('#report:not([hidden])'); }],
   ['name', async (page) => { await page.click('nav button[data-view="name"]'); await page.fill('#name-input', '歐陽大文'); }],
   ['check', async (page) => {
     await page.click('nav button[data-view="check"]');
@@ -49,6 +51,9 @@ for (const [name, viewport] of [['phone', PHONE], ['desktop', DESKTOP]]) {
           await enter(page);
           const overflow = await page.evaluate(() => document.documentElement.scrollWidth - window.innerWidth);
           assert.ok(overflow <= 0, `${state}: ${overflow} px wider than the screen`);
+          // A table that scrolls sideways hides its last book off the screen.
+          const hidden = await page.$$eval('.table-wrap', (ws) => ws.map((w) => w.scrollWidth - w.clientWidth).filter((d) => d > 0));
+          assert.deepEqual(hidden, [], `${state}: a table wider than its box`);
           assert.deepEqual(await smallTargets(page), [], `${state}: targets under ${TAP} px`);
           assert.deepEqual(await axeViolations(page), [], `${state}: axe`);
           if (ARTIFACTS) await page.screenshot({ path: join(ARTIFACTS, `web-${name}-${locale}-${state}.png`), fullPage: true });

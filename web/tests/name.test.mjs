@@ -62,6 +62,23 @@ test('a given name too long for a DS-160 field is called so', async () => {
   assert.ok(await page.isVisible('#given-length.warning'));
 });
 
+test('the view names its book, and the user changes it', async () => {
+  // [choice, the book used]: 丘嘉兒 has other codes in each book.
+  const cases = [['auto', 1], ['0', 0], ['2', 2], ['1', 1]];
+  await page.fill('#name-input', '丘嘉兒');
+  for (const [choice, book] of cases) {
+    await page.selectOption('#name-book-choice', choice);
+    const core = coreConvert({ direction: 1, book, variants: true }, '丘\n嘉兒').trimEnd().split('\n');
+    assert.deepEqual([await page.textContent('#surname-codes'), await page.textContent('#given-codes')], core.map((c) => c.trimEnd()), choice);
+    const name = await page.textContent(`#name-book-choice option[value="${book}"]`);
+    assert.ok((await page.textContent('#name-book')).includes(name), `${choice}: ${await page.textContent('#name-book')}`);
+  }
+  await page.selectOption('#language', 'en');
+  assert.deepEqual(await page.$$eval('#name-book-choice option', (os) => os.map((o) => o.textContent)),
+    ['Automatic', 'Hong Kong · Macau · Taiwan', 'Mainland China', 'Banks’ e-CCC']);
+  await page.selectOption('#language', 'zh-Hant');
+});
+
 test('codes checked against a name, in each book, saying what is wrong', async () => {
   await page.click('nav button[data-view="check"]');
   // [interface, name, codes, the note of each character in the first book, in the mainland book]

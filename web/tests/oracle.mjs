@@ -1,6 +1,6 @@
 // The core's own answers, from the native command-line converter telecode:
 // what the page shows must agree with them.
-import { execFileSync } from 'node:child_process';
+import { execFileSync, spawnSync } from 'node:child_process';
 import { launch, openPage } from './browser.mjs';
 
 const TELECODE = process.env.YISHU_TELECODE;
@@ -27,16 +27,27 @@ export async function closeCheckedPage({ browser, site }) {
   await site?.close();
 }
 
-// request: {direction: 0 codes to characters | 1, book: 0 | 1, variants, asWritten}
+// request: {direction: 0 codes to characters | 1, book: 0 | 1 | 2 (e-CCC), variants, asWritten}
 export function coreConvert(request, text) {
+  return telecode(argsOf(request), text);
+}
+
+// How many runs of four digits the core calls worth checking (beside a
+// letter, a currency sign or 年), by the lines telecode writes about them.
+export function coreDoubtful(request, text) {
+  const { stderr } = spawnSync(TELECODE, argsOf(request), { input: text, encoding: 'utf8' });
+  return stderr.split('\n').filter((line) => line.endsWith('converted as a code')).length;
+}
+
+function argsOf(request) {
   const args = [];
   if (request.direction === 0) args.push('-d');
-  if (request.book === 1) args.push('--book', 'taiwan');
+  if (request.book) args.push('--book', request.book === 1 ? 'taiwan' : 'eccc');
   // Variants only matter when characters are coded, the reading of codes only
   // when codes are read; telecode refuses either in the other direction.
   if (request.variants && request.direction === 1) args.push('--variants');
   if (request.asWritten && request.direction === 0) args.push('--as-written');
-  return telecode(args, text);
+  return args;
 }
 
 // The code of each character in one book, with variant look-up as asked: the

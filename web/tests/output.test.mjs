@@ -70,12 +70,23 @@ test('copy works without the clipboard API too, as on a plain-HTTP origin', asyn
   await plainSite.close();
 });
 
-test('the text download is the result as shown', async () => {
-  await page.fill('#input', '0022 2429\n7115 ');
-  const { name, text } = await downloaded('#download-text');
-  assert.equal(name, 'yishu.txt');
-  assert.equal(text, await page.inputValue('#output'));
-  assert.ok(text.includes('中'));
+test('the text download is the result as shown, with the characters left without a code', async () => {
+  // [input, what follows the result]
+  const cases = [
+    ['0022 2429\n7115 ', ''],
+    ['陳𠀀文 𠀁𠀀', '\n\n3 个字没有电码： 𠀀、𠀁\n'],
+    ['𠀀\n', '\n1 个字没有电码： 𠀀\n'],
+  ];
+  await choose(page, { direction: 'auto', book: 1, variants: true });
+  for (const [input, after] of cases) {
+    await page.fill('#input', input);
+    const { name, text } = await downloaded('#download-text');
+    assert.equal(name, 'yishu.txt');
+    assert.equal(text, (await page.inputValue('#output')) + after, input);
+    // The same words as under the result.
+    const spaceless = (s) => s.replace(/\s+/g, '');
+    if (after) assert.ok(spaceless(await page.textContent('#report')).includes(spaceless(after)), input);
+  }
 });
 
 test('the CSV has a row per character, codes that keep their leading zeros', async () => {
