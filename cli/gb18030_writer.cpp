@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "gb18030.h"
+#include "yishu/internal/four_digits.h"
+#include "yishu/internal/simd.h"
 #include "yishu/internal/unicode.h"
 
 namespace telecode::gb18030 {
@@ -27,6 +30,51 @@ std::string DigitsOf(int code) {
   char digits[8];
   std::snprintf(digits, sizeof digits, "%04d", code);
   return digits;
+}
+
+// The first ASCII digit or `lead` byte in p[from..n), or n.
+std::size_t FindDigitOr(const unsigned char* p, std::size_t from, std::size_t n,
+                        unsigned char lead) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHigh = kOnes * 0x80;
+  std::size_t i = from;
+  for (; i + 8 <= n; i += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, p + i, 8);
+    const std::uint64_t x = w ^ (kOnes * 0x30);  // digits become 0x00..0x09
+    const std::uint64_t y = w ^ (kOnes * lead);  // the lead byte becomes 0x00
+    if ((((x - kOnes * 10) & ~x) | ((y - kOnes) & ~y)) & kHigh) break;
+  }
+  for (; i < n; ++i) {
+    if (IsAsciiDigit(p[i]) || p[i] == lead) return i;
+  }
+  return n;
+}
+
+// The code of four digits known to stand at p.
+int DigitsAt(const unsigned char* p) {
+  std::uint32_t w;
+  std::memcpy(&w, p, 4);
+  return yishu::detail::NumberOfDigitLanes<char>(w ^ 0x30303030u);
+}
+
+#if YISHU_SSE2
+// Whether three codes with their spaces, as in "0022 2429 0001 ", fill the
+// first 15 of the 16 bytes at p.
+bool ThreeSpacedCodesAt(const unsigned char* p) {
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const __m128i d = _mm_sub_epi8(v, _mm_set1_epi8('0'));
+  const int digits = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(d, _mm_set1_epi8(9)), d));
+  const int spaces = _mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')));
+  return (digits & 0x7FFF) == 0x3DEF && (spaces & 0x7FFF) == 0x4210;
+}
+#endif
+
+// Whether a character begins at q, given that one begins at `known`: bytes
+// 0x81..0xFE pair up from the last byte outside that range.
+bool BeginsCharacter(const unsigned char* p, std::size_t known, std::size_t q) {
+  std::size_t i = q;
+  while (i > known && IsLead(p[i - 1])) --i;
+  return (q - i) % 2 == 0;
 }
 
 // The bytes of the character that begins at p[i], as far as p reaches.
@@ -123,11 +171,10 @@ void FourByteChars::Process(std::string_view piece, bool final, std::string& out
   if (finished_) {  // a new text
     report_ = {};
     before_.clear();
-    long_run_ = false;
+    long_run_ = after_written_mark_ = false;
     input_at_ = core_at_ = 0;
     shifts_.clear();
     base_add_ = 0;
-    after_written_mark_ = false;
     false_doubtful_.clear();
     false_doubtful_runs_ = 0;
   }
@@ -140,46 +187,91 @@ void FourByteChars::Process(std::string_view piece, bool final, std::string& out
   }
   const auto* p = reinterpret_cast<const unsigned char*>(piece.data());
   const std::size_t n = piece.size();
-  std::size_t copied = 0, i = 0, last_start = 0;
-  bool any_char = false;
+  // A character begins at i; everything from `copied` goes to the core
+  // unchanged.
+  std::size_t copied = 0, i = 0;
   std::string digits;
-  // Everything from `copied` goes to the core unchanged.
   const auto copy_to = [&](std::size_t to) {
     out.append(piece.substr(copied, to - copied));
     input_at_ += to - copied;
     core_at_ += to - copied;
     copied = to;
   };
-  while (i < n) {
-    const bool wide = as_written_ && p[i] == kWideLead && i + 1 < n && IsWideDigitTrail(p[i + 1]);
-    if (!IsAsciiDigit(p[i]) && !wide) {
-      if (as_written_ && p[i] == kWideLead && i + 1 == n && !final) break;
-      if (IsLead(p[i]) && i + 1 == n && !final) break;
-      long_run_ = false;
-      after_written_mark_ = false;
-      last_start = i;
-      any_char = true;
-      i += CharUnits(p, i, n);
+  // The character before a run at q, which begins a character.
+  const auto before = [&](std::size_t q) {
+    if (q == 0) return std::string_view(before_);
+    const std::size_t start =
+        q >= 2 && IsLead(p[q - 2]) && BeginsCharacter(p, 0, q - 2) ? q - 2 : q - 1;
+    return piece.substr(start, q - start);
+  };
+  const auto after = [&](std::size_t e) { return piece.substr(e, e < n ? CharUnits(p, e, n) : 0); };
+  for (;;) {
+    const std::size_t q = FindDigitOr(p, i, n, as_written_ ? kWideLead : '0');
+    if (q > i) long_run_ = after_written_mark_ = false;  // a character stands between
+    if (q == n) {
+      i = n;
+      // A lead byte at the end waits for its second byte.
+      if (!final && n > 0 && IsLead(p[n - 1]) && BeginsCharacter(p, 0, n - 1)) i = n - 1;
+      break;
+    }
+    if (q > i && !BeginsCharacter(p, i, q)) {  // a second byte
+      i = q + 1;
       continue;
     }
+    if (p[q] == kWideLead && !IsAsciiDigit(p[q])) {
+      if (q + 1 == n && !final) {
+        i = q;
+        break;
+      }
+      if (q + 1 == n || !IsWideDigitTrail(p[q + 1])) {
+        long_run_ = after_written_mark_ = false;
+        i = std::min(q + 2, n);
+        continue;
+      }
+    }
+    i = q;
+    // Lists of codes, as in "0022 2429 " or one a line: four ASCII digits
+    // and an ASCII character, and a code CP936 can write, need nothing.
+    if (!after_written_mark_ && !long_run_) {
+      std::size_t j = q;
+      while (j + 8 <= n) {
+#if YISHU_SSE2
+        if (j + 16 <= n && ThreeSpacedCodesAt(p + j) && !lacking_set_[DigitsAt(p + j)] &&
+            !lacking_set_[DigitsAt(p + j + 5)] && !lacking_set_[DigitsAt(p + j + 10)]) {
+          j += 15;
+          continue;
+        }
+#endif
+        std::uint64_t w;
+        std::memcpy(&w, p + j, 8);
+        const int code = yishu::detail::CodeOfDigitLanes<char>(w & 0xFFFFFFFFull);
+        const unsigned char next = p[j + 4];
+        if (code < 0 || next >= 0x80 || IsAsciiDigit(next) || lacking_set_[code]) break;
+        j += 5;
+      }
+      if (j != q) {
+        i = j;
+        continue;
+      }
+    }
     bool cut;
-    const std::size_t e = RunEnd(p, i, n, final, digits, cut);
+    const std::size_t e = RunEnd(p, q, n, final, digits, cut);
     if (cut) {
       // Held whole while it may yet be a list of codes; as typed, only its
       // last four digits can be a code.
       if (as_written_ && (long_run_ || digits.size() > kLongestList)) {
         long_run_ = true;
         i = e;
-      } else if (!as_written_ && e - i > 4) {
+      } else if (!as_written_ && e - q > 4) {
         i = e - 4;
       }
       break;
     }
     std::size_t take = 0;  // how many units of the run and its space change
-    std::size_t from = i;  // where the change begins
+    std::size_t from = q;  // where the change begins
     std::string written;
     if (!as_written_) {
-      const int code = e - i >= 4 ? CodeOf(piece.data() + e - 4) : -1;
+      const int code = e - q >= 4 ? CodeOf(piece.data() + e - 4) : -1;
       if (code >= 0 && e < n && p[e] == ' ' && lacking_set_[code]) {
         from = e - 4;
         take = 5;
@@ -203,54 +295,37 @@ void FourByteChars::Process(std::string_view piece, bool final, std::string& out
         const std::size_t space = e < n && p[e] == ' '                            ? 1
                                   : e + 1 < n && p[e] == 0xA1 && p[e + 1] == 0xA1 ? 2
                                                                                   : 0;
-        take = e - i + space;
-        if (digits.size() == 4) {
-          const std::string_view before =
-              any_char ? piece.substr(last_start, i - last_start) : std::string_view(before_);
-          const std::string_view after = piece.substr(e, e < n ? CharUnits(p, e, n) : 0);
-          if (Doubtful(before, after)) {
-            if (report_.doubtful.size() < yishu::Report::kListedRuns) {
-              report_.doubtful.push_back({input_at_ + (i - copied), e - i, 4});
-            }
-            ++report_.doubtful_runs;
+        take = e - q + space;
+        if (digits.size() == 4 && Doubtful(before(q), after(e))) {
+          if (report_.doubtful.size() < yishu::Report::kListedRuns) {
+            report_.doubtful.push_back({input_at_ + (q - copied), e - q, 4});
           }
+          ++report_.doubtful_runs;
         }
       }
     }
     // A run right after a space that a replaced run took: the core sees the
     // last character written before it, which may be a mark where the text
     // has the space. The core's note of it goes where it is wrong.
-    if (after_written_mark_ && take == 0 && digits.size() == 4 && has_row_[CodeOf(digits.data())]) {
-      const std::string_view before =
-          any_char ? piece.substr(last_start, i - last_start) : std::string_view(before_);
-      if (!Doubtful(before, piece.substr(e, e < n ? CharUnits(p, e, n) : 0))) {
-        false_doubtful_.push_back(core_at_ + (i - copied));
-        ++false_doubtful_runs_;
-      }
+    if (after_written_mark_ && take == 0 && digits.size() == 4 && has_row_[CodeOf(digits.data())] &&
+        !Doubtful(before(q), after(e))) {
+      false_doubtful_.push_back(core_at_ + (q - copied));
+      ++false_doubtful_runs_;
     }
     after_written_mark_ = false;
     long_run_ = digits.size() > kLongestList;
-    if (take == 0) {
-      i = e;
-      last_start = e - 1;
-      any_char = true;
-      continue;
-    }
+    i = e;
+    if (take == 0) continue;
     copy_to(from);
     out += written;
     Replaced(take, written.size());
-    after_written_mark_ =
-        as_written_ && from + take > e && Write(CodeOf(digits.data() + digits.size() - 4)).mark;
-    // The character before what follows: the space taken, or a digit.
-    last_start = from + take > e ? e : e - 1;
     copied = i = from + take;
-    any_char = true;
+    after_written_mark_ =
+        as_written_ && i > e && Write(CodeOf(digits.data() + digits.size() - 4)).mark;
   }
   if (final) i = n;
   copy_to(i);
-  if (any_char && last_start < i) {
-    before_.assign(piece.substr(last_start, std::min<std::size_t>(i - last_start, 2)));
-  }
+  if (i > 0) before_ = std::string(before(i));  // for a run at the start of the next piece
   carry_.assign(piece.substr(i));
 }
 

@@ -66,7 +66,7 @@ class FourByteChars {
 
   yishu::Options options_;
   bool as_written_;
-  std::vector<bool> has_row_, lacking_set_;
+  std::vector<unsigned char> has_row_, lacking_set_;  // by code
   std::vector<int> lacking_;
   std::unordered_map<int, Written> written_;
   std::string stand_in_;  // four digits of a code CP936 holds
