@@ -25,7 +25,7 @@ StreamConverter::StreamConverter(yishu::Direction direction, TextEncoding encodi
     converter_.emplace(direction, CoreEncoding(encoding), options);
   }
   if (encoding == TextEncoding::kGb18030 && direction == yishu::Direction::CharToCode) {
-    four_byte_codes_.emplace(options.book);
+    four_byte_codes_.emplace(options);
   }
   if (encoding == TextEncoding::kGb18030 && direction == yishu::Direction::CodeToChar) {
     four_byte_chars_.emplace(options);
@@ -34,7 +34,7 @@ StreamConverter::StreamConverter(yishu::Direction direction, TextEncoding encodi
 }
 
 const yishu::Report& StreamConverter::report() const {
-  if (four_byte_chars_) return report_;
+  if (four_byte_chars_ || four_byte_codes_) return report_;
   return converter_ ? converter_->report() : utf16_converter_->report();
 }
 
@@ -45,10 +45,15 @@ void StreamConverter::FeedCore(std::string_view piece, std::string& out) {
   }
   core_fed_ += piece.size();
   converter_->Feed(piece, out);
-  TakeReport();
+  TakeCharsReport();
 }
 
-void StreamConverter::TakeReport() {
+void StreamConverter::TakeCodesReport() {
+  report_ = converter_->report();
+  report_.Merge(four_byte_codes_->report());
+}
+
+void StreamConverter::TakeCharsReport() {
   const yishu::Report& core = converter_->report();
   gb18030::FourByteChars& chars = *four_byte_chars_;
   // The last kept run may have grown since (a run too long to hold comes in
@@ -106,8 +111,11 @@ void StreamConverter::Feed(std::string_view piece, std::string& out) {
       if (four_byte_codes_) {
         coded_.clear();
         four_byte_codes_->Feed(piece, coded_);
-        piece = coded_;
-      } else if (four_byte_chars_) {
+        converter_->Feed(coded_, out);
+        TakeCodesReport();
+        return;
+      }
+      if (four_byte_chars_) {
         coded_.clear();
         four_byte_chars_->Feed(piece, coded_);
         piece = coded_;
@@ -135,14 +143,18 @@ void StreamConverter::Finish(std::string& out) {
         coded_.clear();
         four_byte_codes_->Finish(coded_);
         converter_->Feed(coded_, out);
-      } else if (four_byte_chars_) {
+        converter_->Finish(out);
+        TakeCodesReport();
+        return;
+      }
+      if (four_byte_chars_) {
         coded_.clear();
         four_byte_chars_->Finish(coded_);
         FeedCore(coded_, out);
       }
       converter_->Finish(out);
       if (four_byte_chars_) {
-        TakeReport();
+        TakeCharsReport();
         core_fed_ = 0;
         kept_.clear();
         doubtful_.clear();

@@ -47,7 +47,10 @@ class StreamConverter {
   void FeedCore(std::string_view piece, std::string& out);
   // GB18030, codes to characters: the core's offsets as offsets in the
   // input, and the report with what the four-byte writer did.
-  void TakeReport();
+  void TakeCharsReport();
+  // GB18030, characters to codes: the core's report with what the
+  // four-byte characters took.
+  void TakeCodesReport();
 
   TextEncoding encoding_;
   std::optional<yishu::Converter<char>> converter_;  // the byte encodings

@@ -655,11 +655,20 @@ class OutsideCp936(TempDirTest):
         data = (filler + text).encode("gb18030")
         result = run(["-b", "taiwan", "-e", "gb18030", self.file("in.txt", data)])
         self.assertEqual(result.stdout.decode("gb18030"), filler + codes)
-        self.assertEqual(result.stderr, b"")
+        self.assertEqual(result.stderr.decode(), "telecode: left as they are: 1 in no book (𠀀)\n")
         listed = run(["--list", "-b", "taiwan", "-e", "gb18030"])
         self.assertEqual(listed.stdout.decode("gb18030").splitlines(),
                          [f"{code}\t{char}" for code, char in rows])
         self.assertEqual(listed.stderr, b"")
+
+    def test_gb18030_four_byte_characters_take_the_routes_of_utf8(self):
+        # 㐅, four bytes in GB18030, has a code only through its variant 五.
+        for args, out in ((["-b", "taiwan"], "0063 𠀀0022 "), (["--variants=all"], "0063 𠀀0022 "),
+                          (["-b", "taiwan", "--variants=none"], "㐅𠀀0022 ")):
+            with self.subTest(args=args):
+                gb = run([*args, "-e", "gb18030"], "㐅𠀀中".encode("gb18030"))
+                self.assertEqual(gb.stdout.decode("gb18030"), out)
+                self.assertEqual(gb.stderr, run(args, "㐅𠀀中".encode()).stderr)
 
     def test_gb18030_writes_the_characters_cp936_lacks(self):
         # As in UTF-8: codes written together with them, their spaces, notes
