@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "gb18030.h"
+#include "yishu/internal/digit_scan.h"
 #include "yishu/internal/four_digits.h"
 #include "yishu/internal/simd.h"
 #include "yishu/internal/unicode.h"
@@ -32,42 +33,12 @@ std::string DigitsOf(int code) {
   return digits;
 }
 
-// The first ASCII digit or `lead` byte in p[from..n), or n.
-std::size_t FindDigitOr(const unsigned char* p, std::size_t from, std::size_t n,
-                        unsigned char lead) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHigh = kOnes * 0x80;
-  std::size_t i = from;
-  for (; i + 8 <= n; i += 8) {
-    std::uint64_t w;
-    std::memcpy(&w, p + i, 8);
-    const std::uint64_t x = w ^ (kOnes * 0x30);  // digits become 0x00..0x09
-    const std::uint64_t y = w ^ (kOnes * lead);  // the lead byte becomes 0x00
-    if ((((x - kOnes * 10) & ~x) | ((y - kOnes) & ~y)) & kHigh) break;
-  }
-  for (; i < n; ++i) {
-    if (IsAsciiDigit(p[i]) || p[i] == lead) return i;
-  }
-  return n;
-}
-
 // The code of four digits known to stand at p.
 int DigitsAt(const unsigned char* p) {
   std::uint32_t w;
   std::memcpy(&w, p, 4);
   return yishu::detail::NumberOfDigitLanes<char>(w ^ 0x30303030u);
 }
-
-#if YISHU_SSE2
-// Whether three codes with their spaces, as in "0022 2429 0001 ", fill the
-// first 15 of the 16 bytes at p.
-bool ThreeSpacedCodesAt(const unsigned char* p) {
-  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-  const __m128i d = _mm_sub_epi8(v, _mm_set1_epi8('0'));
-  const int digits = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(d, _mm_set1_epi8(9)), d));
-  const int spaces = _mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')));
-  return (digits & 0x7FFF) == 0x3DEF && (spaces & 0x7FFF) == 0x4210;
-}
-#endif
 
 // Whether a character begins at q, given that one begins at `known`: bytes
 // 0x81..0xFE pair up from the last byte outside that range.
@@ -206,7 +177,8 @@ void FourByteChars::Process(std::string_view piece, bool final, std::string& out
   };
   const auto after = [&](std::size_t e) { return piece.substr(e, e < n ? CharUnits(p, e, n) : 0); };
   for (;;) {
-    const std::size_t q = FindDigitOr(p, i, n, as_written_ ? kWideLead : '0');
+    const std::size_t q =
+        yishu::detail::FindDigitOr(piece.data(), i, n, as_written_ ? kWideLead : '0');
     if (q > i) long_run_ = after_written_mark_ = false;  // a character stands between
     if (q == n) {
       i = n;
@@ -236,8 +208,9 @@ void FourByteChars::Process(std::string_view piece, bool final, std::string& out
       std::size_t j = q;
       while (j + 8 <= n) {
 #if YISHU_SSE2
-        if (j + 16 <= n && ThreeSpacedCodesAt(p + j) && !lacking_set_[DigitsAt(p + j)] &&
-            !lacking_set_[DigitsAt(p + j + 5)] && !lacking_set_[DigitsAt(p + j + 10)]) {
+        if (j + 16 <= n && yishu::detail::ThreeSpacedCodesAt(piece.data() + j) &&
+            !lacking_set_[DigitsAt(p + j)] && !lacking_set_[DigitsAt(p + j + 5)] &&
+            !lacking_set_[DigitsAt(p + j + 10)]) {
           j += 15;
           continue;
         }

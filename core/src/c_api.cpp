@@ -167,6 +167,14 @@ std::uint32_t ListCodes(const std::vector<std::uint16_t>& from,
   return static_cast<std::uint32_t>(n);
 }
 
+// Lists the first runs of `from` in the caller's array of `capacity` runs.
+std::uint64_t ListRuns(const std::vector<yishu::DigitRun>& from, yishu_digit_run* to,
+                       std::uint64_t capacity) {
+  const std::uint64_t n = std::min<std::uint64_t>(from.size(), capacity);
+  for (std::uint64_t i = 0; i < n; ++i) to[i] = {from[i].offset, from[i].units, from[i].digits};
+  return n;
+}
+
 // Whether the caller's report, of its version, has the doubtful runs.
 bool HasDoubtful(const yishu_report* report) {
   return report->struct_size >= offsetof(yishu_report, doubtful_listed) + sizeof(std::uint64_t);
@@ -208,18 +216,12 @@ void WriteReport(const yishu::Report& from, yishu_report* to) {
   r.kept_runs = from.kept_runs;
   r.kept = to->kept;
   r.kept_capacity = to->kept_capacity;
-  r.kept_listed = std::min<std::uint64_t>(from.kept.size(), to->kept_capacity);
-  for (std::uint64_t i = 0; i < r.kept_listed; ++i) {
-    r.kept[i] = {from.kept[i].offset, from.kept[i].units, from.kept[i].digits};
-  }
+  r.kept_listed = ListRuns(from.kept, r.kept, r.kept_capacity);
   if (HasDoubtful(to)) {
     r.doubtful_runs = from.doubtful_runs;
     r.doubtful = to->doubtful;
     r.doubtful_capacity = to->doubtful_capacity;
-    r.doubtful_listed = std::min<std::uint64_t>(from.doubtful.size(), to->doubtful_capacity);
-    for (std::uint64_t i = 0; i < r.doubtful_listed; ++i) {
-      r.doubtful[i] = {from.doubtful[i].offset, from.doubtful[i].units, from.doubtful[i].digits};
-    }
+    r.doubtful_listed = ListRuns(from.doubtful, r.doubtful, r.doubtful_capacity);
   }
   std::memcpy(to, &r, std::min<std::size_t>(to->struct_size, sizeof r));
 }
