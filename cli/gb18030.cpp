@@ -9,6 +9,7 @@ namespace telecode::gb18030 {
 namespace {
 
 constexpr std::uint32_t kFirstAboveBmp = 189000;  // the index of U+10000
+constexpr std::size_t kMostCached = 4096;         // four-byte characters
 
 bool IsLead(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
 bool IsDigitByte(unsigned char b) { return b >= 0x30 && b <= 0x39; }
@@ -65,10 +66,13 @@ const FourByteCodes::Coded& FourByteCodes::CodeOf(char32_t code_point) {
   char utf8[4];
   const std::string character(
       utf8, static_cast<std::size_t>(yishu::detail::EncodeUtf8(code_point, utf8)));
+  // Texts of many different characters would grow the cache without end.
+  if (coded_.size() >= kMostCached) coded_.clear();
   Coded coded;
   coded.text = yishu::ConvertText(yishu::Direction::CharToCode, character, yishu::Encoding::Utf8,
                                   options_, &coded.report);
   if (coded.text == character) coded.text.clear();
+  coded.noted = coded.report.any();
   return coded_.emplace(code_point, std::move(coded)).first->second;
 }
 
@@ -98,7 +102,7 @@ void FourByteCodes::Feed(std::string_view piece, std::string& out) {
     }
     if (const std::optional<char32_t> code_point = CodePointOf(bytes + i)) {
       const Coded& coded = CodeOf(*code_point);
-      report_.Merge(coded.report);
+      if (coded.noted) report_.Merge(coded.report);
       if (!coded.text.empty()) {
         out.append(piece.substr(copied, i - copied));
         out += coded.text;

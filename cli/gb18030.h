@@ -50,6 +50,7 @@ class FourByteCodes {
   struct Coded {
     std::string text;  // the code and its space, or nothing
     yishu::Report report;
+    bool noted = false;  // the report is not empty
   };
   const Coded& CodeOf(char32_t code_point);
 
