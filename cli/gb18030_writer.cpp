@@ -14,6 +14,8 @@ namespace telecode::gb18030 {
 
 namespace {
 
+using yishu::detail::CodeOfDigits;
+
 // As the core reads codes as written: runs of up to this many digits are
 // lists of codes, and the ideographic space goes with a code as a space does.
 constexpr std::size_t kLongestList = 2048;
@@ -23,21 +25,10 @@ bool IsLead(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
 bool IsAsciiDigit(unsigned char b) { return b >= '0' && b <= '9'; }
 bool IsWideDigitTrail(unsigned char b) { return b >= 0xB0 && b <= 0xB9; }
 
-int CodeOf(const char* d) {
-  return ((d[0] - '0') * 10 + d[1] - '0') * 100 + (d[2] - '0') * 10 + d[3] - '0';
-}
-
 std::string DigitsOf(int code) {
   char digits[8];
   std::snprintf(digits, sizeof digits, "%04d", code);
   return digits;
-}
-
-// The code of four digits known to stand at p.
-int DigitsAt(const unsigned char* p) {
-  std::uint32_t w;
-  std::memcpy(&w, p, 4);
-  return yishu::detail::NumberOfDigitLanes<char>(w ^ 0x30303030u);
 }
 
 // Whether a character begins at q, given that one begins at `known`: bytes
@@ -209,8 +200,8 @@ void FourByteChars::Process(std::string_view piece, bool final, std::string& out
       while (j + 8 <= n) {
 #if YISHU_SSE2
         if (j + 16 <= n && yishu::detail::ThreeSpacedCodesAt(piece.data() + j) &&
-            !lacking_set_[DigitsAt(p + j)] && !lacking_set_[DigitsAt(p + j + 5)] &&
-            !lacking_set_[DigitsAt(p + j + 10)]) {
+            !lacking_set_[CodeOfDigits(p + j)] && !lacking_set_[CodeOfDigits(p + j + 5)] &&
+            !lacking_set_[CodeOfDigits(p + j + 10)]) {
           j += 15;
           continue;
         }
@@ -244,7 +235,7 @@ void FourByteChars::Process(std::string_view piece, bool final, std::string& out
     std::size_t from = q;  // where the change begins
     std::string written;
     if (!as_written_) {
-      const int code = e - q >= 4 ? CodeOf(piece.data() + e - 4) : -1;
+      const int code = e - q >= 4 ? CodeOfDigits(piece.data() + e - 4) : -1;
       if (code >= 0 && e < n && p[e] == ' ' && lacking_set_[code]) {
         from = e - 4;
         take = 5;
@@ -255,13 +246,13 @@ void FourByteChars::Process(std::string_view piece, bool final, std::string& out
     } else if (!long_run_ && digits.size() % 4 == 0 && digits.size() <= kLongestList) {
       bool all_codes = true, any_lacking = false;
       for (std::size_t g = 0; g < digits.size(); g += 4) {
-        const int code = CodeOf(digits.data() + g);
+        const int code = CodeOfDigits(digits.data() + g);
         all_codes = all_codes && has_row_[code];
         any_lacking = any_lacking || lacking_set_[code];
       }
       if (all_codes && any_lacking) {
         for (std::size_t g = 0; g < digits.size(); g += 4) {
-          const Written& w = Write(CodeOf(digits.data() + g));
+          const Written& w = Write(CodeOfDigits(digits.data() + g));
           written += w.bytes;
           report_.Merge(w.notes);
         }
@@ -280,8 +271,8 @@ void FourByteChars::Process(std::string_view piece, bool final, std::string& out
     // A run right after a space that a replaced run took: the core sees the
     // last character written before it, which may be a mark where the text
     // has the space. The core's note of it goes where it is wrong.
-    if (after_written_mark_ && take == 0 && digits.size() == 4 && has_row_[CodeOf(digits.data())] &&
-        !Doubtful(before(q), after(e))) {
+    if (after_written_mark_ && take == 0 && digits.size() == 4 &&
+        has_row_[CodeOfDigits(digits.data())] && !Doubtful(before(q), after(e))) {
       false_doubtful_.push_back(core_at_ + (q - copied));
       ++false_doubtful_runs_;
     }
@@ -294,7 +285,7 @@ void FourByteChars::Process(std::string_view piece, bool final, std::string& out
     Replaced(take, written.size());
     copied = i = from + take;
     after_written_mark_ =
-        as_written_ && i > e && Write(CodeOf(digits.data() + digits.size() - 4)).mark;
+        as_written_ && i > e && Write(CodeOfDigits(digits.data() + digits.size() - 4)).mark;
   }
   if (final) i = n;
   copy_to(i);
