@@ -1,14 +1,15 @@
 #include "gb18030.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <vector>
+
+#include "yishu/internal/unicode.h"
 
 namespace telecode::gb18030 {
 
 namespace {
 
 constexpr std::uint32_t kFirstAboveBmp = 189000;  // the index of U+10000
+constexpr std::size_t kMostCached = 4096;         // four-byte characters
 
 bool IsLead(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
 bool IsDigitByte(unsigned char b) { return b >= 0x30 && b <= 0x39; }
@@ -59,7 +60,25 @@ std::string FourBytesOf(char32_t code_point) {
   return bytes;
 }
 
+const FourByteCodes::Coded& FourByteCodes::CodeOf(char32_t code_point) {
+  const auto found = coded_.find(code_point);
+  if (found != coded_.end()) return found->second;
+  char utf8[4];
+  const std::string character(
+      utf8, static_cast<std::size_t>(yishu::detail::EncodeUtf8(code_point, utf8)));
+  // Texts of many different characters would grow the cache without end.
+  if (coded_.size() >= kMostCached) coded_.clear();
+  Coded coded;
+  coded.text = yishu::ConvertText(yishu::Direction::CharToCode, character, yishu::Encoding::Utf8,
+                                  options_, &coded.report);
+  if (coded.text == character) coded.text.clear();
+  coded.noted = coded.report.any();
+  return coded_.emplace(code_point, std::move(coded)).first->second;
+}
+
 void FourByteCodes::Feed(std::string_view piece, std::string& out) {
+  if (finished_) report_ = {};
+  finished_ = false;
   std::string joined;
   if (!carry_.empty()) {
     joined = std::move(carry_) + std::string(piece);
@@ -81,15 +100,14 @@ void FourByteCodes::Feed(std::string_view piece, std::string& out) {
       i += 2;
       continue;
     }
-    const std::optional<char32_t> code_point = CodePointOf(bytes + i);
-    const std::vector<yishu::CodeFound> codes =
-        code_point ? yishu::CodesOf(book_, *code_point) : std::vector<yishu::CodeFound>{};
-    if (!codes.empty() && codes.front().via == 0) {
-      char digits[8];
-      std::snprintf(digits, sizeof digits, "%04u ", static_cast<unsigned>(codes.front().code));
-      out.append(piece.substr(copied, i - copied));
-      out.append(digits, 5);
-      copied = i + 4;
+    if (const std::optional<char32_t> code_point = CodePointOf(bytes + i)) {
+      const Coded& coded = CodeOf(*code_point);
+      if (coded.noted) report_.Merge(coded.report);
+      if (!coded.text.empty()) {
+        out.append(piece.substr(copied, i - copied));
+        out += coded.text;
+        copied = i + 4;
+      }
     }
     i += 4;
   }
@@ -98,8 +116,10 @@ void FourByteCodes::Feed(std::string_view piece, std::string& out) {
 }
 
 void FourByteCodes::Finish(std::string& out) {
+  if (finished_) report_ = {};
   out += carry_;
   carry_.clear();
+  finished_ = true;
 }
 
 }  // namespace telecode::gb18030

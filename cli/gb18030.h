@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "yishu/yishu.h"
 
@@ -28,21 +29,36 @@ std::optional<char32_t> CodePointOf(const unsigned char* bytes);
 // two-byte form gives a wrong sequence: callers know it has none).
 std::string FourBytesOf(char32_t code_point);
 
-// Characters to codes in GB18030 text: a character written in four bytes that
-// has a code in the book is replaced by the code and its space, which the
-// core then passes on as they are. Everything else is passed on unchanged.
+// Characters to codes in GB18030 text: a character written in four bytes
+// takes its code as the core gives it to the same character in UTF-8 (its
+// own, or a variant's where the options allow), replaced by the code and its
+// space, which the core then passes on as they are. Everything else is passed
+// on unchanged.
 class FourByteCodes {
  public:
-  explicit FourByteCodes(yishu::Book book) : book_(book) {}
+  explicit FourByteCodes(const yishu::Options& options) : options_(options) {}
   // Appends `piece` to `out` so changed, but for a sequence cut off at its
   // end, which waits for the next piece.
   void Feed(std::string_view piece, std::string& out);
-  // Ends the text: what was held back goes out as it is.
+  // Ends the text: what was held back goes out. The next Feed starts a new
+  // text; until then report() serves this one.
   void Finish(std::string& out);
+  // What the core said of the four-byte characters of the current text.
+  const yishu::Report& report() const { return report_; }
 
  private:
-  yishu::Book book_;
+  struct Coded {
+    std::string text;  // the code and its space, or nothing
+    yishu::Report report;
+    bool noted = false;  // the report is not empty
+  };
+  const Coded& CodeOf(char32_t code_point);
+
+  yishu::Options options_;
   std::string carry_;
+  std::unordered_map<char32_t, Coded> coded_;
+  yishu::Report report_;
+  bool finished_ = false;
 };
 
 }  // namespace telecode::gb18030

@@ -7,8 +7,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "gb18030.h"
+#include "gb18030_writer.h"
 #include "text_encoding.h"
 #include "utf16_units.h"
 #include "utf8_validator.h"
@@ -42,12 +44,26 @@ class StreamConverter {
 
  private:
   void WriteUnits(std::string& out);
+  void FeedCore(std::string_view piece, std::string& out);
+  // GB18030, codes to characters: the core's offsets as offsets in the
+  // input, and the report with what the four-byte writer did.
+  void TakeCharsReport();
+  // GB18030, characters to codes: the core's report with what the
+  // four-byte characters took.
+  void TakeCodesReport();
 
   TextEncoding encoding_;
   std::optional<yishu::Converter<char>> converter_;  // the byte encodings
   // GB18030, characters to codes: those in four bytes, before the core.
   std::optional<gb18030::FourByteCodes> four_byte_codes_;
+  // GB18030, codes to characters: the codes of characters CP936 lacks,
+  // before the core.
+  std::optional<gb18030::FourByteChars> four_byte_chars_;
   std::string coded_;
+  std::uint64_t core_fed_ = 0;
+  std::vector<yishu::DigitRun> kept_, doubtful_;  // at offsets in the input
+  std::size_t doubtful_taken_ = 0;                // of the core's
+  yishu::Report report_;
   Utf8Validator validator_;
   std::optional<yishu::Converter<char16_t>> utf16_converter_;  // UTF-16 only
   Utf16Reader utf16_reader_;

@@ -9,27 +9,15 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
+#include "yishu/internal/bindings.h"
 #include "yishu/version.h"
 #include "yishu/yishu.h"
 
 namespace {
 
 using emscripten::val;
-
-// The enums by their numbers in yishu.h, which index.mjs's tables use.
-yishu::Options MakeOptions(int book, int variants, bool as_written, int script,
-                           bool standard_forms) {
-  yishu::Options options;
-  options.book = static_cast<yishu::Book>(book);
-  options.variants = static_cast<yishu::Variants>(variants);
-  options.reading = as_written ? yishu::CodeReading::AsWritten : yishu::CodeReading::Typed;
-  options.script = static_cast<yishu::Script>(script);
-  options.standard_forms = standard_forms;
-  return options;
-}
 
 yishu::Direction DirectionOf(bool to_codes) {
   return to_codes ? yishu::Direction::CharToCode : yishu::Direction::CodeToChar;
@@ -83,23 +71,11 @@ val ToJs(const std::vector<yishu::DigitRun>& runs) {
   return array;
 }
 
-// The package's name of a Report field: through_variant -> throughVariant.
-std::string CamelCase(std::string_view name) {
-  std::string camel;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    if (name[i] == '_' && i + 1 < name.size()) {
-      camel += static_cast<char>(name[++i] - 'a' + 'A');
-    } else {
-      camel += name[i];
-    }
-  }
-  return camel;
-}
-
+// The Report as a plain object of the package's names.
 val ReportObject(const yishu::Report& r) {
   val o = val::object();
-  yishu::Report::ForEachField(
-      [&](const char* name, auto member) { o.set(CamelCase(name), ToJs(r.*member)); });
+  yishu::detail::WalkReport(
+      r, true, [&](const std::string& name, const auto& value) { o.set(name, ToJs(value)); });
   return o;
 }
 
@@ -175,7 +151,8 @@ int CharacterOf(int book, int code, int script) {
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(yishu_npm) {
-  emscripten::class_<yishu::Options>("Options").constructor(&MakeOptions);
+  // The enums by their numbers in yishu.h, which index.mjs's tables use.
+  emscripten::class_<yishu::Options>("Options").constructor(&yishu::detail::OptionsOf);
   emscripten::function("inputArea", &InputArea);
   emscripten::function("outputData", &OutputData);
   emscripten::function("release", &Release);

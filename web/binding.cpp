@@ -17,6 +17,7 @@
 // The core's own test of a Chinese character, so that the page counts
 // exactly what the conversion counts.
 #include "../core/src/variant_table.h"
+#include "yishu/internal/bindings.h"
 #include "yishu/internal/unicode.h"
 #include "yishu/version.h"
 #include "yishu/yishu.h"
@@ -66,19 +67,6 @@ std::u16string Digits(int code) {
 void AppendChar(std::u16string& s, char32_t c) {
   char16_t units[2];
   s.append(units, yishu::detail::EncodeUtf16(c, units));
-}
-
-// The page's name of a Report field: through_variant -> throughVariant.
-std::string CamelCase(std::string_view name) {
-  std::string camel;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    if (name[i] == '_' && i + 1 < name.size()) {
-      camel += static_cast<char>(name[++i] - 'a' + 'A');
-    } else {
-      camel += name[i];
-    }
-  }
-  return camel;
 }
 
 // The code point at text[i] and how many units it takes.
@@ -157,9 +145,9 @@ emscripten::val Convert(const Request& request, const std::u16string& text) {
   emscripten::val result = emscripten::val::object();
   output = yishu::ConvertText(direction, text, options, &report);
   result.set("units", static_cast<double>(output.size()));
-  yishu::Report::ForEachField([&](const char* name, auto member) {
-    if constexpr (std::is_same_v<std::remove_cvref_t<decltype(report.*member)>, std::uint64_t>) {
-      result.set(CamelCase(name), static_cast<double>(report.*member));
+  yishu::detail::WalkReport(report, true, [&](const std::string& name, const auto& value) {
+    if constexpr (std::is_same_v<std::remove_cvref_t<decltype(value)>, std::uint64_t>) {
+      result.set(name, static_cast<double>(value));
     }
   });
   emscripten::val doubtful = emscripten::val::array();

@@ -4,6 +4,7 @@
 #include "yishu/yishu_c.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -17,7 +18,17 @@
 namespace {
 
 constexpr std::size_t kOptionsV1 = sizeof(yishu_options);
-constexpr std::size_t kReportV1 = sizeof(yishu_report);
+// A report of the first interface version ends before the doubtful runs.
+constexpr std::size_t kReportV1 = offsetof(yishu_report, doubtful_runs);
+
+// The C report holds every field of the Report: a field added there needs its
+// place here (at the end of yishu_report, which only grows).
+constexpr int kReportFields = [] {
+  int n = 0;
+  yishu::Report::ForEachField([&](const char*, auto) { ++n; });
+  return n;
+}();
+static_assert(kReportFields == 19, "give yishu_report the new Report field");
 
 // Runs `body`, which returns a status, so that no exception leaves the library.
 template <class Body>
@@ -156,8 +167,23 @@ std::uint32_t ListCodes(const std::vector<std::uint16_t>& from,
   return static_cast<std::uint32_t>(n);
 }
 
+// Lists the first runs of `from` in the caller's array of `capacity` runs.
+std::uint64_t ListRuns(const std::vector<yishu::DigitRun>& from, yishu_digit_run* to,
+                       std::uint64_t capacity) {
+  const std::uint64_t n = std::min<std::uint64_t>(from.size(), capacity);
+  for (std::uint64_t i = 0; i < n; ++i) to[i] = {from[i].offset, from[i].units, from[i].digits};
+  return n;
+}
+
+// Whether the caller's report, of its version, has the doubtful runs.
+bool HasDoubtful(const yishu_report* report) {
+  return report->struct_size >= offsetof(yishu_report, doubtful_listed) + sizeof(std::uint64_t);
+}
+
 bool ReportUsable(const yishu_report* report) {
-  return !report || (report->struct_size >= kReportV1 && (report->kept || !report->kept_capacity));
+  if (!report) return true;
+  if (report->struct_size < kReportV1 || (!report->kept && report->kept_capacity)) return false;
+  return !HasDoubtful(report) || report->doubtful || !report->doubtful_capacity;
 }
 
 // Fills as much of the caller's report as its struct_size covers, keeping the
@@ -190,9 +216,12 @@ void WriteReport(const yishu::Report& from, yishu_report* to) {
   r.kept_runs = from.kept_runs;
   r.kept = to->kept;
   r.kept_capacity = to->kept_capacity;
-  r.kept_listed = std::min<std::uint64_t>(from.kept.size(), to->kept_capacity);
-  for (std::uint64_t i = 0; i < r.kept_listed; ++i) {
-    r.kept[i] = {from.kept[i].offset, from.kept[i].units, from.kept[i].digits};
+  r.kept_listed = ListRuns(from.kept, r.kept, r.kept_capacity);
+  if (HasDoubtful(to)) {
+    r.doubtful_runs = from.doubtful_runs;
+    r.doubtful = to->doubtful;
+    r.doubtful_capacity = to->doubtful_capacity;
+    r.doubtful_listed = ListRuns(from.doubtful, r.doubtful, r.doubtful_capacity);
   }
   std::memcpy(to, &r, std::min<std::size_t>(to->struct_size, sizeof r));
 }

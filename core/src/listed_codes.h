@@ -10,6 +10,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "yishu/internal/digit_scan.h"
 #include "yishu/internal/simd.h"
 
 #include "code_indexes.h"
@@ -59,18 +60,6 @@ int CodeKeyAt(const char* p) {
   if (code < 0 || !EndsCode<E>(static_cast<unsigned>(w >> 32 & 0xFF))) return -1;
   return code;
 }
-
-#if YISHU_SSE2
-// Whether three codes with their spaces, as in "0022 2429 0001 ", fill the
-// first 15 of the 16 bytes at p.
-inline bool ThreeSpacedCodesAt(const char* p) {
-  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-  const __m128i d = _mm_sub_epi8(v, _mm_set1_epi8('0'));
-  const int digits = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(d, _mm_set1_epi8(9)), d));
-  const int spaces = _mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')));
-  return (digits & 0x7FFF) == 0x3DEF && (spaces & 0x7FFF) == 0x4210;
-}
-#endif
 
 // The code of four digits known to stand at p.
 inline int CodeOfDigitsAt(const char* p) {

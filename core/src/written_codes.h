@@ -14,6 +14,7 @@
 #include <cstring>
 #include <string>
 
+#include "yishu/internal/digit_scan.h"
 #include "yishu/internal/simd.h"
 
 #include "code_indexes.h"
@@ -114,38 +115,6 @@ struct WrittenForm<Form::Utf16> {
     return {u == u'\u3000' ? Mark::kSpace : Mark::kOther, 1, 0};
   }
 };
-
-// Index of the first unit in p[from..n) that may begin a digit: an ASCII
-// digit or the lead unit of a full-width digit; n if there is none.
-inline std::size_t FindDigitOr(const char* p, std::size_t from, std::size_t n, unsigned char lead) {
-  std::size_t i = from;
-#if YISHU_SSE2
-  // Sixteen bytes at a time where every x86-64 processor can.
-  const __m128i zero = _mm_set1_epi8('0'), nine = _mm_set1_epi8(9),
-                lead_bytes = _mm_set1_epi8(static_cast<char>(lead));
-  for (; i + 16 <= n; i += 16) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-    const __m128i d = _mm_sub_epi8(v, zero);  // digits become 0..9
-    const __m128i digit = _mm_cmpeq_epi8(_mm_min_epu8(d, nine), d);
-    const int hits = _mm_movemask_epi8(_mm_or_si128(digit, _mm_cmpeq_epi8(v, lead_bytes)));
-    if (hits != 0)
-      return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(hits)));
-  }
-#endif
-  constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHigh = kOnes * 0x80;
-  for (; i + 8 <= n; i += 8) {
-    std::uint64_t w;
-    std::memcpy(&w, p + i, 8);
-    const std::uint64_t x = w ^ (kOnes * 0x30);  // digits become 0x00..0x09
-    const std::uint64_t y = w ^ (kOnes * lead);  // the lead byte becomes 0x00
-    if ((((x - kOnes * 10) & ~x) | ((y - kOnes) & ~y)) & kHigh) break;
-  }
-  for (; i < n; ++i) {
-    const auto b = static_cast<unsigned char>(p[i]);
-    if (IsDigit(p[i]) || b == lead) return i;
-  }
-  return n;
-}
 
 inline bool IsDigitOrWideDigit(char16_t u) { return IsDigit(u) || (u >= u'０' && u <= u'９'); }
 

@@ -12,6 +12,7 @@
 #include <tuple>
 #include <vector>
 
+#include "yishu/internal/bindings.h"
 #include "yishu/yishu.h"
 
 namespace py = pybind11;
@@ -19,18 +20,6 @@ namespace py = pybind11;
 namespace {
 
 constexpr std::size_t kShortText = 4096;  // bytes
-
-// The enums by their numbers in yishu.h, which the package's tables use.
-yishu::Options MakeOptions(int book, int variants, bool as_written, int script,
-                           bool standard_forms) {
-  yishu::Options options;
-  options.book = static_cast<yishu::Book>(book);
-  options.variants = static_cast<yishu::Variants>(variants);
-  options.reading = as_written ? yishu::CodeReading::AsWritten : yishu::CodeReading::Typed;
-  options.script = static_cast<yishu::Script>(script);
-  options.standard_forms = standard_forms;
-  return options;
-}
 
 yishu::Direction DirectionOf(bool to_codes) {
   return to_codes ? yishu::Direction::CharToCode : yishu::Direction::CodeToChar;
@@ -69,8 +58,9 @@ py::object ToPython(const std::vector<yishu::DigitRun>& runs) {
 // The report as a dict of the Report's own names; yishu.Report takes it.
 py::dict ReportDict(const yishu::Report& r) {
   py::dict d;
-  yishu::Report::ForEachField(
-      [&](const char* name, auto member) { d[name] = ToPython(r.*member); });
+  yishu::detail::WalkReport(r, false, [&](const std::string& name, const auto& value) {
+    d[name.c_str()] = ToPython(value);
+  });
   return d;
 }
 
@@ -156,9 +146,10 @@ int CharacterOf(int book, int code, int script) {
 
 PYBIND11_MODULE(_yishu, m) {
   m.doc() = "The yishu core over bytes; use the yishu package instead.";
+  // The enums by their numbers in yishu.h, which the package's tables use.
   py::class_<yishu::Options>(m, "Options")
-      .def(py::init(&MakeOptions), py::arg("book"), py::arg("variants"), py::arg("as_written"),
-           py::arg("script"), py::arg("standard_forms"));
+      .def(py::init(&yishu::detail::OptionsOf), py::arg("book"), py::arg("variants"),
+           py::arg("as_written"), py::arg("script"), py::arg("standard_forms"));
   m.def("convert", &Convert, py::arg("to_codes"), py::arg("text"), py::arg("cp936"),
         py::arg("options"), py::arg("with_report"));
   py::class_<Converter>(m, "Converter")

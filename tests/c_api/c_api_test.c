@@ -3,6 +3,7 @@
  * UTF-16, look-up, the report, and the errors a caller can meet. */
 #include <yishu/yishu_c.h>
 
+#include <stddef.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -200,6 +201,24 @@ static void Report(void) {
         "kept runs: %llu, listed %llu", (unsigned long long)r.kept_runs,
         (unsigned long long)r.kept_listed);
   CHECK(r.kept == runs && r.struct_size == sizeof r, "the caller's fields stay");
+
+  /* Doubtful runs, listed as kept runs are; a report of the first version
+   * (without them) is filled up to its end only. */
+  yishu_digit_run doubtful[2];
+  yishu_report_init(&r, sizeof r);
+  r.doubtful = doubtful;
+  r.doubtful_capacity = 2;
+  text = "HK$0022 2429年 0022";
+  CHECK(yishu_convert(&o, text, strlen(text), out, sizeof out, &size, &r) == YISHU_OK &&
+            r.doubtful_runs == 2 && r.doubtful_listed == 2 && doubtful[0].offset == 3 &&
+            doubtful[0].units == 4 && doubtful[1].offset == 8,
+        "doubtful runs: %llu, listed %llu", (unsigned long long)r.doubtful_runs,
+        (unsigned long long)r.doubtful_listed);
+  yishu_report_init(&r, offsetof(yishu_report, doubtful_runs));
+  r.doubtful_runs = 7;
+  CHECK(yishu_convert(&o, text, strlen(text), out, sizeof out, &size, &r) == YISHU_OK &&
+            r.doubtful_runs == 7,
+        "a first-version report");
 
   o = Options(YISHU_TO_CODES, YISHU_BOOK_TAIWAN);
   CHECK(yishu_convert(&o, "衛", 3, out, sizeof out, &size, &r) == YISHU_OK &&

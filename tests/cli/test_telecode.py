@@ -655,11 +655,57 @@ class OutsideCp936(TempDirTest):
         data = (filler + text).encode("gb18030")
         result = run(["-b", "taiwan", "-e", "gb18030", self.file("in.txt", data)])
         self.assertEqual(result.stdout.decode("gb18030"), filler + codes)
-        self.assertEqual(result.stderr, b"")
+        self.assertEqual(result.stderr.decode(), "telecode: left as they are: 1 in no book (𠀀)\n")
         listed = run(["--list", "-b", "taiwan", "-e", "gb18030"])
         self.assertEqual(listed.stdout.decode("gb18030").splitlines(),
                          [f"{code}\t{char}" for code, char in rows])
         self.assertEqual(listed.stderr, b"")
+
+    def test_gb18030_four_byte_characters_take_the_routes_of_utf8(self):
+        # 㐅, four bytes in GB18030, has a code only through its variant 五.
+        for args, out in ((["-b", "taiwan"], "0063 𠀀0022 "), (["--variants=all"], "0063 𠀀0022 "),
+                          (["-b", "taiwan", "--variants=none"], "㐅𠀀0022 ")):
+            with self.subTest(args=args):
+                gb = run([*args, "-e", "gb18030"], "㐅𠀀中".encode("gb18030"))
+                self.assertEqual(gb.stdout.decode("gb18030"), out)
+                self.assertEqual(gb.stderr, run(args, "㐅𠀀中".encode()).stderr)
+
+    def test_gb18030_writes_the_characters_cp936_lacks(self):
+        # As in UTF-8: codes written together with them, their spaces, notes
+        # and doubtful runs (offsets in bytes of the input, the same in both
+        # texts here), the doubtful rule seeing the text, not what is written.
+        cases = [
+            (["-d", "-b", "taiwan"], "8249 02745509 8249", "㘾0274葉8249", ""),
+            (["-w", "-b", "taiwan"], "8249,02745509 ８２４９　x", "㘾,𠉰葉㘾x", ""),
+            (["-w", "-b", "taiwan"], "82491628 0022, 82490022 HK$1628 8249a", "㘾年中, 㘾中HK$年㘾a",
+             "byte 27: 4 digits next to a letter, a currency sign or 年月日號号 converted as a code\n"
+             "telecode: standard input: byte 32: 4 digits"),
+            (["-d", "-b", "taiwan", "--standard-forms"], "2274 8797 ", "搉瘩",
+             "2 codes written in the standard form of the book's old form (2274 8797)"),
+            (["-d", "-b", "eccc"], "1474 0591 1087 ", "𡵆㐅𡒄", "2 codes written in the book's old form"),
+        ]
+        for args, text, out, err in cases:
+            with self.subTest(args=args, text=text):
+                gb = run([*args, "-e", "gb18030"], text.encode("gb18030"))
+                self.assertEqual(gb.stdout.decode("gb18030"), out)
+                self.assertEqual(gb.stderr, run(args, text.encode()).stderr)
+                self.assertIn(err, gb.stderr.decode())
+
+    def test_gb18030_round_trip_of_the_taiwan_book(self):
+        rows = [line.split("\t") for line in
+                run(["--list", "-b", "taiwan"]).stdout.decode().splitlines()]
+        # One read ends inside a code.
+        filler = "a" * (256 * 1024 - 2)
+        codes = filler + "".join(f"{code} " for code, _ in rows)
+        decoded = run(["-d", "-b", "taiwan", "-e", "gb18030", self.file("codes.txt", codes.encode())])
+        self.assertEqual(decoded.stdout.decode("gb18030"), filler + "".join(c for _, c in rows))
+        self.assertNotIn("cannot hold", decoded.stderr.decode())
+        # Back to codes as from UTF-8 (a character of several codes takes the
+        # lowest).
+        again = run(["-b", "taiwan", "-e", "gb18030", self.file("chars.txt", decoded.stdout)])
+        utf8 = run(["-b", "taiwan"], decoded.stdout.decode("gb18030").encode())
+        self.assertEqual(again.stdout.decode("gb18030"), utf8.stdout.decode())
+        self.assertEqual(sum(a != b for a, b in zip(again.stdout.decode().split(), codes.split())), 2)
 
     def test_digits_inside_gb18030_sequences_start_no_code(self):
         # 𠀀 is 95 32 82 36 in GB18030: its last byte is the digit 6.
@@ -791,15 +837,13 @@ class Books(TempDirTest):
                 self.assertEqual(result.stderr.decode(), err)
 
     def test_characters_the_encoding_cannot_hold_stay_as_codes(self):
-        for encoding in ("cp936", "gb18030"):
-            with self.subTest(encoding=encoding):
-                result = run(["-d", "-b", "taiwan", "-e", encoding], b"8249 5509 0274 8249 ")
-                self.assertEqual(result.returncode, 0)
-                self.assertEqual(result.stdout, b"8249 " + "葉".encode("gbk") + b"0274 8249 ")
-                self.assertRegex(result.stderr.decode(),
-                                 r"^telecode: 3 codes left as digits: .*cannot hold their "
-                                 r"characters \(8249 0274\)\n$")
-        for encoding, codec in (("utf-8", "utf-8"), ("utf-16", "utf-16")):
+        result = run(["-d", "-b", "taiwan", "-e", "cp936"], b"8249 5509 0274 8249 ")
+        self.assertEqual(result.returncode, 0)
+        self.assertEqual(result.stdout, b"8249 " + "葉".encode("gbk") + b"0274 8249 ")
+        self.assertRegex(result.stderr.decode(),
+                         r"^telecode: 3 codes left as digits: cp936 cannot hold their "
+                         r"characters \(8249 0274\)\n$")
+        for encoding, codec in (("utf-8", "utf-8"), ("utf-16", "utf-16"), ("gb18030", "gb18030")):
             with self.subTest(encoding=encoding):
                 result = run(["-d", "-b", "taiwan", "-e", encoding], "8249 0274 ".encode(codec))
                 self.assertEqual(result.stdout.decode(codec), "㘾𠉰")

@@ -17,6 +17,8 @@ namespace {
 using enum Direction;
 
 constexpr Options kTaiwan{Book::Taiwan, Variants::None};
+constexpr Options kMainlandAll{Book::Mainland, Variants::All};
+constexpr Options kTaiwanAll{Book::Taiwan, Variants::All};
 
 std::map<int, char32_t> CharsByCode(Book book) {
   std::map<int, char32_t> chars;
@@ -99,28 +101,15 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"both codes of 塵 read", CodeToChar, kTaiwan, u"1057 7775 5501 9795 ", u"塵塵萼萼"},
         Case{"outside the BMP", CodeToChar, kTaiwan, u"0274 3560 ", u"𠉰𠙦"},
         Case{"outside the BMP, back", CharToCode, kTaiwan, u"𠉰a𠙦", u"0274 a3560 "},
-        Case{"through 陈",
-             CharToCode,
-             {Book::Mainland, Variants::All},
-             u"陳大文",
-             u"7115 1129 2429 "},
-        Case{"葉 through 叶", CharToCode, {Book::Mainland, Variants::All}, u"葉", u"0673 "},
-        Case{"several codes through the variants",
-             CharToCode,
-             {Book::Mainland, Variants::All},
-             u"鍾線餘",
-             u"鍾線餘"},
-        Case{"陈 through 陳", CharToCode, {Book::Taiwan, Variants::All}, u"陈", u"7115 "},
-        Case{"the book's own code comes first",
-             CharToCode,
-             {Book::Taiwan, Variants::All},
-             u"葉",
-             u"5509 "}));
+        Case{"through 陈", CharToCode, kMainlandAll, u"陳大文", u"7115 1129 2429 "},
+        Case{"葉 through 叶", CharToCode, kMainlandAll, u"葉", u"0673 "},
+        Case{"several codes through the variants", CharToCode, kMainlandAll, u"鍾線餘", u"鍾線餘"},
+        Case{"陈 through 陳", CharToCode, kTaiwanAll, u"陈", u"7115 "},
+        Case{"the book's own code comes first", CharToCode, kTaiwanAll, u"葉", u"5509 "}));
 
 TEST(BooksTest, ReportSaysWhatHappened) {
   Report r;
-  ConvertText(CharToCode, std::u16string_view(u"陳葉鍾鍾𠀀𠉰中"), {Book::Mainland, Variants::All},
-              &r);
+  ConvertText(CharToCode, std::u16string_view(u"陳葉鍾鍾𠀀𠉰中"), kMainlandAll, &r);
   EXPECT_EQ(r.through_variant, 2u);
   EXPECT_EQ(r.ambiguous, 2u);
   EXPECT_EQ(r.ambiguous_chars, U"鍾");

@@ -335,7 +335,7 @@ Converter(Direction, const Options&)->Converter<char16_t>;
 struct CodeRow {
   std::uint16_t code;  // 1..9998
   std::uint8_t lead;   // CP936 bytes of the character; 0, 0 where the code
-  std::uint8_t trail;  // page lacks it (only in the Taiwan book)
+  std::uint8_t trail;  // page lacks it (only in the Taiwan and e-CCC books)
   char32_t unicode;    // the character's code point
   bool produced;       // false for the few codes that convert to their
                        // character but are never produced from it

@@ -58,7 +58,7 @@ extern "C" {
 
 /* The version of this interface; it grows when functions, enum values or
  * struct fields are added, and never goes back. */
-#define YISHU_C_INTERFACE_VERSION 1
+#define YISHU_C_INTERFACE_VERSION 2
 
 typedef enum yishu_status {
   YISHU_OK = 0,
@@ -234,10 +234,21 @@ typedef struct yishu_report {
   uint32_t old_forms_listed;
   uint64_t old_forms;
   uint16_t old_form_codes[YISHU_LISTED_CHARS];
+
+  /* Codes to characters as written (interface version 2): runs of exactly
+   * four digits that converted, but that a letter, a currency sign or one of
+   * 年月日號号 stands right next to (HK$1999, Tel2345, 1949年), as numbers
+   * often are: worth checking. Listed as the kept runs are, in the caller's
+   * array `doubtful` of `doubtful_capacity` runs (or null and 0). */
+  uint64_t doubtful_runs;
+  yishu_digit_run* doubtful;
+  uint64_t doubtful_capacity;
+  uint64_t doubtful_listed;
 } yishu_report;
 
 /* Zeroes the report and sets struct_size; `size` is sizeof(*report). Set
- * `kept` and `kept_capacity` afterwards to have the kept runs listed. */
+ * `kept` and `kept_capacity` (`doubtful` and `doubtful_capacity`) afterwards
+ * to have the kept (doubtful) runs listed. */
 YISHU_C_API int yishu_report_init(yishu_report* report, size_t size);
 
 /* Converts a whole text of `size` bytes. With room enough (`capacity` bytes
