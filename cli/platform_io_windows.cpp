@@ -100,11 +100,10 @@ std::wstring WideFromGb18030(std::string_view bytes) {
           gb18030::IsFourBytes(four) ? gb18030::CodePointOf(four) : std::nullopt;
       if (!c) {
         wide += L'\uFFFD';
-      } else if (*c < 0x10000) {
-        wide += static_cast<wchar_t>(*c);
       } else {
-        wide += static_cast<wchar_t>(0xD800 + ((*c - 0x10000) >> 10));
-        wide += static_cast<wchar_t>(0xDC00 + ((*c - 0x10000) & 0x3FF));
+        char16_t units[2];
+        const int count = yishu::detail::EncodeUtf16(*c, units);
+        wide.append(units, units + count);
       }
       at += 4;
       from = at;

@@ -3,6 +3,8 @@
 #include <bit>
 #include <cstring>
 
+#include "yishu/internal/unicode.h"
+
 namespace telecode {
 
 namespace {
@@ -12,8 +14,8 @@ constexpr ByteOrder kNative =
 
 char16_t Swapped(char16_t unit) { return static_cast<char16_t>((unit >> 8) | (unit << 8)); }
 
-bool IsHigh(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLow(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+using yishu::detail::IsHighSurrogate;
+using yishu::detail::IsLowSurrogate;
 
 // Most texts hold no surrogate at all; a loop without an early exit
 // vectorizes and tells quickly.
@@ -77,17 +79,17 @@ std::u16string_view Utf16Reader::Feed(std::string_view bytes) {
 void Utf16Reader::Check(const char16_t* units, std::size_t count, std::uint64_t offset) {
   if (high_pending_ && count > 0) {
     high_pending_ = false;
-    if (!IsLow(units[0])) return Invalid(offset - 2);
+    if (!IsLowSurrogate(units[0])) return Invalid(offset - 2);
     ++units, --count, offset += 2;
   }
   if (!AnySurrogate(units, count)) return;
   for (std::size_t i = 0; i < count; ++i) {
     if (high_pending_) {
       high_pending_ = false;
-      if (!IsLow(units[i])) return Invalid(offset + i * 2 - 2);
-    } else if (IsHigh(units[i])) {
+      if (!IsLowSurrogate(units[i])) return Invalid(offset + i * 2 - 2);
+    } else if (IsHighSurrogate(units[i])) {
       high_pending_ = true;
-    } else if (IsLow(units[i])) {
+    } else if (IsLowSurrogate(units[i])) {
       return Invalid(offset + i * 2);
     }
   }

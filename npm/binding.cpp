@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "yishu/internal/bindings.h"
+#include "yishu/internal/unicode.h"
 #include "yishu/version.h"
 #include "yishu/yishu.h"
 
@@ -26,12 +27,8 @@ yishu::Direction DirectionOf(bool to_codes) {
 std::u16string Utf16(const std::u32string& chars) {
   std::u16string s;
   for (char32_t c : chars) {
-    if (c < 0x10000) {
-      s += static_cast<char16_t>(c);
-    } else {
-      s += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-      s += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-    }
+    char16_t units[2];
+    s.append(units, yishu::detail::EncodeUtf16(c, units));
   }
   return s;
 }

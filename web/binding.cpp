@@ -14,10 +14,9 @@
 #include <type_traits>
 #include <vector>
 
-// The core's own test of a Chinese character, so that the page counts
-// exactly what the conversion counts.
-#include "../core/src/variant_table.h"
 #include "yishu/internal/bindings.h"
+// The core's own test of a Chinese character (IsIdeograph), so that the page
+// counts exactly what the conversion counts.
 #include "yishu/internal/unicode.h"
 #include "yishu/version.h"
 #include "yishu/yishu.h"
@@ -73,10 +72,10 @@ void AppendChar(std::u16string& s, char32_t c) {
 char32_t CodePointAt(const std::u16string& text, std::size_t i, std::size_t& units) {
   const char16_t u = text[i];
   units = 1;
-  if (u >= 0xD800 && u < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-      text[i + 1] < 0xE000) {
+  if (yishu::detail::IsHighSurrogate(u) && i + 1 < text.size() &&
+      yishu::detail::IsLowSurrogate(text[i + 1])) {
     units = 2;
-    return 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+    return yishu::detail::FromSurrogates(u, text[i + 1]);
   }
   return u;
 }

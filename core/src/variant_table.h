@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <iterator>
 
+#include "yishu/internal/unicode.h"  // IsIdeograph
+
 namespace yishu::detail {
 
 struct VariantPair {
@@ -39,13 +41,5 @@ extern const std::size_t kCp936IdeographRangeCount;
 // The ideographs of those pairs, in the same order.
 extern const char16_t kCp936Ideographs[];
 extern const std::size_t kCp936IdeographCount;
-
-// Whether a code point lies in one of the CJK ideograph blocks.
-constexpr bool IsIdeograph(char32_t c) {
-  return (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) ||
-         (c >= 0xF900 && c <= 0xFAFF) || (c >= 0x20000 && c <= 0x2A6DF) ||
-         (c >= 0x2A700 && c <= 0x2EBEF) || (c >= 0x2F800 && c <= 0x2FA1F) ||
-         (c >= 0x30000 && c <= 0x323AF);
-}
 
 }  // namespace yishu::detail

@@ -161,4 +161,12 @@ inline std::size_t ValidUtf8Blocks(const unsigned char* bytes, std::size_t i, st
   return i;
 }
 
+// Whether a code point lies in one of the CJK ideograph blocks.
+constexpr bool IsIdeograph(char32_t c) {
+  return (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) ||
+         (c >= 0xF900 && c <= 0xFAFF) || (c >= 0x20000 && c <= 0x2A6DF) ||
+         (c >= 0x2A700 && c <= 0x2EBEF) || (c >= 0x2F800 && c <= 0x2FA1F) ||
+         (c >= 0x30000 && c <= 0x323AF);
+}
+
 }  // namespace yishu::detail
