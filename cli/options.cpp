@@ -264,44 +264,54 @@ class Parser {
     return UsageError{"option '" + option + "' needs an encoding"};
   }
 
+  template <typename T>
+  struct Named {
+    const char* name;
+    T value;
+  };
+
+  // Sets `to` from the value's name (`key`, the typed `name` as it is
+  // compared); an alias comes after its first name, and the error lists
+  // first names only.
+  template <typename T, std::size_t N>
+  static std::optional<UsageError> SetNamed(T& to, const char* what, const std::string& name,
+                                            const std::string& key, const Named<T> (&known)[N]) {
+    for (const Named<T>& entry : known) {
+      if (key == entry.name) {
+        to = entry.value;
+        return std::nullopt;
+      }
+    }
+    std::string names;
+    for (std::size_t i = 0; i < N; ++i) {
+      if (i > 0 && known[i].value == known[i - 1].value) continue;
+      names += (names.empty() ? "" : ", ") + std::string(known[i].name);
+    }
+    return UsageError{"unknown " + std::string(what) + " '" + name + "' (known: " + names + ")"};
+  }
+
   std::optional<UsageError> SetBook(const std::string& name) {
+    static constexpr Named<yishu::Book> kBooks[] = {{"mainland", yishu::Book::Mainland},
+                                                    {"taiwan", yishu::Book::Taiwan},
+                                                    {"eccc", yishu::Book::Eccc},
+                                                    {"e-ccc", yishu::Book::Eccc}};
     std::string lower(name);
     std::transform(lower.begin(), lower.end(), lower.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (lower == "mainland") {
-      options_.core.book = yishu::Book::Mainland;
-    } else if (lower == "taiwan") {
-      options_.core.book = yishu::Book::Taiwan;
-    } else if (lower == "eccc" || lower == "e-ccc") {
-      options_.core.book = yishu::Book::Eccc;
-    } else {
-      return UsageError{"unknown book '" + name + "' (known: mainland, taiwan, eccc)"};
-    }
-    return std::nullopt;
+    return SetNamed(options_.core.book, "book", name, lower, kBooks);
   }
 
   std::optional<UsageError> SetVariants(const std::string& name) {
-    if (name == "none") {
-      options_.core.variants = yishu::Variants::None;
-    } else if (name == "forms") {
-      options_.core.variants = yishu::Variants::Forms;
-    } else if (name == "all") {
-      options_.core.variants = yishu::Variants::All;
-    } else {
-      return UsageError{"unknown variants '" + name + "' (known: none, forms, all)"};
-    }
-    return std::nullopt;
+    static constexpr Named<yishu::Variants> kVariants[] = {{"none", yishu::Variants::None},
+                                                           {"forms", yishu::Variants::Forms},
+                                                           {"all", yishu::Variants::All}};
+    return SetNamed(options_.core.variants, "variants", name, name, kVariants);
   }
 
   std::optional<UsageError> SetScript(const std::string& name) {
-    if (name == "traditional") {
-      options_.core.script = yishu::Script::Traditional;
-    } else if (name == "simplified") {
-      options_.core.script = yishu::Script::Simplified;
-    } else {
-      return UsageError{"unknown script '" + name + "' (known: traditional, simplified)"};
-    }
-    return std::nullopt;
+    static constexpr Named<yishu::Script> kScripts[] = {{"traditional", yishu::Script::Traditional},
+                                                        {"simplified", yishu::Script::Simplified}};
+    return SetNamed(options_.core.script, "script", name, name, kScripts);
   }
 
   std::optional<UsageError> SetEncoding(const std::string& name) {
