@@ -3,7 +3,7 @@
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { choose, launch, openPage, paste } from './browser.mjs';
-import { coreConvert, telecode } from './oracle.mjs';
+import { coreConvert, longText } from './oracle.mjs';
 
 const LENGTH = 100_000;
 
@@ -17,21 +17,8 @@ after(async () => {
   await site?.close();
 });
 
-// A repeatable text from the code book: characters, with a line break now and then.
-function sample(direction) {
-  const book = telecode(['--list'], '').trim().split('\n').map((l) => l.split('\t'));
-  let seed = 1;
-  const next = () => (seed = (seed * 1103515245 + 12345) % 2147483648);
-  const parts = [];
-  let length = 0;
-  while (length < LENGTH) {
-    const [code, ch] = book[next() % book.length];
-    const piece = next() % 40 === 0 ? '\n' : direction === 1 ? ch : `${code} `;
-    parts.push(piece);
-    length += piece.length;
-  }
-  return parts.join('').slice(0, LENGTH);
-}
+// The whole book, rare characters too.
+const sample = (direction) => longText(direction, { length: LENGTH, seed: 1 });
 
 for (const [direction, name] of [[1, 'characters'], [0, 'codes']]) {
   test(`pasting ${LENGTH.toLocaleString('en')} ${name}`, async () => {

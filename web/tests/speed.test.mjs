@@ -6,7 +6,7 @@ import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { choose, launch, openPage, SITE } from './browser.mjs';
 import { serve } from './server.mjs';
-import { coreConvert, telecode } from './oracle.mjs';
+import { coreConvert, longText } from './oracle.mjs';
 
 const LENGTH = 100_000;
 
@@ -20,21 +20,8 @@ after(async () => {
   await site?.close();
 });
 
-// A repeatable text from the code book's first 2,000 characters (the
-// commoner ones, as an archive has them, and as the native benchmark takes
-// them), with a line break now and then.
-function sample(direction) {
-  const book = telecode(['--list'], '').trim().split('\n').slice(0, 2000).map((l) => l.split('\t'));
-  let seed = 7;
-  // The high bits: the low ones of this generator repeat after a few steps.
-  const next = () => (seed = (seed * 1103515245 + 12345) % 2147483648) >>> 12;
-  let text = '';
-  while (text.length < LENGTH) {
-    const [code, ch] = book[next() % book.length];
-    text += next() % 40 === 0 ? '\n' : direction === 1 ? ch : `${code} `;
-  }
-  return text.slice(0, LENGTH - 1) + '\n';
-}
+// The commoner characters, as an archive has them and as the native benchmark takes them.
+const sample = (direction) => longText(direction, { length: LENGTH, from: 2000 });
 
 // Runs `act` in the page and resolves with the milliseconds until the text
 // of the element `shown` ends with `ending` and the frame with it has been drawn.
