@@ -3,7 +3,8 @@
 # after a hash of every file, so that a changed page replaces the old cache.
 file(REMOVE_RECURSE ${OUT})
 file(COPY ${SOURCE}/ DESTINATION ${OUT} PATTERN "sw.js.in" EXCLUDE)
-file(COPY ${MODULE_DIR}/yishu.mjs ${MODULE_DIR}/yishu.wasm DESTINATION ${OUT})
+file(COPY ${MODULE_DIR}/yishu.mjs ${MODULE_DIR}/yishu.wasm ${MODULE_DIR}/yishu-scalar.mjs ${MODULE_DIR}/yishu-scalar.wasm
+     DESTINATION ${OUT})
 
 file(GLOB_RECURSE files RELATIVE ${OUT} ${OUT}/*)
 list(SORT files)

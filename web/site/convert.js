@@ -1,7 +1,13 @@
 // The converter as the page uses it: the WebAssembly core, which also tells
 // the direction of a text, its digits and Chinese characters and whether it
 // is traditional; codes laid out for forms; the look-up of each character.
-import loadYishu from './yishu.mjs';
+
+// The smallest module with a SIMD instruction (i8x16.popcnt of a splat): a
+// browser that validates it runs the core built with SIMD, any other the core
+// built without (yishu-scalar). The service worker keeps the same one.
+const SIMD_PROBE = new Uint8Array([
+  0, 97, 115, 109, 1, 0, 0, 0, 1, 5, 1, 96, 0, 1, 123, 3, 2, 1, 0, 10, 10, 1, 8, 0, 65, 0, 253, 15, 253, 98, 11]);
+export const SIMD = WebAssembly.validate(SIMD_PROBE);
 
 export const CODE_TO_CHAR = 0;
 export const CHAR_TO_CODE = 1;
@@ -180,5 +186,6 @@ export class Converter {
 }
 
 export async function loadConverter() {
+  const { default: loadYishu } = await (SIMD ? import('./yishu.mjs') : import('./yishu-scalar.mjs'));
   return new Converter(await loadYishu());
 }
