@@ -2,7 +2,7 @@
 // codes someone was given, copies, downloads and browses the code books.
 import { BOOKS, CHAR_TO_CODE, MAINLAND, TAIWAN, loadConverter } from './convert.js';
 import { buildCsv, download, unicodeName } from './export.js';
-import { LANGUAGES, language, languageFor, regionIsTraditional, scriptOfBook, setLanguage, t } from './i18n.js';
+import { LANGUAGE_KEY, chosenLanguage, language, regionIsTraditional, scriptOfBook, setLanguage, t } from './i18n.js';
 import { BookBrowser } from './book.js';
 import { bookName, markBooks, note, reportNodes } from './parts.js';
 import { nameView } from './name-view.js';
@@ -13,7 +13,6 @@ import { showLoading, watchForUpdates } from './status.js';
 
 const $ = (id) => document.getElementById(id);
 const TABLE_ROWS = 500;  // beyond this the table would slow typing; the CSV has every row
-const LANGUAGE_KEY = 'yishu-language';
 
 let converter = null;
 let offThread = null;  // converts long inputs in a worker
@@ -233,7 +232,7 @@ function wire() {
 async function start() {
   let saved = null;
   try { saved = localStorage.getItem(LANGUAGE_KEY); } catch { /* private mode */ }
-  setLanguage(LANGUAGES.includes(saved) ? saved : saved === 'zh' ? 'zh-Hans' : languageFor(locales));
+  setLanguage(chosenLanguage(saved, locales));
   $('language').value = language();
   view = new ResultView($('output'));
   const loaded = showLoading($('output'));

@@ -271,7 +271,9 @@ const texts = {
   },
 };
 
+export const TEXTS = texts;
 export const LANGUAGES = Object.keys(texts);
+export const LANGUAGE_KEY = 'yishu-language';  // in localStorage: the user's choice
 let current = 'zh-Hant';
 
 export function language() { return current; }
@@ -289,6 +291,14 @@ export function languageFor(locales) {
     return 'zh-Hans';
   }
   return 'zh-Hant';
+}
+
+// The interface for a saved choice (an older page saved 'zh' for simplified
+// Chinese) or, without one, for the browser's languages. It and languageFor
+// stand alone: the page's first script (localize-page.mjs) carries both.
+export function chosenLanguage(saved, locales) {
+  if (['zh-Hant', 'zh-Hans', 'en'].includes(saved)) return saved;
+  return saved === 'zh' ? 'zh-Hans' : languageFor(locales);
 }
 
 // Whether the user's region or writing is that of Hong Kong, Macau or

@@ -1,0 +1,48 @@
+// Writes the staged index.html with a small script at the end of its body
+// that puts the interface in the visitor's language before the page is first
+// drawn: the saved choice, else the browser's languages. The page's scripts
+// would otherwise switch it once they have loaded, and everything would move.
+// The script carries the texts of the page's own elements in every language
+// but the one the page is written in, and the page's security policy names
+// the script by its hash.
+//   node localize-page.mjs STAGED_SITE_DIR
+import { createHash } from 'node:crypto';
+import { readFileSync, writeFileSync } from 'node:fs';
+import { join } from 'node:path';
+import { pathToFileURL } from 'node:url';
+
+const site = process.argv[2];
+const page = join(site, 'index.html');
+const { TEXTS, LANGUAGE_KEY, chosenLanguage, languageFor } = await import(pathToFileURL(join(site, 'i18n.js')));
+
+let html = readFileSync(page, 'utf8');
+const written = /<html lang="([^"]+)"/.exec(html)[1];
+const keys = new Set(['title']);
+for (const [, key] of html.matchAll(/data-i18n(?:-placeholder|-label)?="([^"]+)"/g)) keys.add(key);
+const texts = {};
+for (const [lang, all] of Object.entries(TEXTS)) {
+  if (lang !== written) texts[lang] = Object.fromEntries([...keys].filter((k) => k in all).map((k) => [k, all[k]]));
+}
+
+const script = `(() => {
+const texts = ${JSON.stringify(texts).replaceAll('<', '\\u003c')};
+const languageFor = ${languageFor};
+const chosenLanguage = ${chosenLanguage};
+let saved = null;
+try { saved = localStorage.getItem(${JSON.stringify(LANGUAGE_KEY)}); } catch { /* private mode */ }
+const lang = chosenLanguage(saved, navigator.languages?.length ? navigator.languages : [navigator.language ?? '']);
+document.documentElement.lang = lang;
+document.getElementById('language').value = lang;
+const t = texts[lang];
+if (!t) return;
+document.title = t.title;
+for (const el of document.querySelectorAll('[data-i18n]')) el.textContent = t[el.dataset.i18n] ?? el.textContent;
+for (const el of document.querySelectorAll('[data-i18n-placeholder]')) el.placeholder = t[el.dataset.i18nPlaceholder] ?? el.placeholder;
+for (const el of document.querySelectorAll('[data-i18n-label]')) el.setAttribute('aria-label', t[el.dataset.i18nLabel] ?? '');
+})();`;
+
+const hash = createHash('sha256').update(script).digest('base64');
+const policy = html.replace(/script-src 'self'/, `script-src 'self' 'sha256-${hash}'`);
+if (policy === html || !html.includes('</body>')) throw new Error(`${page}: no script-src 'self' or no </body> to localize`);
+html = policy.replace('</body>', `<script>${script}</script>\n</body>`);
+writeFileSync(page, html);
