@@ -118,24 +118,51 @@ function codeCell(entry, ch, book) {
   return td;
 }
 
+// The table lays out its first rows at once and the next ones as its end
+// scrolls into view: 500 rows would take a phone a good part of a second.
+const TABLE_CHUNK = 40;
+let tableRows = [];
+let tableKey = '';  // what the table lists: its book, language and characters
+const nearTableEnd = new IntersectionObserver((entries) => {
+  for (const { isIntersecting, target } of entries) {
+    if (!isIntersecting) continue;
+    nearTableEnd.unobserve(target);
+    if (target.parentElement === $('chars').tBodies[0]) appendRows(target.parentElement);
+  }
+}, { rootMargin: '300px' });
+
+function tableRow(row) {
+  const tr = document.createElement('tr');
+  const th = document.createElement('th');
+  th.scope = 'row';
+  th.lang = scriptOfBook(activeBook);
+  th.textContent = row.ch;
+  th.title = unicodeName(row.ch);
+  tr.append(th, ...BOOKS.map((book) => codeCell(row.books[book], row.ch, book)));
+  return tr;
+}
+
+function appendRows(body) {
+  const from = body.rows.length;
+  body.append(...tableRows.slice(from, from + TABLE_CHUNK).map(tableRow));
+  if (body.rows.length < tableRows.length) nearTableEnd.observe(body.lastElementChild);
+}
+
 function renderTable() {
   const { rows, total } = converter.characters(side, TABLE_ROWS);
-  const body = document.createElement('tbody');
-  for (const row of rows) {
-    const tr = document.createElement('tr');
-    const th = document.createElement('th');
-    th.scope = 'row';
-    th.lang = scriptOfBook(activeBook);
-    th.textContent = row.ch;
-    th.title = unicodeName(row.ch);
-    tr.append(th, ...BOOKS.map((book) => codeCell(row.books[book], row.ch, book)));
-    body.append(tr);
-  }
-  $('chars').tBodies[0].replaceWith(body);
-  markBooks($('chars'), activeBook);
+  $('chars').hidden = total === 0;
   $('chars-empty').hidden = total > 0;
   $('chars-more').hidden = total <= TABLE_ROWS;
   $('chars-more').textContent = t('charsMore', TABLE_ROWS, total);
+  // A keystroke at the end of a long text leaves the listed characters as they were.
+  const key = `${activeBook} ${language()} ${rows.map((r) => r.ch).join('')}`;
+  if (key === tableKey) return;
+  tableKey = key;
+  tableRows = rows;
+  const body = document.createElement('tbody');
+  $('chars').tBodies[0].replaceWith(body);
+  markBooks($('chars'), activeBook);
+  appendRows(body);
 }
 
 function say(message) {
@@ -193,7 +220,8 @@ function refresh() {
   update();
   names.refresh();
   checks.update();
-  bookBrowser.render();
+  // The book view lists a whole book: only when it is shown (showView).
+  if (document.body.dataset.view === 'book') bookBrowser.render();
 }
 
 function wire() {
@@ -236,6 +264,13 @@ async function start() {
   $('language').value = language();
   view = new ResultView($('output'));
   const loaded = showLoading($('output'));
+  // The page is drawn before the converter's download begins, which would
+  // otherwise hold the first paint back on a slow link (or after 100 ms in a
+  // tab in the background, which draws nothing).
+  await new Promise((drawn) => {
+    requestAnimationFrame(() => setTimeout(drawn));
+    setTimeout(drawn, 100);
+  });
   try {
     converter = await loadConverter();
   } catch (e) {

@@ -92,6 +92,9 @@ export class Converter {
   // core's report of what happened and, going to codes, the Chinese
   // characters left without a code (`uncoded`, each once) and their count.
   convert(request, text) {
+    // Nothing to convert, and the core is not asked: its first conversion
+    // builds its look-up tables, which the page leaves until they are needed.
+    if (!text) return { text: '', report: {}, uncoded: [], uncodedCount: 0 };
     const { text: output, ...report } = this.core.convert({ script: 0, standardForms: false, ...request }, text);
     if (request.direction !== CHAR_TO_CODE) return { text: output, report, uncoded: [], uncodedCount: 0 };
     const items = itemsOf(text, output);

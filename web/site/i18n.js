@@ -326,7 +326,12 @@ export function setLanguage(lang) {
   current = lang in texts ? lang : lang === 'zh' ? 'zh-Hans' : 'zh-Hant';
   document.documentElement.lang = current;
   document.title = t('title');
-  for (const el of document.querySelectorAll('[data-i18n]')) el.textContent = t(el.dataset.i18n);
+  // Texts already right stay as they are (the page's first script wrote
+  // them): written again, they would be drawn again, late.
+  for (const el of document.querySelectorAll('[data-i18n]')) {
+    const text = t(el.dataset.i18n);
+    if (el.textContent !== text) el.textContent = text;
+  }
   for (const el of document.querySelectorAll('[data-i18n-placeholder]')) {
     el.placeholder = t(el.dataset.i18nPlaceholder);
   }
