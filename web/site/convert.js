@@ -70,8 +70,10 @@ export function formReady(items) {
 }
 
 export class Converter {
-  constructor(core) {
+  constructor(core, module = null, simd = SIMD) {
     this.core = core;
+    this.module = module;  // the compiled core, for a worker to instantiate
+    this.simd = simd;  // which of the two builds it is
     this.charCache = new Map();
     this.books = new Map();
   }
@@ -188,7 +190,28 @@ export class Converter {
   }
 }
 
-export async function loadConverter() {
-  const { default: loadYishu } = await (SIMD ? import('./yishu.mjs') : import('./yishu-scalar.mjs'));
-  return new Converter(await loadYishu());
+// The core, from `compiled` (a WebAssembly.Module of the build `simd` says,
+// which the page's converter holds) where given: the worker for long texts
+// neither downloads nor compiles it again.
+export async function loadConverter(compiled = null, simd = SIMD) {
+  const { default: loadYishu } = await (simd ? import('./yishu.mjs') : import('./yishu-scalar.mjs'));
+  const url = new URL(simd ? './yishu.wasm' : './yishu-scalar.wasm', import.meta.url);
+  let module = compiled;
+  let failed;
+  const failure = new Promise((_, reject) => { failed = reject; });
+  const instantiateWasm = (imports, receive) => {
+    const instantiated = compiled
+      ? WebAssembly.instantiate(compiled, imports).then((instance) => ({ instance, module: compiled }))
+      // A server that sends the module with another type than application/wasm
+      // defeats compiling while it downloads, not loading.
+      : WebAssembly.instantiateStreaming(fetch(url, { credentials: 'same-origin' }), imports).catch(() =>
+        fetch(url, { credentials: 'same-origin' }).then((r) => r.arrayBuffer()).then((b) => WebAssembly.instantiate(b, imports)));
+    instantiated.then(({ instance, module: m }) => {
+      module = m;
+      receive(instance, m);
+    }, failed);
+    return {};
+  };
+  const core = await Promise.race([loadYishu({ instantiateWasm }), failure]);
+  return new Converter(core, module, simd);
 }
