@@ -143,13 +143,20 @@ export class Converter {
   // The rows of the per-character table: every character of the Chinese side
   // of the conversion (the input going to codes, the output coming from
   // them) other than ASCII and spaces; at most `limit` of them, and the count.
+  // A row looks its character up when its codes are first read: the table
+  // lays out its first rows only.
   characters(text, limit = Infinity) {
     const rows = [];
     let total = 0;
-    for (const ch of text) {
-      const c = ch.codePointAt(0);
+    const lookup = (ch) => this.lookup(ch);
+    for (let i = 0; i < text.length; i++) {
+      const c = text.codePointAt(i);
+      if (c > 0xffff) ++i;
       if (c < 0x80 || c === 0x3000) continue;
-      if (total++ < limit) rows.push({ ch, books: this.lookup(ch) });
+      if (total++ < limit) {
+        const ch = String.fromCodePoint(c);
+        rows.push({ ch, get books() { return lookup(ch); } });
+      }
     }
     return { rows, total };
   }
