@@ -265,12 +265,9 @@ async function start() {
   view = new ResultView($('output'));
   const loaded = showLoading($('output'));
   // The page is drawn before the converter's download begins, which would
-  // otherwise hold the first paint back on a slow link (or after 100 ms in a
-  // tab in the background, which draws nothing).
-  await new Promise((drawn) => {
-    requestAnimationFrame(() => setTimeout(drawn));
-    setTimeout(drawn, 100);
-  });
+  // otherwise hold the first paint back on a slow link (a page out of sight
+  // draws nothing, and does not wait).
+  if (document.visibilityState === 'visible') await new Promise((drawn) => requestAnimationFrame(() => setTimeout(drawn)));
   try {
     converter = await loadConverter();
   } catch (e) {
