@@ -1,9 +1,14 @@
-# Copies the page's files and the compiled module into OUT, then writes the
+# Copies the page's files and the compiled module into OUT, puts the texts of
+# every language into the page (localize-page.mjs) and a preload of each of
+# its modules (preload-modules.mjs), then writes the
 # service worker with the list of files to keep offline. The cache is named
 # after a hash of every file, so that a changed page replaces the old cache.
 file(REMOVE_RECURSE ${OUT})
 file(COPY ${SOURCE}/ DESTINATION ${OUT} PATTERN "sw.js.in" EXCLUDE)
-file(COPY ${MODULE_DIR}/yishu.mjs ${MODULE_DIR}/yishu.wasm DESTINATION ${OUT})
+file(COPY ${MODULE_DIR}/yishu.mjs ${MODULE_DIR}/yishu.wasm ${MODULE_DIR}/yishu-scalar.mjs ${MODULE_DIR}/yishu-scalar.wasm
+     DESTINATION ${OUT})
+execute_process(COMMAND ${NODE} ${CMAKE_CURRENT_LIST_DIR}/localize-page.mjs ${OUT} COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${NODE} ${CMAKE_CURRENT_LIST_DIR}/preload-modules.mjs ${OUT} COMMAND_ERROR_IS_FATAL ANY)
 
 file(GLOB_RECURSE files RELATIVE ${OUT} ${OUT}/*)
 list(SORT files)

@@ -2,7 +2,7 @@
 // codes someone was given, copies, downloads and browses the code books.
 import { BOOKS, CHAR_TO_CODE, MAINLAND, TAIWAN, loadConverter } from './convert.js';
 import { buildCsv, download, resultText, unicodeName } from './export.js';
-import { LANGUAGES, language, languageFor, regionIsTraditional, scriptOfBook, setLanguage, t } from './i18n.js';
+import { LANGUAGE_KEY, chosenLanguage, language, regionIsTraditional, scriptOfBook, setLanguage, t } from './i18n.js';
 import { BookBrowser } from './book.js';
 import { bookName, markBooks, note, reportNodes } from './parts.js';
 import { nameView } from './name-view.js';
@@ -13,7 +13,6 @@ import { showLoading, watchForUpdates } from './status.js';
 
 const $ = (id) => document.getElementById(id);
 const TABLE_ROWS = 500;  // beyond this the table would slow typing; the CSV has every row
-const LANGUAGE_KEY = 'yishu-language';
 
 let converter = null;
 let offThread = null;  // converts long inputs in a worker
@@ -121,24 +120,51 @@ function codeCell(entry, ch, book) {
   return td;
 }
 
+// The table lays out its first rows at once and the next ones as its end
+// scrolls into view: 500 rows would take a phone a good part of a second.
+const TABLE_CHUNK = 40;
+let tableRows = [];
+let tableKey = '';  // what the table lists: its book, language and characters
+const nearTableEnd = new IntersectionObserver((entries) => {
+  for (const { isIntersecting, target } of entries) {
+    if (!isIntersecting) continue;
+    nearTableEnd.unobserve(target);
+    if (target.parentElement === $('chars').tBodies[0]) appendRows(target.parentElement);
+  }
+}, { rootMargin: '300px' });
+
+function tableRow(row) {
+  const tr = document.createElement('tr');
+  const th = document.createElement('th');
+  th.scope = 'row';
+  th.lang = scriptOfBook(activeBook);
+  th.textContent = row.ch;
+  th.title = unicodeName(row.ch);
+  tr.append(th, ...BOOKS.map((book) => codeCell(row.books[book], row.ch, book)));
+  return tr;
+}
+
+function appendRows(body) {
+  const from = body.rows.length;
+  body.append(...tableRows.slice(from, from + TABLE_CHUNK).map(tableRow));
+  if (body.rows.length < tableRows.length) nearTableEnd.observe(body.lastElementChild);
+}
+
 function renderTable() {
   const { rows, total } = converter.characters(side, TABLE_ROWS);
-  const body = document.createElement('tbody');
-  for (const row of rows) {
-    const tr = document.createElement('tr');
-    const th = document.createElement('th');
-    th.scope = 'row';
-    th.lang = scriptOfBook(activeBook);
-    th.textContent = row.ch;
-    th.title = unicodeName(row.ch);
-    tr.append(th, ...BOOKS.map((book) => codeCell(row.books[book], row.ch, book)));
-    body.append(tr);
-  }
-  $('chars').tBodies[0].replaceWith(body);
-  markBooks($('chars'), activeBook);
+  $('chars').hidden = total === 0;
   $('chars-empty').hidden = total > 0;
   $('chars-more').hidden = total <= TABLE_ROWS;
   $('chars-more').textContent = t('charsMore', TABLE_ROWS, total);
+  // A keystroke at the end of a long text leaves the listed characters as they were.
+  const key = `${activeBook} ${language()} ${rows.map((r) => r.ch).join('')}`;
+  if (key === tableKey) return;
+  tableKey = key;
+  tableRows = rows;
+  const body = document.createElement('tbody');
+  $('chars').tBodies[0].replaceWith(body);
+  markBooks($('chars'), activeBook);
+  appendRows(body);
 }
 
 function say(message) {
@@ -196,7 +222,8 @@ function refresh() {
   update();
   names.refresh();
   checks.update();
-  bookBrowser.render();
+  // The book view lists a whole book: only when it is shown (showView).
+  if (document.body.dataset.view === 'book') bookBrowser.render();
 }
 
 function wire() {
@@ -235,10 +262,14 @@ function wire() {
 async function start() {
   let saved = null;
   try { saved = localStorage.getItem(LANGUAGE_KEY); } catch { /* private mode */ }
-  setLanguage(LANGUAGES.includes(saved) ? saved : saved === 'zh' ? 'zh-Hans' : languageFor(locales));
+  setLanguage(chosenLanguage(saved, locales));
   $('language').value = language();
   view = new ResultView($('output'));
   const loaded = showLoading($('output'));
+  // The page is drawn before the converter's download begins, which would
+  // otherwise hold the first paint back on a slow link (a page out of sight
+  // draws nothing, and does not wait).
+  if (document.visibilityState === 'visible') await new Promise((drawn) => requestAnimationFrame(() => setTimeout(drawn)));
   try {
     converter = await loadConverter();
   } catch (e) {

@@ -1,7 +1,13 @@
 // The converter as the page uses it: the WebAssembly core, which also tells
 // the direction of a text, its digits and Chinese characters and whether it
 // is traditional; codes laid out for forms; the look-up of each character.
-import loadYishu from './yishu.mjs';
+
+// The smallest module with a SIMD instruction (i8x16.popcnt of a splat): a
+// browser that validates it runs the core built with SIMD, any other the core
+// built without (yishu-scalar). The service worker keeps the same one.
+const SIMD_PROBE = new Uint8Array([
+  0, 97, 115, 109, 1, 0, 0, 0, 1, 5, 1, 96, 0, 1, 123, 3, 2, 1, 0, 10, 10, 1, 8, 0, 65, 0, 253, 15, 253, 98, 11]);
+export const SIMD = WebAssembly.validate(SIMD_PROBE);
 
 export const CODE_TO_CHAR = 0;
 export const CHAR_TO_CODE = 1;
@@ -66,8 +72,10 @@ export function formReady(items) {
 }
 
 export class Converter {
-  constructor(core) {
+  constructor(core, module = null, simd = SIMD) {
     this.core = core;
+    this.module = module;  // the compiled core, for a worker to instantiate
+    this.simd = simd;  // which of the two builds it is
     this.charCache = new Map();
     this.books = new Map();
   }
@@ -103,6 +111,9 @@ export class Converter {
   // converted but worth checking) and, going to codes, the Chinese
   // characters left without a code (`uncoded`, each once) and their count.
   convert(request, text) {
+    // Nothing to convert, and the core is not asked: its first conversion
+    // builds its look-up tables, which the page leaves until they are needed.
+    if (!text) return { text: '', report: {}, doubtful: [], uncoded: [], uncodedCount: 0 };
     const { units, doubtful: places, ...report } = this.core.convert({ script: 0, standardForms: false, ...request }, text);
     const output = this.output(units, !wellFormed(text));
     const doubtful = places.map(({ offset, units: n }) => text.slice(offset, offset + n));
@@ -151,13 +162,20 @@ export class Converter {
   // The rows of the per-character table: every character of the Chinese side
   // of the conversion (the input going to codes, the output coming from
   // them) other than ASCII and spaces; at most `limit` of them, and the count.
+  // A row looks its character up when its codes are first read: the table
+  // lays out its first rows only.
   characters(text, limit = Infinity) {
     const rows = [];
     let total = 0;
-    for (const ch of text) {
-      const c = ch.codePointAt(0);
+    const lookup = (ch) => this.lookup(ch);
+    for (let i = 0; i < text.length; i++) {
+      const c = text.codePointAt(i);
+      if (c > 0xffff) ++i;
       if (c < 0x80 || c === 0x3000) continue;
-      if (total++ < limit) rows.push({ ch, books: this.lookup(ch) });
+      if (total++ < limit) {
+        const ch = String.fromCodePoint(c);
+        rows.push({ ch, get books() { return lookup(ch); } });
+      }
     }
     return { rows, total };
   }
@@ -198,6 +216,28 @@ export class Converter {
   }
 }
 
-export async function loadConverter() {
-  return new Converter(await loadYishu());
+// The core, from `compiled` (a WebAssembly.Module of the build `simd` says,
+// which the page's converter holds) where given: the worker for long texts
+// neither downloads nor compiles it again.
+export async function loadConverter(compiled = null, simd = SIMD) {
+  const { default: loadYishu } = await (simd ? import('./yishu.mjs') : import('./yishu-scalar.mjs'));
+  const url = new URL(simd ? './yishu.wasm' : './yishu-scalar.wasm', import.meta.url);
+  let module = compiled;
+  let failed;
+  const failure = new Promise((_, reject) => { failed = reject; });
+  const instantiateWasm = (imports, receive) => {
+    const instantiated = compiled
+      ? WebAssembly.instantiate(compiled, imports).then((instance) => ({ instance, module: compiled }))
+      // A server that sends the module with another type than application/wasm
+      // defeats compiling while it downloads, not loading.
+      : WebAssembly.instantiateStreaming(fetch(url, { credentials: 'same-origin' }), imports).catch(() =>
+        fetch(url, { credentials: 'same-origin' }).then((r) => r.arrayBuffer()).then((b) => WebAssembly.instantiate(b, imports)));
+    instantiated.then(({ instance, module: m }) => {
+      module = m;
+      receive(instance, m);
+    }, failed);
+    return {};
+  };
+  const core = await Promise.race([loadYishu({ instantiateWasm }), failure]);
+  return new Converter(core, module, simd);
 }

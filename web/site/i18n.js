@@ -280,7 +280,9 @@ const texts = {
   },
 };
 
+export const TEXTS = texts;
 export const LANGUAGES = Object.keys(texts);
+export const LANGUAGE_KEY = 'yishu-language';  // in localStorage: the user's choice
 let current = 'zh-Hant';
 
 export function language() { return current; }
@@ -298,6 +300,14 @@ export function languageFor(locales) {
     return 'zh-Hans';
   }
   return 'zh-Hant';
+}
+
+// The interface for a saved choice (an older page saved 'zh' for simplified
+// Chinese) or, without one, for the browser's languages. It and languageFor
+// stand alone: the page's first script (localize-page.mjs) carries both.
+export function chosenLanguage(saved, locales) {
+  if (['zh-Hant', 'zh-Hans', 'en'].includes(saved)) return saved;
+  return saved === 'zh' ? 'zh-Hans' : languageFor(locales);
 }
 
 // Whether the user's region or writing is that of Hong Kong, Macau or
@@ -325,7 +335,12 @@ export function setLanguage(lang) {
   current = lang in texts ? lang : lang === 'zh' ? 'zh-Hans' : 'zh-Hant';
   document.documentElement.lang = current;
   document.title = t('title');
-  for (const el of document.querySelectorAll('[data-i18n]')) el.textContent = t(el.dataset.i18n);
+  // Texts already right stay as they are (the page's first script wrote
+  // them): written again, they would be drawn again, late.
+  for (const el of document.querySelectorAll('[data-i18n]')) {
+    const text = t(el.dataset.i18n);
+    if (el.textContent !== text) el.textContent = text;
+  }
   for (const el of document.querySelectorAll('[data-i18n-placeholder]')) {
     el.placeholder = t(el.dataset.i18nPlaceholder);
   }

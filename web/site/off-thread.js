@@ -9,6 +9,7 @@ export class OffThread {
     this.queued = null;  // the latest call waiting for the one under way
     try {
       this.worker = new Worker(new URL('./worker.js', import.meta.url), { type: 'module' });
+      this.worker.postMessage({ module: fallback.module, simd: fallback.simd });  // the compiled core, or null
       this.worker.addEventListener('message', ({ data }) => this.answer(data));
       this.worker.addEventListener('error', () => this.fail());
     } catch {

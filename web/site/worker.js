@@ -1,17 +1,22 @@
 // The converter off the page's main thread, for long texts: the same module
 // and the same Converter as the page's, asked by name; it converts a line at
 // a time. It builds its look-up tables as soon as it has loaded, so that the
-// page need not.
+// page need not. The page sends the core it compiled, as the first message.
 import { LineConverter } from './by-lines.js';
 import { loadConverter } from './convert.js';
 
-const converter = loadConverter().then((c) => {
-  c.warmUp?.();
-  return c;
-});
+let converter = null;
 let byLines = null;
 
-self.addEventListener('message', async ({ data: { id, method, args } }) => {
+self.addEventListener('message', async ({ data: { id, method, args, module, simd } }) => {
+  // The page's first message: its compiled core, if it has one.
+  if (module !== undefined || !converter) {
+    converter = loadConverter(module, simd).then((c) => {
+      c.warmUp?.();
+      return c;
+    });
+    if (module !== undefined) return;
+  }
   try {
     const c = await converter;
     byLines ??= new LineConverter(c);

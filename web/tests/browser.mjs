@@ -20,11 +20,13 @@ export async function launch() {
 }
 
 // A served page in a new context with the browser's language set to
-// `locale`; waits until the converter has loaded.
-export async function openPage(browser, { viewport = DESKTOP, server = null, permissions = [], locale = 'zh-CN' } = {}) {
+// `locale`, `script` run in it before the page's own; waits until the
+// converter has loaded.
+export async function openPage(browser, { viewport = DESKTOP, server = null, permissions = [], locale = 'zh-CN', script } = {}) {
   const site = server ?? (await serve(SITE));
   const context = await browser.newContext({ viewport, acceptDownloads: true, locale });
   if (permissions.length) await context.grantPermissions(permissions, { origin: site.url });
+  if (script) await context.addInitScript(script);
   const page = await context.newPage();
   const errors = [];
   page.on('pageerror', (e) => errors.push(e.message));

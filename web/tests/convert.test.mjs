@@ -3,7 +3,7 @@
 import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
-import { choose, paste } from './browser.mjs';
+import { choose, openPage, paste } from './browser.mjs';
 import { closeCheckedPage, coreCodes, coreConvert, coreDoubtful, openCheckedPage } from './oracle.mjs';
 
 // The conversion cases that every face of yishu is tested with.
@@ -84,18 +84,33 @@ describe('pasting converts as the core does', () => {
   }
 });
 
-test('the shared conversion cases give their results', async () => {
+async function sharedCasesIn(tab) {
   assert.ok(SHARED_CASES.length > 40, `${SHARED_CASES.length} cases read`);
   for (const c of SHARED_CASES) {
-    await choose(page, { direction: c.direction, book: 0, asWritten: false, variants: false });
-    await page.fill('#input', '');
-    await paste(page, '#input', c.input);
-    const typed = await page.inputValue('#input');
-    const shown = await page.inputValue('#output');
+    await choose(tab, { direction: c.direction, book: 0, asWritten: false, variants: false });
+    await tab.fill('#input', '');
+    await paste(tab, '#input', c.input);
+    const typed = await tab.inputValue('#input');
+    const shown = await tab.inputValue('#output');
     // A text area keeps only LF line breaks: a case with CR is checked
     // against the core on the text as the page holds it.
     const expected = c.input.includes('\r') ? coreConvert({ direction: c.direction, book: 0 }, typed) : c.expected;
     assertSameAsCore(shown, expected, typed, `${JSON.stringify(c.input)} (${c.what})`, c.direction);
+  }
+}
+
+test('the shared conversion cases give their results', () => sharedCasesIn(page));
+
+// A browser without WebAssembly SIMD gets the core built without it.
+test('without SIMD, the page loads the scalar core, which converts the same', async () => {
+  assert.ok(site.requests.includes('/yishu.wasm') && !site.requests.includes('/yishu-scalar.wasm'), site.requests.join());
+  const { page: tab, context, site: scalarSite } = await openPage(browser, { script: () => { WebAssembly.validate = () => false; } });
+  try {
+    assert.ok(scalarSite.requests.includes('/yishu-scalar.wasm'), scalarSite.requests.join());
+    await sharedCasesIn(tab);
+  } finally {
+    await context.close();
+    await scalarSite.close();
   }
 });
 

@@ -27,6 +27,24 @@ export async function closeCheckedPage({ browser, site }) {
   await site?.close();
 }
 
+// A repeatable long text for the speed and long-paste tests: `length`
+// characters (the last a line break) drawn from the code book's first `from`
+// entries, characters (direction 1) or codes with a space after each, with a
+// line break now and then.
+export function longText(direction, { length = 100_000, from = Infinity, seed = 7 } = {}) {
+  const book = telecode(['--list'], '').trim().split('\n').slice(0, from).map((l) => l.split('\t'));
+  // The high bits: the low ones of this generator repeat after a few steps.
+  const next = () => (seed = (seed * 1103515245 + 12345) % 2147483648) >>> 12;
+  const parts = [];
+  for (let n = 0; n < length;) {
+    const [code, ch] = book[next() % book.length];
+    const piece = next() % 40 === 0 ? '\n' : direction === 1 ? ch : `${code} `;
+    parts.push(piece);
+    n += piece.length;
+  }
+  return parts.join('').slice(0, length - 1) + '\n';
+}
+
 // request: {direction: 0 codes to characters | 1, book: 0 | 1 | 2 (e-CCC), variants, asWritten}
 export function coreConvert(request, text) {
   return telecode(argsOf(request), text);

@@ -2,6 +2,7 @@
 // off at once, open connections included, as a lost network would.
 import { createServer } from 'node:http';
 import { readFile } from 'node:fs/promises';
+import { gzipSync } from 'node:zlib';
 import { extname, join, normalize } from 'node:path';
 
 const TYPES = {
@@ -14,8 +15,9 @@ const TYPES = {
   '.webmanifest': 'application/manifest+json',
 };
 
-// `headers` go with every file (a Cache-Control, say).
-export async function serve(root, { headers = {} } = {}) {
+// `headers` go with every file (a Cache-Control, say). With `compress`, files
+// go gzipped to a browser that accepts it, as static hosts send them.
+export async function serve(root, { headers = {}, compress = false } = {}) {
   const sockets = new Set();
   const requests = [];
   const server = createServer(async (req, res) => {
@@ -27,8 +29,13 @@ export async function serve(root, { headers = {} } = {}) {
       return;
     }
     try {
-      const body = await readFile(file);
-      res.writeHead(200, { 'Content-Type': TYPES[extname(file)] ?? 'application/octet-stream', ...headers });
+      let body = await readFile(file);
+      const type = { 'Content-Type': TYPES[extname(file)] ?? 'application/octet-stream', ...headers };
+      if (compress && /\bgzip\b/.test(req.headers['accept-encoding'] ?? '')) {
+        body = gzipSync(body);
+        type['Content-Encoding'] = 'gzip';
+      }
+      res.writeHead(200, type);
       res.end(body);
     } catch {
       res.writeHead(404).end();
