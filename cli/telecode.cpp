@@ -156,19 +156,13 @@ class Conversion {
   void ReportKeptDigits(const std::string& name) {
     const yishu::Report& report = converter_.report();
     if (report.kept_runs == 0) return;
-    const std::string prefix = "telecode: " + DisplayName(name) + ": ";
-    std::string message;
-    for (std::size_t i = 0; i < report.kept.size() && i < kMostKeptShown; ++i) {
-      const yishu::DigitRun& run = report.kept[i];
-      message += prefix + "byte " + std::to_string(converter_.ByteOffset(run.offset)) + ": " +
-                 std::to_string(run.digits) + (run.digits == 1 ? " digit" : " digits") +
-                 " kept as they are (no code)\n";
-    }
-    if (report.kept_runs > kMostKeptShown) {
-      message += prefix + "and " + std::to_string(report.kept_runs - kMostKeptShown) +
-                 " more runs of digits kept as they are\n";
-    }
-    PrintError(message);
+    PrintError(RunLines(
+        name, report.kept, report.kept_runs,
+        [](const yishu::DigitRun& run) {
+          return std::to_string(run.digits) + (run.digits == 1 ? " digit" : " digits") +
+                 " kept as they are (no code)";
+        },
+        " more runs of digits kept as they are"));
   }
 
   // Reading codes as written, four digits next to a letter, a currency sign
@@ -177,21 +171,34 @@ class Conversion {
   void ReportDoubtful(const std::string& name) {
     const yishu::Report& report = converter_.report();
     if (report.doubtful_runs == 0) return;
-    const std::string prefix = "telecode: " + DisplayName(name) + ": ";
-    std::string message;
-    for (std::size_t i = 0; i < report.doubtful.size() && i < kMostKeptShown; ++i) {
-      message += prefix + "byte " +
-                 std::to_string(converter_.ByteOffset(report.doubtful[i].offset)) +
-                 ": 4 digits next to a letter, a currency sign or 年月日號号 converted as a code\n";
-    }
-    if (report.doubtful_runs > kMostKeptShown) {
-      message += prefix + "and " + std::to_string(report.doubtful_runs - kMostKeptShown) +
-                 " more such runs of 4 digits\n";
-    }
-    message += prefix + "check that " +
+    PrintError(RunLines(
+                   name, report.doubtful, report.doubtful_runs,
+                   [](const yishu::DigitRun&) {
+                     return std::string(
+                         "4 digits next to a letter, a currency sign or 年月日號号 "
+                         "converted as a code");
+                   },
+                   " more such runs of 4 digits") +
+               "telecode: " + DisplayName(name) + ": check that " +
                (report.doubtful_runs == 1 ? "it is a code" : "they are codes") +
-               ", not a year, a price or a number\n";
-    PrintError(message);
+               ", not a year, a price or a number\n");
+  }
+
+  // One line for each of the first kMostKeptShown runs, by byte offset, and
+  // one for the rest.
+  template <typename Describe>
+  std::string RunLines(const std::string& name, const std::vector<yishu::DigitRun>& runs,
+                       std::uint64_t total, Describe describe, const char* more) const {
+    const std::string prefix = "telecode: " + DisplayName(name) + ": ";
+    std::string lines;
+    for (std::size_t i = 0; i < runs.size() && i < kMostKeptShown; ++i) {
+      lines += prefix + "byte " + std::to_string(converter_.ByteOffset(runs[i].offset)) + ": " +
+               describe(runs[i]) + "\n";
+    }
+    if (total > kMostKeptShown) {
+      lines += prefix + "and " + std::to_string(total - kMostKeptShown) + more + "\n";
+    }
+    return lines;
   }
 
   // Decoding as typed, a code converts only with its space: when codes were
