@@ -62,13 +62,24 @@ int CodeKeyAt(const char* p) {
 
 #if YISHU_SSE2
 // Whether three codes with their spaces, as in "0022 2429 0001 ", fill the
-// first 15 of the 16 bytes at p.
-inline bool ThreeSpacedCodesAt(const char* p) {
-  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+// first 15 of the 16 bytes in v.
+inline bool ThreeSpacedCodesIn(__m128i v) {
   const __m128i d = _mm_sub_epi8(v, _mm_set1_epi8('0'));
   const int digits = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(d, _mm_set1_epi8(9)), d));
   const int spaces = _mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')));
   return (digits & 0x7FFF) == 0x3DEF && (spaces & 0x7FFF) == 0x4210;
+}
+
+// The same for the first 15 of the 16 units at p.
+inline bool ThreeSpacedCodesAt(const char* p) {
+  return ThreeSpacedCodesIn(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+}
+inline bool ThreeSpacedCodesAt(const char16_t* p) {
+  // Narrowed to bytes, units that are not ASCII become 0 or 0xFF: neither a
+  // digit nor a space.
+  const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
+  return ThreeSpacedCodesIn(_mm_packus_epi16(low, high));
 }
 #endif
 
@@ -77,6 +88,11 @@ inline int CodeOfDigitsAt(const char* p) {
   std::uint32_t w;
   std::memcpy(&w, p, 4);
   return NumberOfDigitLanes<char>(w ^ 0x30303030u);
+}
+inline int CodeOfDigitsAt(const char16_t* p) {
+  std::uint64_t w;
+  std::memcpy(&w, p, 8);
+  return NumberOfDigitLanes<char16_t>(w ^ 0x0030003000300030ull);
 }
 
 template <CodeEnd E>
@@ -97,19 +113,38 @@ int CodeKeyNearEnd(const Unit* p) {
   return EndsCode<E>(static_cast<std::make_unsigned_t<Unit>>(p[4])) ? CodeOfDigits(p) : -1;
 }
 
-#if defined(__SSE2__)
-// Whether the three spaced codes at p all have characters of the usual units,
-// some of them with notes; if so, their notes are counted.
+#if YISHU_SSE2
+// Lists the noted ones of the three spaced codes at p, written as a, b, c,
+// while the lists have room.
+template <class Unit>
+[[gnu::noinline]] void ListNotedOfThree(const Unit* p, std::uint64_t a, std::uint64_t b,
+                                        std::uint64_t c, Report& report) {
+  const std::uint64_t texts[3] = {a, b, c};
+  for (int k = 0; k < 3; ++k) {
+    if (const unsigned notes = NotesOfCharText(texts[k]); NoteListsHaveRoom(notes, report)) {
+      ListNotedCode(static_cast<std::uint16_t>(CodeOfDigitsAt(p + 5 * k)), notes, report);
+    }
+  }
+}
+
+// Whether the three spaced codes at p, written as a, b, c, some with notes,
+// all have characters of the usual units; if so, their notes are counted.
+// Inlined: a call would cost more than the counting.
 template <Form F, class Unit>
-[[gnu::noinline]] bool NotedThreeAreUsual(const Lookup& lookup, const std::uint64_t* texts,
-                                          const Unit* p, Report& report) {
-  const int codes[3] = {CodeOfDigitsAt(p), CodeOfDigitsAt(p + 5), CodeOfDigitsAt(p + 10)};
-  for (int code : codes) {
-    if (UnitsOfCharText(texts[code]) != UsualUnits<F>()) return false;
+[[gnu::always_inline]] inline bool NotedThreeAreUsual(const Unit* p, std::uint64_t a,
+                                                      std::uint64_t b, std::uint64_t c,
+                                                      Report& report) {
+  constexpr std::size_t kUsual = UsualUnits<F>();
+  if (UnitsOfCharText(a) != kUsual || UnitsOfCharText(b) != kUsual ||
+      UnitsOfCharText(c) != kUsual) {
+    return false;
   }
-  for (int code : codes) {
-    if (texts[code] >> kNoteShift) NoteWritten(lookup, static_cast<std::uint16_t>(code), report);
-  }
+  const unsigned na = NotesOfCharText(a), nb = NotesOfCharText(b), nc = NotesOfCharText(c);
+  report.other_script +=
+      (na & kNoteOtherScript) + (nb & kNoteOtherScript) + (nc & kNoteOtherScript);
+  report.old_forms += (na >> 1) + (nb >> 1) + (nc >> 1);
+  if (NoteListsHaveRoom(na | nb | nc, report)) [[unlikely]]
+    ListNotedOfThree(p, a, b, c, report);
   return true;
 }
 #endif
@@ -128,8 +163,8 @@ std::size_t ConvertCodeList(const Lookup& lookup, const typename TextForm<F>::Un
   while (pos + 5 <= n) {
 #if YISHU_SSE2
     // Three codes at once where they stand with their spaces: one check of
-    // 16 bytes instead of three of eight.
-    if constexpr (sizeof(Unit) == 1) {
+    // 16 units instead of three of eight.
+    {
       if (pos + 16 <= n && ThreeSpacedCodesAt(p + pos)) {
         const std::uint64_t first = texts[CodeOfDigitsAt(p + pos)];
         const std::uint64_t second = texts[CodeOfDigitsAt(p + pos + 5)];
@@ -140,8 +175,8 @@ std::size_t ConvertCodeList(const Lookup& lookup, const typename TextForm<F>::Un
         if ((TopOfCharText(first) == kUsual && TopOfCharText(second) == kUsual &&
              TopOfCharText(third) == kUsual) ||
             (((first | second | third) >> kNoteShift) != 0 &&
-             NotedThreeAreUsual<F>(lookup, texts, p + pos, report))) {
-          assert(out.room(at, 2 * kUsual + 8) && "output estimate too small");
+             NotedThreeAreUsual<F>(p + pos, first, second, third, report))) {
+          assert(out.room(at, 2 * kUsual * sizeof(Unit) + 8) && "output estimate too small");
           std::memcpy(at, &first, 8);
           std::memcpy(at + kUsual, &second, 8);
           std::memcpy(at + 2 * kUsual, &third, 8);
@@ -181,7 +216,8 @@ std::size_t ConvertCodeList(const Lookup& lookup, const typename TextForm<F>::Un
     if (top == UsualUnits<F>()) [[likely]] {
       at += UsualUnits<F>();
     } else {
-      if (top & ~kUnitsMask) NoteWritten(lookup, static_cast<std::uint16_t>(code), report);
+      if (const unsigned notes = NotesOfCharText(text))
+        NoteWritten(static_cast<std::uint16_t>(code), notes, report);
       at += top & kUnitsMask;
     }
     if (E == CodeEnd::kSpace || p[pos + 4] == ' ') [[likely]] {

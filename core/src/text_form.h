@@ -70,8 +70,8 @@ void AppendCodeChar(const Lookup& lookup, int code, Writer<typename TextForm<F>:
                     Report& report) {
   const std::uint64_t text = CharTexts<F>(lookup)[code];
   out.append_word(text, UnitsOfCharText(text));
-  if (TopOfCharText(text) & ~kUnitsMask) [[unlikely]]
-    NoteWritten(lookup, static_cast<std::uint16_t>(code), report);
+  if (const unsigned notes = NotesOfCharText(text)) [[unlikely]]
+    NoteWritten(static_cast<std::uint16_t>(code), notes, report);
 }
 
 template <class Unit>
