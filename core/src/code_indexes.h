@@ -148,12 +148,17 @@ inline bool NoteListsHaveRoom(unsigned notes, const Report& report) {
 // Lists `code`, written with `notes`, where it is not listed yet.
 void ListNotedCode(std::uint16_t code, unsigned notes, Report& report);
 
-// Counts the notes of a code written as a character in the Report, and lists
-// the code while its lists have room.
-inline void NoteWritten(std::uint16_t code, unsigned notes, Report& report) {
+// Counts `notes` of a code written as a character in the Report.
+inline void CountNotes(unsigned notes, Report& report) {
   static_assert(kNoteOtherScript == 1 && kNoteOldForm == 2);
   report.other_script += notes & kNoteOtherScript;
   report.old_forms += notes >> 1;
+}
+
+// Counts the notes of a code written as a character in the Report, and lists
+// the code while its lists have room.
+inline void NoteWritten(std::uint16_t code, unsigned notes, Report& report) {
+  CountNotes(notes, report);
   if (NoteListsHaveRoom(notes, report)) [[unlikely]]
     ListNotedCode(code, notes, report);
 }

@@ -55,12 +55,23 @@ template <CodeEnd E>
 int CodeKeyAt(const char* p) {
   std::uint64_t w;
   std::memcpy(&w, p, 8);
-  const int code = CodeOfDigitLanes<char>(w & 0xFFFFFFFFull);
-  if (code < 0 || !EndsCode<E>(static_cast<unsigned>(w >> 32 & 0xFF))) return -1;
-  return code;
+  // What ends the digits first: "99119" fails there, before any arithmetic.
+  if (!EndsCode<E>(static_cast<unsigned>(w >> 32 & 0xFF))) return -1;
+  return CodeOfDigitLanes<char>(w & 0xFFFFFFFFull);
 }
 
 #if YISHU_SSE2
+// The 16 units at p, as bytes. Narrowed so, UTF-16 units that are not ASCII
+// become 0 or 0xFF: neither a digit nor a space.
+inline __m128i SixteenUnitsAt(const char* p) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+inline __m128i SixteenUnitsAt(const char16_t* p) {
+  const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
+  return _mm_packus_epi16(low, high);
+}
+
 // Whether three codes with their spaces, as in "0022 2429 0001 ", fill the
 // first 15 of the 16 bytes in v.
 inline bool ThreeSpacedCodesIn(__m128i v) {
@@ -70,38 +81,35 @@ inline bool ThreeSpacedCodesIn(__m128i v) {
   return (digits & 0x7FFF) == 0x3DEF && (spaces & 0x7FFF) == 0x4210;
 }
 
-// The same for the first 15 of the 16 units at p.
-inline bool ThreeSpacedCodesAt(const char* p) {
-  return ThreeSpacedCodesIn(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
-}
-inline bool ThreeSpacedCodesAt(const char16_t* p) {
-  // Narrowed to bytes, units that are not ASCII become 0 or 0xFF: neither a
-  // digit nor a space.
-  const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-  const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
-  return ThreeSpacedCodesIn(_mm_packus_epi16(low, high));
+// The three codes in v, known to hold them as ThreeSpacedCodesIn says, all
+// at once: the digits d0..d15 (d4, d9, d14 the spaces, d15 anything) are
+// multiplied by their weights and added in pairs of 16-bit lanes, then the
+// pairs that make each code are added.
+inline void CodesOfThreeIn(__m128i v, int (&codes)[3]) {
+  const __m128i d = _mm_sub_epi8(v, _mm_set1_epi8('0'));
+  const __m128i zero = _mm_setzero_si128();
+  // 1000 d0 + 100 d1, 10 d2 + d3, 1000 d5, 100 d6 + 10 d7
+  const __m128i a = _mm_madd_epi16(_mm_unpacklo_epi8(d, zero),
+                                   _mm_setr_epi16(1000, 100, 10, 1, 0, 1000, 100, 10));
+  // d8, 1000 d10 + 100 d11, 10 d12 + d13, 0
+  const __m128i b =
+      _mm_madd_epi16(_mm_unpackhi_epi8(d, zero), _mm_setr_epi16(1, 0, 1000, 100, 10, 1, 0, 0));
+  // Lane 0: the first code; lane 2: the second but d8.
+  const __m128i pairs_a = _mm_add_epi32(a, _mm_shuffle_epi32(a, _MM_SHUFFLE(2, 3, 0, 1)));
+  // Lane 1: the third code (b's last lane is 0).
+  const __m128i pairs_b = _mm_add_epi32(b, _mm_shuffle_epi32(b, _MM_SHUFFLE(0, 1, 2, 3)));
+  codes[0] = _mm_cvtsi128_si32(pairs_a);
+  codes[1] = _mm_extract_epi16(pairs_a, 4) + _mm_extract_epi16(b, 0);
+  codes[2] = _mm_extract_epi16(pairs_b, 2);
 }
 #endif
-
-// The code of four digits known to stand at p.
-inline int CodeOfDigitsAt(const char* p) {
-  std::uint32_t w;
-  std::memcpy(&w, p, 4);
-  return NumberOfDigitLanes<char>(w ^ 0x30303030u);
-}
-inline int CodeOfDigitsAt(const char16_t* p) {
-  std::uint64_t w;
-  std::memcpy(&w, p, 8);
-  return NumberOfDigitLanes<char16_t>(w ^ 0x0030003000300030ull);
-}
 
 template <CodeEnd E>
 int CodeKeyAt(const char16_t* p) {
   std::uint64_t w;
   std::memcpy(&w, p, 8);
-  const int code = CodeOfDigitLanes<char16_t>(w);
-  if (code < 0 || !EndsCode<E>(p[4])) return -1;
-  return code;
+  if (!EndsCode<E>(p[4])) return -1;
+  return CodeOfDigitLanes<char16_t>(w);
 }
 
 // The same check where fewer than eight units are left.
@@ -113,41 +121,31 @@ int CodeKeyNearEnd(const Unit* p) {
   return EndsCode<E>(static_cast<std::make_unsigned_t<Unit>>(p[4])) ? CodeOfDigits(p) : -1;
 }
 
-#if YISHU_SSE2
-// Lists the noted ones of the three spaced codes at p, written as a, b, c,
-// while the lists have room.
-template <class Unit>
-[[gnu::noinline]] void ListNotedOfThree(const Unit* p, std::uint64_t a, std::uint64_t b,
-                                        std::uint64_t c, Report& report) {
-  const std::uint64_t texts[3] = {a, b, c};
-  for (int k = 0; k < 3; ++k) {
-    if (const unsigned notes = NotesOfCharText(texts[k]); NoteListsHaveRoom(notes, report)) {
-      ListNotedCode(static_cast<std::uint16_t>(CodeOfDigitsAt(p + 5 * k)), notes, report);
-    }
-  }
-}
+// A code written from a list has its notes counted here (CountNotes). The
+// first codes of each kind of note are also listed in the Report: the list
+// leaves those to the engine (AppendCodeChar), so that its loop calls nothing
+// and keeps its values in registers.
 
-// Whether the three spaced codes at p, written as a, b, c, some with notes,
-// all have characters of the usual units; if so, their notes are counted.
-// Inlined: a call would cost more than the counting.
-template <Form F, class Unit>
-[[gnu::always_inline]] inline bool NotedThreeAreUsual(const Unit* p, std::uint64_t a,
-                                                      std::uint64_t b, std::uint64_t c,
-                                                      Report& report) {
+// Whether three codes, written as a, b, c, some with notes, all have
+// characters of the usual units and none is to be listed; if so, their notes
+// are counted. Inlined: a call would cost more than the check.
+template <Form F>
+[[gnu::always_inline]] inline bool NotedThreeAreUsual(std::uint64_t a, std::uint64_t b,
+                                                      std::uint64_t c, Report& report) {
   constexpr std::size_t kUsual = UsualUnits<F>();
-  if (UnitsOfCharText(a) != kUsual || UnitsOfCharText(b) != kUsual ||
-      UnitsOfCharText(c) != kUsual) {
+  // The units of all three are the usual where those of `any` and `all` are.
+  const std::uint64_t any = a | b | c, all = a & b & c;
+  const unsigned notes = NotesOfCharText(any);
+  if (UnitsOfCharText(any) != kUsual || UnitsOfCharText(all) != kUsual ||
+      NoteListsHaveRoom(notes, report)) {
     return false;
   }
   const unsigned na = NotesOfCharText(a), nb = NotesOfCharText(b), nc = NotesOfCharText(c);
-  report.other_script +=
-      (na & kNoteOtherScript) + (nb & kNoteOtherScript) + (nc & kNoteOtherScript);
+  static_assert(kNoteOtherScript == 1 && kNoteOldForm == 2);
+  report.other_script += (na & 1) + (nb & 1) + (nc & 1);
   report.old_forms += (na >> 1) + (nb >> 1) + (nc >> 1);
-  if (NoteListsHaveRoom(na | nb | nc, report)) [[unlikely]]
-    ListNotedOfThree(p, a, b, c, report);
   return true;
 }
-#endif
 
 // Converts the codes that stand one after another from p[pos], a place where
 // a run of digits may start, and returns where the first thing that is no
@@ -163,19 +161,21 @@ std::size_t ConvertCodeList(const Lookup& lookup, const typename TextForm<F>::Un
   while (pos + 5 <= n) {
 #if YISHU_SSE2
     // Three codes at once where they stand with their spaces: one check of
-    // 16 units instead of three of eight.
-    {
-      if (pos + 16 <= n && ThreeSpacedCodesAt(p + pos)) {
-        const std::uint64_t first = texts[CodeOfDigitsAt(p + pos)];
-        const std::uint64_t second = texts[CodeOfDigitsAt(p + pos + 5)];
-        const std::uint64_t third = texts[CodeOfDigitsAt(p + pos + 10)];
+    // 16 units instead of three of eight, and their codes read together.
+    if (pos + 16 <= n) {
+      if (const __m128i v = SixteenUnitsAt(p + pos); ThreeSpacedCodesIn(v)) {
+        int codes[3];
+        CodesOfThreeIn(v, codes);
+        const std::uint64_t first = texts[codes[0]];
+        const std::uint64_t second = texts[codes[1]];
+        const std::uint64_t third = texts[codes[2]];
         constexpr std::size_t kUsual = UsualUnits<F>();
-        // Codes with notes (rare) fail the first test, though their units may
-        // be the usual: the second counts their notes when they are.
+        // Codes with notes (rare) fail the first test, though their units
+        // may be the usual: the second counts their notes when they are.
         if ((TopOfCharText(first) == kUsual && TopOfCharText(second) == kUsual &&
              TopOfCharText(third) == kUsual) ||
             (((first | second | third) >> kNoteShift) != 0 &&
-             NotedThreeAreUsual<F>(p + pos, first, second, third, report))) {
+             NotedThreeAreUsual<F>(first, second, third, report))) {
           assert(out.room(at, 2 * kUsual * sizeof(Unit) + 8) && "output estimate too small");
           std::memcpy(at, &first, 8);
           std::memcpy(at + kUsual, &second, 8);
@@ -216,8 +216,10 @@ std::size_t ConvertCodeList(const Lookup& lookup, const typename TextForm<F>::Un
     if (top == UsualUnits<F>()) [[likely]] {
       at += UsualUnits<F>();
     } else {
-      if (const unsigned notes = NotesOfCharText(text))
-        NoteWritten(static_cast<std::uint16_t>(code), notes, report);
+      if (const unsigned notes = NotesOfCharText(text)) {
+        if (NoteListsHaveRoom(notes, report)) break;
+        CountNotes(notes, report);
+      }
       at += top & kUnitsMask;
     }
     if (E == CodeEnd::kSpace || p[pos + 4] == ' ') [[likely]] {
