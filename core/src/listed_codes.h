@@ -121,11 +121,6 @@ int CodeKeyNearEnd(const Unit* p) {
   return EndsCode<E>(static_cast<std::make_unsigned_t<Unit>>(p[4])) ? CodeOfDigits(p) : -1;
 }
 
-// A code written from a list has its notes counted here (CountNotes). The
-// first codes of each kind of note are also listed in the Report: the list
-// leaves those to the engine (AppendCodeChar), so that its loop calls nothing
-// and keeps its values in registers.
-
 // Whether three codes, written as a, b, c, some with notes, all have
 // characters of the usual units and none is to be listed; if so, their notes
 // are counted. Inlined: a call would cost more than the check.
@@ -151,6 +146,11 @@ template <Form F>
 // a run of digits may start, and returns where the first thing that is no
 // such code begins. With kSpace a code takes its space; otherwise one
 // following space goes with it and any other character stays.
+//
+// A code with notes has them counted here. The first codes of each kind of
+// note are also listed in the Report: the list leaves those to the engine
+// (AppendCodeChar), so that its loop calls nothing and keeps its values in
+// registers.
 template <Form F, CodeEnd E>
 std::size_t ConvertCodeList(const Lookup& lookup, const typename TextForm<F>::Unit* p,
                             std::size_t pos, std::size_t n, Writer<typename TextForm<F>::Unit>& out,
