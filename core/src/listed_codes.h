@@ -121,43 +121,48 @@ int CodeKeyNearEnd(const Unit* p) {
   return EndsCode<E>(static_cast<std::make_unsigned_t<Unit>>(p[4])) ? CodeOfDigits(p) : -1;
 }
 
-// Whether three codes, written as a, b, c, some with notes, all have
-// characters of the usual units and none is to be listed; if so, their notes
-// are counted. Inlined: a call would cost more than the check.
+// Whether three codes, written as `texts`, some with notes, all have characters
+// of the usual units and none may be listed in the Report (NoteListsHaveRoom);
+// if so, their notes are counted. Inlined: a call would cost more than the
+// counting.
 template <Form F>
-[[gnu::always_inline]] inline bool NotedThreeAreUsual(std::uint64_t a, std::uint64_t b,
-                                                      std::uint64_t c, Report& report) {
+[[gnu::always_inline]] inline bool NotedThreeAreUsual(const std::uint64_t (&texts)[3],
+                                                      Report& report) {
   constexpr std::size_t kUsual = UsualUnits<F>();
   // The units of all three are the usual where those of `any` and `all` are.
-  const std::uint64_t any = a | b | c, all = a & b & c;
-  const unsigned notes = NotesOfCharText(any);
+  const std::uint64_t any = texts[0] | texts[1] | texts[2], all = texts[0] & texts[1] & texts[2];
   if (UnitsOfCharText(any) != kUsual || UnitsOfCharText(all) != kUsual ||
-      NoteListsHaveRoom(notes, report)) {
+      NoteListsHaveRoom(NotesOfCharText(any), report)) {
     return false;
   }
-  const unsigned na = NotesOfCharText(a), nb = NotesOfCharText(b), nc = NotesOfCharText(c);
+  const unsigned a = NotesOfCharText(texts[0]), b = NotesOfCharText(texts[1]),
+                 c = NotesOfCharText(texts[2]);
   static_assert(kNoteOtherScript == 1 && kNoteOldForm == 2);
-  report.other_script += (na & 1) + (nb & 1) + (nc & 1);
-  report.old_forms += (na >> 1) + (nb >> 1) + (nc >> 1);
+  report.other_script += (a & 1) + (b & 1) + (c & 1);
+  report.old_forms += (a >> 1) + (b >> 1) + (c >> 1);
   return true;
 }
 
-// Converts the codes that stand one after another from p[pos], a place where
-// a run of digits may start, and returns where the first thing that is no
-// such code begins. With kSpace a code takes its space; otherwise one
-// following space goes with it and any other character stays.
-//
-// A code with notes has them counted here. The first codes of each kind of
-// note are also listed in the Report: the list leaves those to the engine
-// (AppendCodeChar), so that its loop calls nothing and keeps its values in
-// registers.
+// Where the loop of ConvertCodeList stopped, and the code there that may
+// have to be listed in the Report (NoteListsHaveRoom), or -1.
+struct ListStop {
+  std::size_t pos;
+  int to_list;
+};
+
+// The loop of ConvertCodeList, which calls nothing, so that it keeps its
+// values in registers. It stops before a code that may have to be listed;
+// the notes of all other codes it counts itself.
 template <Form F, CodeEnd E>
-std::size_t ConvertCodeList(const Lookup& lookup, const typename TextForm<F>::Unit* p,
-                            std::size_t pos, std::size_t n, Writer<typename TextForm<F>::Unit>& out,
-                            Report& report) {
+[[gnu::noinline]] ListStop ConvertListedCodes(const Lookup& lookup,
+                                              const typename TextForm<F>::Unit* p, std::size_t pos,
+                                              std::size_t n,
+                                              Writer<typename TextForm<F>::Unit>& out,
+                                              Report& report) {
   using Unit = typename TextForm<F>::Unit;
   const std::uint64_t* const texts = CharTexts<F>(lookup);
   Unit* at = out.position();
+  int to_list = -1;
   while (pos + 5 <= n) {
 #if YISHU_SSE2
     // Three codes at once where they stand with their spaces: one check of
@@ -166,16 +171,15 @@ std::size_t ConvertCodeList(const Lookup& lookup, const typename TextForm<F>::Un
       if (const __m128i v = SixteenUnitsAt(p + pos); ThreeSpacedCodesIn(v)) {
         int codes[3];
         CodesOfThreeIn(v, codes);
-        const std::uint64_t first = texts[codes[0]];
-        const std::uint64_t second = texts[codes[1]];
-        const std::uint64_t third = texts[codes[2]];
+        const std::uint64_t three[3] = {texts[codes[0]], texts[codes[1]], texts[codes[2]]};
+        const std::uint64_t first = three[0], second = three[1], third = three[2];
         constexpr std::size_t kUsual = UsualUnits<F>();
         // Codes with notes (rare) fail the first test, though their units
         // may be the usual: the second counts their notes when they are.
         if ((TopOfCharText(first) == kUsual && TopOfCharText(second) == kUsual &&
              TopOfCharText(third) == kUsual) ||
             (((first | second | third) >> kNoteShift) != 0 &&
-             NotedThreeAreUsual<F>(first, second, third, report))) {
+             NotedThreeAreUsual<F>(three, report))) {
           assert(out.room(at, 2 * kUsual * sizeof(Unit) + 8) && "output estimate too small");
           std::memcpy(at, &first, 8);
           std::memcpy(at + kUsual, &second, 8);
@@ -217,7 +221,10 @@ std::size_t ConvertCodeList(const Lookup& lookup, const typename TextForm<F>::Un
       at += UsualUnits<F>();
     } else {
       if (const unsigned notes = NotesOfCharText(text)) {
-        if (NoteListsHaveRoom(notes, report)) break;
+        if (NoteListsHaveRoom(notes, report)) {
+          to_list = code;
+          break;
+        }
         CountNotes(notes, report);
       }
       at += top & kUnitsMask;
@@ -229,7 +236,26 @@ std::size_t ConvertCodeList(const Lookup& lookup, const typename TextForm<F>::Un
     }
   }
   out.set_position(at);
-  return pos;
+  return {pos, to_list};
+}
+
+// Converts the codes that stand one after another from p[pos], a place where
+// a run of digits may start, and returns where the first thing that is no
+// such code begins. With kSpace a code takes its space; otherwise one
+// following space goes with it and any other character stays.
+template <Form F, CodeEnd E>
+std::size_t ConvertCodeList(const Lookup& lookup, const typename TextForm<F>::Unit* p,
+                            std::size_t pos, std::size_t n, Writer<typename TextForm<F>::Unit>& out,
+                            Report& report) {
+  for (;;) {
+    const ListStop stop = ConvertListedCodes<F, E>(lookup, p, pos, n, out, report);
+    pos = stop.pos;
+    if (stop.to_list < 0) return pos;
+    // The code at pos, written and noted (listed where it is new) as the
+    // engine writes it; the list goes on after it.
+    AppendCodeChar<F>(lookup, stop.to_list, out, report);
+    pos += E == CodeEnd::kSpace || p[pos + 4] == ' ' ? 5 : 4;
+  }
 }
 
 }  // namespace yishu::detail
