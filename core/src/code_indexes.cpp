@@ -337,16 +337,9 @@ inline void ListCode(std::vector<std::uint16_t>& codes, std::uint16_t code) {
 
 }  // namespace
 
-void NoteWritten(const Lookup& lookup, std::uint16_t code, Report& report) {
-  const std::uint8_t note = lookup.note_of_code[code];
-  if (note & kNoteOtherScript) {
-    ++report.other_script;
-    ListCode(report.other_script_codes, code);
-  }
-  if (note & kNoteOldForm) {
-    ++report.old_forms;
-    ListCode(report.old_form_codes, code);
-  }
+void ListNotedCode(std::uint16_t code, unsigned notes, Report& report) {
+  if (notes & kNoteOtherScript) ListCode(report.other_script_codes, code);
+  if (notes & kNoteOldForm) ListCode(report.old_form_codes, code);
 }
 
 const StandardForm* StandardFormEntry(char32_t c) {

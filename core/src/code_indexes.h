@@ -132,8 +132,36 @@ const struct VariantPair* RouteTo(Book book, char32_t c, std::uint16_t code, std
 // Lists `c`, converted to `code` through a variant, in the Report (once).
 void NoteThroughVariant(const Lookup& lookup, char32_t c, std::uint16_t code, Report& report);
 
-// Counts the notes of `code`, written as a character, in the Report.
-void NoteWritten(const Lookup& lookup, std::uint16_t code, Report& report);
+// The notes of a code, from its packed character.
+inline unsigned NotesOfCharText(std::uint64_t text) {
+  return static_cast<unsigned>(text >> kNoteShift);
+}
+
+// Whether a list of codes that `notes` go to still has room: only then is a
+// noted code listed. The lists fill within the first few dozen noted codes;
+// after that, counting is all that is left to do.
+inline bool NoteListsHaveRoom(unsigned notes, const Report& report) {
+  return ((notes & kNoteOtherScript) && report.other_script_codes.size() < Report::kListedChars) ||
+         ((notes & kNoteOldForm) && report.old_form_codes.size() < Report::kListedChars);
+}
+
+// Lists `code`, written with `notes`, where it is not listed yet.
+void ListNotedCode(std::uint16_t code, unsigned notes, Report& report);
+
+// Counts `notes` of a code written as a character in the Report.
+inline void CountNotes(unsigned notes, Report& report) {
+  static_assert(kNoteOtherScript == 1 && kNoteOldForm == 2);
+  report.other_script += notes & kNoteOtherScript;
+  report.old_forms += notes >> 1;
+}
+
+// Counts the notes of a code written as a character in the Report, and lists
+// the code while its lists have room.
+inline void NoteWritten(std::uint16_t code, unsigned notes, Report& report) {
+  CountNotes(notes, report);
+  if (NoteListsHaveRoom(notes, report)) [[unlikely]]
+    ListNotedCode(code, notes, report);
+}
 
 // The standard form of `c` (standard forms of old forms), or null.
 const struct StandardForm* StandardFormEntry(char32_t c);

@@ -13,6 +13,9 @@ struct DayText {
   std::uint8_t length;  // characters in the text: 2 or 3, ending in 日
   char cp936[6];
   char16_t unicode[3];
+  // In UTF-8 (three bytes a character), padded so that one store of the
+  // whole array writes the text.
+  std::array<char, 16> utf8;
 };
 
 // Returns the day (1..31) whose key the five ASCII digits at `d` spell, or 0.
@@ -66,6 +69,10 @@ constexpr DayText MakeDay(int day) {
     t.cp936[2 * i] = chars[i].lead;
     t.cp936[2 * i + 1] = chars[i].trail;
     t.unicode[i] = chars[i].unicode;
+    const char16_t c = chars[i].unicode;  // U+0800 and up: three bytes
+    t.utf8[3 * i] = static_cast<char>(0xE0 | c >> 12);
+    t.utf8[3 * i + 1] = static_cast<char>(0x80 | (c >> 6 & 0x3F));
+    t.utf8[3 * i + 2] = static_cast<char>(0x80 | (c & 0x3F));
   }
   return t;
 }
@@ -82,5 +89,7 @@ constexpr std::array<DayText, 31> MakeDays() {
 inline constexpr std::array<DayText, 31> kDayTexts = day_text_parts::MakeDays();
 
 static_assert(DayOfKey(kDayTexts[0].key) == 1 && DayOfKey(kDayTexts[30].key) == 31);
+static_assert(kDayTexts[0].utf8[3] == '\xE6' && kDayTexts[0].utf8[4] == '\x97' &&
+              kDayTexts[0].utf8[5] == '\xA5');  // 日
 
 }  // namespace yishu::detail

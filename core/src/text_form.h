@@ -34,11 +34,10 @@ struct TextForm<Form::Cp936> {
 template <>
 struct TextForm<Form::Utf8> {
   using Unit = char;
+  // Five digits become at most nine bytes, and every estimate leaves room
+  // for a store of 16 beyond the text (MostOutput).
   static void AppendDay(Writer<char>& out, const DayText& day) {
-    for (int i = 0; i < day.length; ++i) {
-      char bytes[4];
-      out.append(bytes, static_cast<std::size_t>(EncodeUtf8(day.unicode[i], bytes)));
-    }
+    out.append_word(day.utf8, 3 * std::size_t{day.length});
   }
 };
 
@@ -70,8 +69,8 @@ void AppendCodeChar(const Lookup& lookup, int code, Writer<typename TextForm<F>:
                     Report& report) {
   const std::uint64_t text = CharTexts<F>(lookup)[code];
   out.append_word(text, UnitsOfCharText(text));
-  if (TopOfCharText(text) & ~kUnitsMask) [[unlikely]]
-    NoteWritten(lookup, static_cast<std::uint16_t>(code), report);
+  if (const unsigned notes = NotesOfCharText(text)) [[unlikely]]
+    NoteWritten(static_cast<std::uint16_t>(code), notes, report);
 }
 
 template <class Unit>

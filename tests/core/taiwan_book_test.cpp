@@ -174,5 +174,45 @@ TEST(BooksTest, StandardFormsLeaveTheSimplifiedColumnAlone) {
   EXPECT_EQ(ConvertText(CodeToChar, u"7115 3634 ", traditional), u"陳為");
 }
 
+// Lists of codes are decoded on a path of their own, which counts the codes
+// whose characters have notes (old forms, the other script) and lists the
+// first of them: the reports must be the reference's in every form, whole or
+// streamed, also long after the lists are full.
+TEST(BooksTest, CodeListsReportNotesAsTheReference) {
+  const Options cases[] = {{.book = Book::Taiwan},
+                           {.book = Book::Taiwan, .standard_forms = true},
+                           {.book = Book::Eccc},
+                           {.book = Book::Eccc, .script = Script::Simplified}};
+  for (const Options& options : cases) {
+    std::string text;  // every code, some lines of codes among them
+    for (const CodeRow& r : CodeBook(options.book, options.script)) {
+      text += std::to_string(10000 + r.code).substr(1) + (r.code % 17 == 0 ? " \n" : " ");
+    }
+    const std::u16string units(text.begin(), text.end());
+    Report engine, reference, streamed;
+    for (const Encoding encoding : {Encoding::Cp936, Encoding::Utf8}) {
+      const std::string out = ConvertText(CodeToChar, text, encoding, options, &engine);
+      EXPECT_EQ(out, encoding == Encoding::Cp936
+                         ? reference::ConvertText(CodeToChar, text, options, &reference)
+                         : reference::ConvertTextUtf8(CodeToChar, text, options, &reference));
+      EXPECT_EQ(test::Describe(reference::AsReferenceReports(engine)), test::Describe(reference));
+      if (options.script == Script::Traditional) {  // many more old forms than are listed
+        EXPECT_GT(engine.old_forms, 2 * Report::kListedChars);
+      }
+      Converter<char> converter(CodeToChar, encoding, options);
+      std::string pieces;
+      for (std::size_t at = 0; at < text.size(); at += 1000) {
+        converter.Feed(std::string_view(text).substr(at, 1000), pieces);
+      }
+      converter.Finish(pieces);
+      EXPECT_EQ(pieces, out);
+      EXPECT_EQ(test::Describe(converter.report()), test::Describe(engine));
+    }
+    ConvertText(CodeToChar, std::u16string_view(units), options, &engine);
+    reference::ConvertTextUtf16(CodeToChar, units, options, &reference);
+    EXPECT_EQ(test::Describe(reference::AsReferenceReports(engine)), test::Describe(reference));
+  }
+}
+
 }  // namespace
 }  // namespace yishu
