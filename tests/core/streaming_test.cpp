@@ -172,7 +172,7 @@ TEST(StreamingTest, Utf16PiecesConvertAsTheWhole) {
   const std::u16string sample = u"中0022 2429 99010 99319941 \xD800𠀀0001 一文 99199010 ";
   std::mt19937 rng(5);
   std::u16string text;
-  while (text.size() < 5000) {
+  while (text.size() < 20000) {  // longer than the most it may hold
     text += sample.substr(std::uniform_int_distribution<std::size_t>(0, sample.size() - 1)(rng));
   }
   for (Direction mode : {CodeToChar, CharToCode}) {
