@@ -98,16 +98,14 @@ std::u16string Utf16(std::string_view bytes) {
 
 const yishu::Options kAsWritten{.reading = yishu::CodeReading::AsWritten};
 
-// Codes as written: the plain reading gives the same text and kept runs, and
-// a stream cut every `cut` units gives them too. The plain reading is quick
-// enough for texts of any length.
-template <class String, class Convert, class Read, class Stream>
-void CheckAsWritten(const String& text, std::size_t cut, const Convert& convert, const Read& read,
+// Codes as written: the engine's text and report (`whole`, `report`) are the
+// plain reading's (`read`, `kept`), and a stream cut every `cut` units gives
+// them too. The plain reading is quick enough for texts of any length.
+template <class String, class Stream>
+void CheckAsWritten(const String& text, std::size_t cut, const String& whole,
+                    const yishu::Report& report, const String& read, const yishu::Report& kept,
                     Stream converter) {
-  yishu::Report report, kept;
-  const String whole = convert(text, &report);
-  Check(whole == read(text, &kept));
-  Check(report == kept);
+  Check(whole == read && report == kept);
   String out;
   for (std::size_t at = 0; at < text.size(); at += cut) converter.Feed(text.substr(at, cut), out);
   converter.Finish(out);
@@ -154,32 +152,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           Streamed<char16_t>(yishu::Converter<char16_t>(s.direction, o), utf16, cut, engine));
   }
   constexpr auto CodeToChar = yishu::Direction::CodeToChar;
-  CheckAsWritten(
-      text, cut,
-      [](const std::string& t, yishu::Report* r) {
-        return yishu::ConvertText(CodeToChar, t, yishu::Encoding::Cp936, kAsWritten, r);
-      },
-      [](const std::string& t, auto* kept) {
-        return yishu::reference::ReadWrittenCodes(t, kAsWritten, kept);
-      },
-      yishu::Converter(CodeToChar, yishu::Encoding::Cp936, kAsWritten));
-  CheckAsWritten(
-      text, cut,
-      [](const std::string& t, yishu::Report* r) {
-        return yishu::ConvertText(CodeToChar, t, yishu::Encoding::Utf8, kAsWritten, r);
-      },
-      [](const std::string& t, auto* kept) {
-        return yishu::reference::ReadWrittenCodesUtf8(t, kAsWritten, kept);
-      },
-      yishu::Converter(CodeToChar, yishu::Encoding::Utf8, kAsWritten));
-  CheckAsWritten(
-      utf16, cut,
-      [](const std::u16string& t, yishu::Report* r) {
-        return yishu::ConvertText(CodeToChar, std::u16string_view(t), kAsWritten, r);
-      },
-      [](const std::u16string& t, auto* kept) {
-        return yishu::reference::ReadWrittenCodesUtf16(t, kAsWritten, kept);
-      },
-      yishu::Converter<char16_t>(CodeToChar, kAsWritten));
+  yishu::Report report, kept;
+  for (const Encoding e : {Encoding::Cp936, Encoding::Utf8}) {
+    const std::string whole = yishu::ConvertText(CodeToChar, text, e, kAsWritten, &report);
+    const std::string read = e == Encoding::Cp936
+                                 ? reference::ReadWrittenCodes(text, kAsWritten, &kept)
+                                 : reference::ReadWrittenCodesUtf8(text, kAsWritten, &kept);
+    CheckAsWritten(text, cut, whole, report, read, kept,
+                   yishu::Converter(CodeToChar, e, kAsWritten));
+  }
+  const std::u16string whole =
+      yishu::ConvertText(CodeToChar, std::u16string_view(utf16), kAsWritten, &report);
+  const std::u16string read = reference::ReadWrittenCodesUtf16(utf16, kAsWritten, &kept);
+  CheckAsWritten(utf16, cut, whole, report, read, kept,
+                 yishu::Converter<char16_t>(CodeToChar, kAsWritten));
   return 0;
 }

@@ -1,31 +1,11 @@
 #!/bin/sh
 # telecode.exe's output under Wine: a file that is also the output, a reader
-# that goes away, and text on a console in every encoding. Uses a throwaway
-# copy of the Wine tests' template prefix.
+# that goes away, and text on a console in every encoding.
 #
 #   wine_output.sh TELECODE_EXE
 set -eu
 EXE=$1
-repo=$(cd "$(dirname "$0")/../.." && pwd)
-. "$repo/tools/wine/common.sh"
-WINE=$WINE_LOADER
-WINESERVER=$WINE_SERVER
-start_console_prefix
-cd "$WORK"
-
-failures=0
-check() {  # name expected actual
-  if [ "$2" = "$3" ]; then
-    echo "ok: $1"
-  else
-    echo "FAILED: $1: expected '$2', got '$3'"
-    failures=$((failures + 1))
-  fi
-}
-hex() { od -An -tx1 | tr -s ' \n' '  ' | sed 's/^ //; s/ $//'; }
-
-# A server that stays, so that none is started under the file size limit below.
-"$WINESERVER" -p
+. "$(dirname "$0")/wine_checks.sh"
 
 # A file that is also the output is refused, however it is given; a fault
 # would write without end, so the run has a time and a file size limit.

@@ -1,34 +1,15 @@
 #!/bin/sh
 # telecode.exe under Wine: a Chinese file name, pipes in binary, UTF-16, exit
-# statuses. Uses a throwaway copy of the Wine tests' template prefix.
+# statuses.
 #
 #   wine_smoke.sh TELECODE_EXE VERSION
 set -eu
 EXE=$1
-repo=$(cd "$(dirname "$0")/../.." && pwd)
-. "$repo/tools/wine/common.sh"
-WINE=$WINE_LOADER
-WINESERVER=$WINE_SERVER
-start_console_prefix
-# One server for all the runs below: started on demand, it would end
-# between them and cost each start a second or more.
-"$WINESERVER" -p
-cd "$WORK"
+. "$(dirname "$0")/wine_checks.sh"
 
 # Every run has a time limit, so that a fault hangs no test run.
 telecode() {
   timeout 60 "$WINE" "$EXE" "$@"
-}
-
-failures=0
-check() {  # name expected actual [file whose text explains a failure]
-  if [ "$2" = "$3" ]; then
-    echo "ok: $1"
-  else
-    echo "FAILED: $1: expected '$2', got '$3'"
-    if [ -n "${4:-}" ]; then echo "  $4 says: $(cat "$4")"; fi
-    failures=$((failures + 1))
-  fi
 }
 
 printf '中文电报码\n' > 电报.txt
@@ -44,7 +25,6 @@ printf '\326\320\316\304' > gbk.txt
 check "CP936" "0022 2429 " "$(telecode -e gbk gbk.txt)"
 
 # UTF-16 in both byte orders: 中文 after its mark, codes back in the same form.
-hex() { od -An -tx1 | tr -s ' \n' '  ' | sed 's/^ //; s/ $//'; }
 printf '\377\376\055\116\207\145' > le.txt
 check "UTF-16 little-endian" "ff fe 30 00 30 00 32 00 32 00 20 00 32 00 34 00 32 00 39 00 20 00" \
   "$(telecode -e utf-16 le.txt | hex)"

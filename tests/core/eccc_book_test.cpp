@@ -53,19 +53,6 @@ std::vector<EcccRow> ReadTable() {
   return rows;
 }
 
-std::u16string Utf16(const std::u32string& s) {
-  std::u16string out;
-  for (char32_t c : s) {
-    if (c < 0x10000) {
-      out += static_cast<char16_t>(c);
-    } else {
-      out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-      out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-    }
-  }
-  return out;
-}
-
 std::u16string CodeText(int code) {
   const std::string digits = std::to_string(10000 + code).substr(1) + ' ';
   return {digits.begin(), digits.end()};
@@ -92,10 +79,10 @@ TEST(EcccBookTest, AgainstTheDataFile) {
           own.empty() ? (++gaps, script == Script::Traditional ? r.simplified : r.traditional)
                       : own;
       codes += CodeText(r.code);
-      chars += Utf16(c);
+      chars += reference::Utf16FromUtf32(c);
       const bool in_cp936 = CodeBook(Book::Eccc, script)[&r - rows.data()].lead != 0;
       cp936_codes += CodeText(r.code);
-      cp936_chars += in_cp936 ? Utf16(c) : CodeText(r.code);
+      cp936_chars += in_cp936 ? reference::Utf16FromUtf32(c) : CodeText(r.code);
     }
     Report report;
     EXPECT_EQ(ConvertText(CodeToChar, std::u16string_view(codes), options, &report), chars);
@@ -109,7 +96,7 @@ TEST(EcccBookTest, AgainstTheDataFile) {
   }
   std::u16string forms, expected;
   for (const auto& [c, code] : lowest) {
-    forms += Utf16(std::u32string(1, c));
+    forms += reference::Utf16FromUtf32(std::u32string(1, c));
     expected += CodeText(code);
   }
   const Options eccc{.book = Book::Eccc, .variants = Variants::None};

@@ -18,15 +18,7 @@ std::string Stream(Direction mode, Encoding encoding, std::string_view text,
                    const std::vector<std::size_t>& cuts, std::size_t* most_held = nullptr,
                    const Options& options = {}, Report* report = nullptr) {
   Converter converter(mode, encoding, options);
-  std::string out;
-  std::size_t from = 0;
-  for (std::size_t cut : cuts) {
-    converter.Feed(text.substr(from, cut - from), out);
-    if (most_held) *most_held = std::max(*most_held, converter.held());
-    from = cut;
-  }
-  converter.Feed(text.substr(from), out);
-  converter.Finish(out);
+  std::string out = test::Streamed(converter, text, cuts, most_held);
   if (report) *report = converter.report();
   return out;
 }
@@ -122,13 +114,7 @@ TEST(StreamingTest, Utf16EveryCutAndEveryPairOfCuts) {
     for (std::size_t a = 0; a <= s.text.size(); ++a) {
       for (std::size_t b = a; b <= s.text.size(); ++b) {
         Converter<char16_t> converter(s.mode, s.options);
-        std::u16string out;
-        const std::u16string_view text(s.text);
-        converter.Feed(text.substr(0, a), out);
-        converter.Feed(text.substr(a, b - a), out);
-        converter.Feed(text.substr(b), out);
-        converter.Finish(out);
-        ASSERT_EQ(out, whole) << "cut at " << a << ", " << b;
+        ASSERT_EQ(test::Streamed(converter, s.text, {a, b}), whole) << "cut at " << a << ", " << b;
         ASSERT_EQ(test::Describe(converter.report()), test::Describe(whole_report))
             << "cut at " << a << ", " << b;
       }
@@ -174,12 +160,7 @@ TEST(StreamingTest, RandomPiecesOfLongTexts) {
       text += s.text.substr(from);
     }
     for (std::size_t most : {3u, 70u, 700u}) {
-      std::vector<std::size_t> cuts;
-      for (std::size_t at = 0;;) {
-        at += std::uniform_int_distribution<std::size_t>(1, most)(rng);
-        if (at >= text.size()) break;
-        cuts.push_back(at);
-      }
+      const std::vector<std::size_t> cuts = test::RandomCuts(rng, text.size(), most);
       ASSERT_EQ(Stream(s.mode, s.encoding, text, cuts, nullptr, s.options),
                 ConvertText(s.mode, text, s.encoding, s.options))
           << "pieces of up to " << most;
@@ -191,22 +172,19 @@ TEST(StreamingTest, Utf16PiecesConvertAsTheWhole) {
   const std::u16string sample = u"中0022 2429 99010 99319941 \xD800𠀀0001 一文 99199010 ";
   std::mt19937 rng(5);
   std::u16string text;
-  while (text.size() < 5000) {
+  while (text.size() < 20000) {  // longer than the most it may hold
     text += sample.substr(std::uniform_int_distribution<std::size_t>(0, sample.size() - 1)(rng));
   }
   for (Direction mode : {CodeToChar, CharToCode}) {
     const std::u16string whole = ConvertText(mode, std::u16string_view(text));
     for (std::size_t most : {1u, 7u, 100u}) {
       Converter<char16_t> converter(mode);
-      std::u16string out;
-      for (std::size_t at = 0; at < text.size();) {
-        const std::size_t n = std::uniform_int_distribution<std::size_t>(1, most)(rng);
-        converter.Feed(std::u16string_view(text).substr(at, n), out);
-        EXPECT_LE(converter.held(), 8192u);
-        at += n;
-      }
-      converter.Finish(out);
-      EXPECT_EQ(out, whole) << "mode " << static_cast<int>(mode) << ", pieces of up to " << most;
+      std::size_t most_held = 0;
+      EXPECT_EQ(
+          test::Streamed(converter, text, test::RandomCuts(rng, text.size(), most), &most_held),
+          whole)
+          << "mode " << static_cast<int>(mode) << ", pieces of up to " << most;
+      EXPECT_LE(most_held, 8192u);
     }
   }
 }
@@ -222,12 +200,8 @@ TEST(StreamingTest, LongDigitRunsHoldLittleAndConvertExactly) {
       text += kParts[std::uniform_int_distribution<int>(0, std::size(kParts) - 1)(rng)];
     }
     text += round % 2 ? " tail" : "9941 ";
-    std::vector<std::size_t> cuts;
-    for (std::size_t at = 0;;) {
-      at += std::uniform_int_distribution<std::size_t>(1, round < 10 ? 100 : 5000)(rng);
-      if (at >= text.size()) break;
-      cuts.push_back(at);
-    }
+    const std::vector<std::size_t> cuts =
+        test::RandomCuts(rng, text.size(), round < 10 ? 100 : 5000);
     std::size_t most_held = 0;
     const std::string streamed = Stream(CodeToChar, Encoding::Cp936, text, cuts, &most_held);
     ASSERT_EQ(streamed, reference::ConvertText(CodeToChar, text)) << "round " << round;
@@ -253,12 +227,7 @@ TEST(StreamingTest, LongRunsOfCodesReportAsTheWhole) {
         EXPECT_EQ(streamed.codes_without_space, whole.codes_without_space)
             << codes << " codes, pieces of " << piece;
         Converter<char16_t> converter(CodeToChar);
-        std::u16string out;
-        const std::u16string units(text.begin(), text.end());
-        for (std::size_t at = 0; at < units.size(); at += piece) {
-          converter.Feed(std::u16string_view(units).substr(at, piece), out);
-        }
-        converter.Finish(out);
+        test::Streamed(converter, std::u16string(text.begin(), text.end()), cuts);
         EXPECT_EQ(converter.report().codes_without_space, whole.codes_without_space)
             << codes << " codes in UTF-16, pieces of " << piece;
       }

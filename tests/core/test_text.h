@@ -2,8 +2,12 @@
 // engine's forms.
 #pragma once
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <vector>
 
 #include "yishu/yishu.h"
 
@@ -18,6 +22,35 @@ std::string ToCp936(std::u16string_view text);
 std::u16string FromCp936(std::string_view bytes);
 
 std::string ToUtf8(std::u16string_view text);
+
+// Feeds `text` to `converter` in the pieces that the ascending offsets `cuts`
+// make, and finishes it; `most_held` gets the most it held back between pieces.
+template <class Unit>
+std::basic_string<Unit> Streamed(Converter<Unit>& converter,
+                                 std::type_identity_t<std::basic_string_view<Unit>> text,
+                                 const std::vector<std::size_t>& cuts,
+                                 std::size_t* most_held = nullptr) {
+  std::basic_string<Unit> out;
+  std::size_t from = 0;
+  for (std::size_t cut : cuts) {
+    converter.Feed(text.substr(from, cut - from), out);
+    if (most_held) *most_held = std::max(*most_held, converter.held());
+    from = cut;
+  }
+  converter.Feed(text.substr(from), out);
+  converter.Finish(out);
+  return out;
+}
+
+// Ascending cuts into a text of `size` units: pieces of 1 to `most` units.
+inline std::vector<std::size_t> RandomCuts(std::mt19937& rng, std::size_t size, std::size_t most) {
+  std::vector<std::size_t> cuts;
+  for (std::size_t at = 0;;) {
+    at += std::uniform_int_distribution<std::size_t>(1, most)(rng);
+    if (at >= size) return cuts;
+    cuts.push_back(at);
+  }
+}
 
 // A report in words, for comparing two and showing the difference.
 std::string Describe(const Report& report);

@@ -210,11 +210,7 @@ TEST(WrittenCodesTest, DoubtfulRunsNextToMarks) {
       EXPECT_EQ(whole.doubtful_runs, doubtful.size()) << ToUtf8(text);
       for (std::size_t cut = 0; cut <= bytes.size(); ++cut) {
         Converter<char> converter(Direction::CodeToChar, encoding, kAsWritten);
-        std::string streamed;
-        converter.Feed(std::string_view(bytes).substr(0, cut), streamed);
-        converter.Feed(std::string_view(bytes).substr(cut), streamed);
-        converter.Finish(streamed);
-        EXPECT_EQ(streamed, out);
+        EXPECT_EQ(test::Streamed(converter, bytes, {cut}), out);
         EXPECT_EQ(test::Describe(converter.report()), test::Describe(whole))
             << ToUtf8(text) << ", cut at " << cut;
       }
@@ -278,52 +274,31 @@ TEST(WrittenTaiwanBook, NoDayCodesAndUnwritableCodesStay) {
   EXPECT_EQ(ConvertText(Direction::CodeToChar, std::u16string_view(in_utf16), taiwan), expected);
 }
 
-// A stream cut anywhere converts and reports as the whole text.
-template <class Conv, class String>
-String Stream(Conv& converter, const String& text, const std::vector<std::size_t>& cuts) {
-  String out;
-  std::size_t from = 0;
-  for (std::size_t cut : cuts) {
-    converter.Feed(
-        std::basic_string_view<typename String::value_type>(text).substr(from, cut - from), out);
-    from = cut;
-  }
-  converter.Feed(std::basic_string_view<typename String::value_type>(text).substr(from), out);
-  converter.Finish(out);
-  return out;
-}
-
 const std::u16string kStreamSample =
     u"0022 2429,00222429\r\n12345 ００２２　99010 0000 \u3000中0948";
 
-TEST(WrittenStreaming, EveryCutAndEveryPairOfCutsInEveryForm) {
-  const std::pair<Encoding, std::string> byte_forms[] = {
-      {Encoding::Cp936, ToCp936(kStreamSample) + "\xA3\xB0\x81"
-                                                 "0022\xA1"},
-      {Encoding::Utf8, ToUtf8(kStreamSample) + "\xEF\xBC"
-                                               "0022\xE3\x80"}};
-  for (const auto& [encoding, text] : byte_forms) {
-    Report whole_report;
-    const std::string whole =
-        ConvertText(Direction::CodeToChar, text, encoding, kAsWritten, &whole_report);
-    for (std::size_t a = 0; a <= text.size(); ++a) {
-      for (std::size_t b = a; b <= text.size(); ++b) {
-        Converter<char> converter(Direction::CodeToChar, encoding, kAsWritten);
-        ASSERT_EQ(Stream(converter, text, {a, b}), whole) << a << ", " << b;
-        ASSERT_EQ(converter.report().kept, whole_report.kept) << a << ", " << b;
-      }
-    }
-  }
+// A stream cut anywhere twice converts and keeps runs as the whole text;
+// `encoding` is given for the byte forms.
+template <class Unit, class... Form>
+void ExpectEveryPairOfCutsAsWhole(std::basic_string_view<Unit> text, Form... encoding) {
   Report whole_report;
-  const std::u16string whole = ConvertText(
-      Direction::CodeToChar, std::u16string_view(kStreamSample), kAsWritten, &whole_report);
-  for (std::size_t a = 0; a <= kStreamSample.size(); ++a) {
-    for (std::size_t b = a; b <= kStreamSample.size(); ++b) {
-      Converter<char16_t> converter(Direction::CodeToChar, kAsWritten);
-      ASSERT_EQ(Stream(converter, kStreamSample, {a, b}), whole) << a << ", " << b;
+  const auto whole =
+      ConvertText(Direction::CodeToChar, text, encoding..., kAsWritten, &whole_report);
+  for (std::size_t a = 0; a <= text.size(); ++a) {
+    for (std::size_t b = a; b <= text.size(); ++b) {
+      Converter<Unit> converter(Direction::CodeToChar, encoding..., kAsWritten);
+      ASSERT_EQ(test::Streamed(converter, text, {a, b}), whole) << a << ", " << b;
       ASSERT_EQ(converter.report().kept, whole_report.kept) << a << ", " << b;
     }
   }
+}
+
+TEST(WrittenStreaming, EveryCutAndEveryPairOfCutsInEveryForm) {
+  ExpectEveryPairOfCutsAsWhole<char>(ToCp936(kStreamSample) + "\xA3\xB0\x81" + "0022\xA1",
+                                     Encoding::Cp936);
+  ExpectEveryPairOfCutsAsWhole<char>(ToUtf8(kStreamSample) + "\xEF\xBC" + "0022\xE3\x80",
+                                     Encoding::Utf8);
+  ExpectEveryPairOfCutsAsWhole<char16_t>(kStreamSample);
 }
 
 // A run too long to be codes is let go in parts while it lasts; it is still
@@ -335,22 +310,10 @@ TEST(WrittenStreaming, EndlessRunsHoldLittleAndAreReportedOnce) {
       std::string run;
       for (std::size_t i = 0; i < length; ++i) run += digit;
       const std::string text = "0022 " + run + ",0022";
-      std::vector<std::size_t> cuts;
-      for (std::size_t at = 0;;) {
-        at += std::uniform_int_distribution<std::size_t>(1, 900)(rng);
-        if (at >= text.size()) break;
-        cuts.push_back(at);
-      }
       Converter converter(Direction::CodeToChar, Encoding::Utf8, kAsWritten);
-      std::string out;
-      std::size_t from = 0, most_held = 0;
-      for (std::size_t cut : cuts) {
-        converter.Feed(std::string_view(text).substr(from, cut - from), out);
-        most_held = std::max(most_held, converter.held());
-        from = cut;
-      }
-      converter.Feed(std::string_view(text).substr(from), out);
-      converter.Finish(out);
+      std::size_t most_held = 0;
+      const std::string out =
+          test::Streamed(converter, text, test::RandomCuts(rng, text.size(), 900), &most_held);
       EXPECT_EQ(out, reference::ReadWrittenCodesUtf8(text, kAsWritten)) << length;
       EXPECT_EQ(out, "中" + run + ",中") << length;  // 8888 is no code
       const std::vector<DigitRun> kept = {{5, run.size(), length}};

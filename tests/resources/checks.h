@@ -16,6 +16,11 @@ using wide_text::Utf8;
 const wchar_t* ProgramPath();
 HMODULE ProgramFile();
 
+// A resource's bytes, or an empty view when it is missing; the neutral
+// language looks up as the platform's loader does.
+std::string_view ResourceBytes(HMODULE exe, const wchar_t* type, int id,
+                               WORD language = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));
+
 // Numbers compared as the unsigned values the resources store, shown in
 // decimal and hexadecimal; texts shown as UTF-8.
 testing::AssertionResult Same(const char* actual_expression, const char* expected_expression,

@@ -46,16 +46,6 @@ const Group kGroups[] = {
     {IDI_ABOUT, "IDI_ABOUT", {{16, 8}, {32, 8}}},
 };
 
-// A resource's bytes, or an empty view when it is missing.
-std::string_view ResourceBytes(HMODULE exe, const wchar_t* type, int id) {
-  HRSRC found = FindResourceW(exe, MAKEINTRESOURCEW(id), type);
-  if (found == nullptr) return {};
-  HGLOBAL loaded = LoadResource(exe, found);
-  const void* data = loaded ? LockResource(loaded) : nullptr;
-  if (data == nullptr) return {};
-  return {static_cast<const char*>(data), SizeofResource(exe, found)};
-}
-
 DWORD RowBytes(int width, int bits) { return ((width * bits + 31) / 32) * 4; }
 
 void CheckImage(HMODULE exe, const GroupEntry& entry, const Image& expected,

@@ -22,6 +22,15 @@ std::string Number(unsigned long long value) {
 const wchar_t* ProgramPath() { return program_path; }
 HMODULE ProgramFile() { return program_file; }
 
+std::string_view ResourceBytes(HMODULE exe, const wchar_t* type, int id, WORD language) {
+  HRSRC found = FindResourceExW(exe, type, MAKEINTRESOURCEW(id), language);
+  if (found == nullptr) return {};
+  HGLOBAL loaded = LoadResource(exe, found);
+  const void* data = loaded ? LockResource(loaded) : nullptr;
+  if (data == nullptr) return {};
+  return {static_cast<const char*>(data), SizeofResource(exe, found)};
+}
+
 testing::AssertionResult Same(const char* actual_expression, const char*, unsigned long long actual,
                               unsigned long long expected) {
   if (actual == expected) return testing::AssertionSuccess();

@@ -28,15 +28,6 @@ std::vector<ULONG_PTR> ResourceIds(HMODULE exe, const wchar_t* type) {
   return ids;
 }
 
-std::string_view ResourceBytes(HMODULE exe, const wchar_t* type, int id, WORD language) {
-  HRSRC found = FindResourceExW(exe, type, MAKEINTRESOURCEW(id), language);
-  if (found == nullptr) return {};
-  HGLOBAL loaded = LoadResource(exe, found);
-  const void* data = loaded ? LockResource(loaded) : nullptr;
-  if (data == nullptr) return {};
-  return {static_cast<const char*>(data), SizeofResource(exe, found)};
-}
-
 // The text inside the first <tag ...>text</tag>, trimmed; empty when absent.
 std::string ElementText(std::string_view xml, std::string_view tag) {
   std::string open("<"), close("</");

@@ -54,9 +54,8 @@ TEST(About, FromEveryRoute) {
   for (size_t i = 0; i < routes.size(); ++i) {
     const auto& closing = kAboutClosings[i % std::size(kAboutClosings)];
     Case(std::string("About by ") + routes[i].name + ", closed by " + closing.name);
-    auto app = Launch();
+    auto app = LaunchInFront();
     if (!app) continue;
-    BringToFront(*app);
     SelectMode(*app, 1);
     TypeAndWait(*app, L"中文", L"中文");
     routes[i].act(*app);
@@ -75,9 +74,8 @@ TEST(About, FromEveryRoute) {
 
 TEST(About, BoxContents) {
   Case("the About box's contents");
-  auto app = Launch();
+  auto app = LaunchInFront();
   if (!app) return;
-  BringToFront(*app);
   Click(app->Item(IDCANCEL));
   HWND box = ExpectAboutBox(*app);
   if (!box) return;
@@ -183,9 +181,8 @@ TEST(About, SystemMenuEntry) {
 // The four low bits of a system command are the platform's: 0x0010 to
 // 0x001F all open the box, and the focus returns to the control that had it.
 TEST(About, SystemCommands) {
-  auto app = Launch();
+  auto app = LaunchInFront();
   if (!app) return;
-  BringToFront(*app);
   const int focusTargets[] = {IDC_INPUT, IDC_OUTPUT, IDC_CLEAR, IDCANCEL};
   for (UINT command = 0x0010; command <= 0x001F; ++command) {
     char name[64];
@@ -223,9 +220,8 @@ TEST(About, SystemCommands) {
 
 TEST(About, MinimizedIcon) {
   Case("the window's icons");
-  auto app = Launch();
+  auto app = LaunchInFront();
   if (!app) return;
-  BringToFront(*app);
   std::string error;
   WindowReport report = ProbeWindow(*app, error);
   Expect(report.answered, "the program was asked", error);

@@ -14,6 +14,10 @@
 // Starts the program for a case; a failed start counts as a failed check.
 std::unique_ptr<AppUnderTest> Launch(const std::wstring& arguments = L"",
                                      std::source_location where = std::source_location::current());
+// Starts it and brings its dialog to the front, ready for keys.
+std::unique_ptr<AppUnderTest> LaunchInFront(
+    const std::wstring& arguments = L"",
+    std::source_location where = std::source_location::current());
 
 // Every way a person issues the cancel command in the main dialog.
 struct CancelRoute {
@@ -22,5 +26,6 @@ struct CancelRoute {
 };
 std::vector<CancelRoute> CancelRoutes();
 
-// Puts `text` on the clipboard, as another program's copy would.
-bool SetClipboardText(const std::wstring& text);
+// Puts `text` on the clipboard, as another program's copy would, and presses
+// Ctrl+V; a clipboard that refuses it counts as a failed check.
+void Paste(const std::wstring& text, std::source_location where = std::source_location::current());

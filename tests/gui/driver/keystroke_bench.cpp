@@ -204,9 +204,8 @@ double BareEditOutputUpdate(const std::wstring& before, const std::wstring& afte
 }
 
 void Measure(const Scenario& scenario, size_t characters) {
-  auto app = Launch();
+  auto app = LaunchInFront();
   if (!app) return;
-  BringToFront(*app);
   if (scenario.mode == 1) {
     Click(app->Item(IDC_CHAR_TO_CODE));
     WaitFor([&] { return app->Checked(IDC_CHAR_TO_CODE) && app->FocusId() == IDC_INPUT; });
@@ -224,7 +223,7 @@ void Measure(const Scenario& scenario, size_t characters) {
   SendMessageTimeoutW(inputBox, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(input.c_str()),
                       SMTO_ABORTIFHUNG, 120000, &ignored);
   if (!Expect(TextLength(inputBox) == characters && TextLength(outputBox) > 0,
-                    "the input box was filled")) {
+              "the input box was filled")) {
     return;
   }
   QueryPerformanceCounter(&fillEnd);
@@ -237,8 +236,8 @@ void Measure(const Scenario& scenario, size_t characters) {
   // update.
   HandlerTimer timer(*app, IDC_INPUT, EN_UPDATE);
   Expect(timer.active(), "the handler timer is set");
-  const auto typed = TimeKeystrokes(outputBox, scenario.keystrokes,
-                                    [&] { Type(std::wstring(1, scenario.key)); });
+  const auto typed =
+      TimeKeystrokes(outputBox, scenario.keystrokes, [&] { Type(std::wstring(1, scenario.key)); });
   const std::vector<double> typedInside = timer.Take();
   const auto posted = TimeKeystrokes(outputBox, scenario.keystrokes,
                                      [&] { PostMessageW(inputBox, WM_CHAR, scenario.key, 1); });

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "common_steps.h"
+#include "dialog_checks.h"
 #include "keystroke_bench.h"
 #include "resource.h"
 #include "user_input.h"
@@ -25,6 +26,13 @@ std::unique_ptr<AppUnderTest> Launch(const std::wstring& arguments, std::source_
   std::string error;
   auto app = AppUnderTest::Start(Settings().program, arguments, error);
   Expect(app != nullptr, "the program starts", error, where);
+  return app;
+}
+
+std::unique_ptr<AppUnderTest> LaunchInFront(const std::wstring& arguments,
+                                            std::source_location where) {
+  auto app = Launch(arguments, where);
+  if (app) BringToFront(*app);
   return app;
 }
 
@@ -60,6 +68,8 @@ std::vector<CancelRoute> CancelRoutes() {
   };
 }
 
+namespace {
+
 bool SetClipboardText(const std::wstring& text) {
   if (!OpenClipboard(nullptr)) return false;
   EmptyClipboard();
@@ -74,6 +84,13 @@ bool SetClipboardText(const std::wstring& text) {
   }
   CloseClipboard();
   return ok;
+}
+
+}  // namespace
+
+void Paste(const std::wstring& text, std::source_location where) {
+  Expect(SetClipboardText(text), "clipboard set", {}, where);
+  Press('V', {VK_CONTROL});
 }
 
 int wmain(int argc, wchar_t** argv) {

@@ -78,9 +78,8 @@ TEST(MainDialog, TwoCopies) {
 // user put it, since the unchanged input is never written back.
 TEST(MainDialog, LiveConversion) {
   Case("live conversion");
-  auto app = Launch();
+  auto app = LaunchInFront();
   if (!app) return;
-  BringToFront(*app);
   const struct {
     const char* name;
     std::function<void()> act;
@@ -128,9 +127,8 @@ TEST(MainDialog, LiveConversion) {
 // convert nothing.
 TEST(MainDialog, Modes) {
   Case("switching to characters-to-codes");
-  auto app = Launch();
+  auto app = LaunchInFront();
   if (!app) return;
-  BringToFront(*app);
   TypeAndWait(*app, L"0022 ", L"0022 ");
   SelectMode(*app, 1);
   ExpectMode(*app, 1);
@@ -152,9 +150,8 @@ TEST(MainDialog, Modes) {
   ExpectEq(app->Text(IDC_OUTPUT), L"电报", "output");
 
   Case("clicking the radio that is already selected");
-  auto fresh = Launch();
+  auto fresh = LaunchInFront();
   if (!fresh) return;
-  BringToFront(*fresh);
   TypeAndWait(*fresh, L"0022 2429", L"0022 2429");
   SelectMode(*fresh, 0);
   ExpectMode(*fresh, 0);
@@ -165,9 +162,8 @@ TEST(MainDialog, Modes) {
 
 TEST(MainDialog, OutputBox) {
   Case("text typed into the output box");
-  auto app = Launch();
+  auto app = LaunchInFront();
   if (!app) return;
-  BringToFront(*app);
   TypeAndWait(*app, L"0022 ", L"0022 ");
   TabTo(*app, IDC_OUTPUT);
   Press(VK_END);
@@ -204,13 +200,11 @@ TEST(MainDialog, TextFidelity) {
   };
   for (const auto& c : cases) {
     Case(std::string("outside the code page, ") + c.name);
-    auto app = Launch();
+    auto app = LaunchInFront();
     if (!app) continue;
-    BringToFront(*app);
     if (c.mode == 1) SelectMode(*app, 1);
     if (c.paste) {
-      Expect(SetClipboardText(c.text), "clipboard set");
-      Press('V', {VK_CONTROL});
+      Paste(c.text);
     } else {
       Type(c.text);
     }
@@ -219,19 +213,23 @@ TEST(MainDialog, TextFidelity) {
   }
 }
 
+// `lines` lines, each `piece` `times` over and a line break.
+std::wstring Lines(int lines, const std::wstring& piece, int times) {
+  std::wstring line;
+  for (int i = 0; i < times; ++i) line += piece;
+  line += L"\r\n";
+  std::wstring text;
+  for (int i = 0; i < lines; ++i) text += line;
+  return text;
+}
+
 // More lines than the boxes show: nothing may be cut off.
 TEST(MainDialog, ManyLines) {
   Case("a paste longer than the input box");
-  auto app = Launch();
+  auto app = LaunchInFront();
   if (!app) return;
-  BringToFront(*app);
-  std::wstring input, output;
-  for (int line = 0; line < 12; ++line) {
-    input += L"0022 2429 \r\n";
-    output += L"中文\r\n";
-  }
-  Expect(SetClipboardText(input), "clipboard set");
-  Press('V', {VK_CONTROL});
+  const std::wstring input = Lines(12, L"0022 2429 ", 1), output = Lines(12, L"中文", 1);
+  Paste(input);
   ExpectEventually([&] { return app->Text(IDC_INPUT); }, input, "all lines pasted");
   ExpectEq(app->Text(IDC_OUTPUT), output, "all lines converted");
 
@@ -251,21 +249,12 @@ TEST(MainDialog, ManyLines) {
 // caret never jumps.
 TEST(MainDialog, LargeInput) {
   Case("a large input");
-  auto app = Launch();
+  auto app = LaunchInFront();
   if (!app) return;
-  BringToFront(*app);
   SelectMode(*app, 1);
-  std::wstring input, output;
-  for (int line = 0; line < 100; ++line) {
-    for (int i = 0; i < 10; ++i) {
-      input += L"中文电报码";
-      output += L"0022 2429 7193 1032 4316 ";
-    }
-    input += L"\r\n";
-    output += L"\r\n";
-  }
-  Expect(SetClipboardText(input), "clipboard set");
-  Press('V', {VK_CONTROL});
+  const std::wstring input = Lines(100, L"中文电报码", 10);
+  const std::wstring output = Lines(100, L"0022 2429 7193 1032 4316 ", 10);
+  Paste(input);
   ExpectEventually([&] { return app->Text(IDC_INPUT); }, input, "input", 10000);
   ExpectEq(app->Text(IDC_OUTPUT), output, "output");
   const long long end = static_cast<long long>(input.size());
@@ -280,29 +269,18 @@ TEST(MainDialog, LargeInput) {
 
   // The platform's default limit is about 30,000 characters.
   Case("a paste beyond the platform's default length limit");
-  auto big = Launch();
+  auto big = LaunchInFront();
   if (!big) return;
-  BringToFront(*big);
-  std::wstring codes, characters;
-  for (int line = 0; line < 500; ++line) {
-    for (int i = 0; i < 16; ++i) {
-      codes += L"0022 2429 ";
-      characters += L"中文";
-    }
-    codes += L"\r\n";
-    characters += L"\r\n";
-  }
-  Expect(SetClipboardText(codes), "clipboard set");
-  Press('V', {VK_CONTROL});
+  const std::wstring codes = Lines(500, L"0022 2429 ", 16), characters = Lines(500, L"中文", 16);
+  Paste(codes);
   ExpectEventually([&] { return big->Text(IDC_INPUT); }, codes, "input", 10000);
   ExpectEq(big->Text(IDC_OUTPUT), characters, "output");
 }
 
 TEST(MainDialog, Clear) {
   Case("Clear empties both boxes and keeps the mode");
-  auto app = Launch();
+  auto app = LaunchInFront();
   if (!app) return;
-  BringToFront(*app);
   SelectMode(*app, 1);
   TypeAndWait(*app, L"中文", L"中文");
   Click(app->Item(IDC_CLEAR));
@@ -317,9 +295,8 @@ TEST(MainDialog, Clear) {
   ExpectEq(app->Text(IDC_OUTPUT), L"4316 ", "output");
 
   Case("Clear with empty boxes only moves the focus");
-  auto fresh = Launch();
+  auto fresh = LaunchInFront();
   if (!fresh) return;
-  BringToFront(*fresh);
   Press(VK_TAB);
   ExpectFocus(*fresh, IDOK, "focus on Exit");
   Click(fresh->Item(IDC_CLEAR));
@@ -350,9 +327,8 @@ TEST(MainDialog, TabOrder) {
                {"characters to codes", 1, IDC_CHAR_TO_CODE}};
   for (const auto& c : cases) {
     Case(std::string("Tab order, ") + c.name);
-    auto app = Launch();
+    auto app = LaunchInFront();
     if (!app) continue;
-    BringToFront(*app);
     if (c.mode == 1) SelectMode(*app, 1);
     for (int id : {IDOK, IDCANCEL, c.radio, IDC_OUTPUT, IDC_CLEAR, IDC_INPUT}) {
       Press(VK_TAB);
@@ -387,9 +363,8 @@ TEST(MainDialog, Exit) {
   };
   for (const auto& route : routes) {
     Case(std::string("exit by ") + route.name);
-    auto app = Launch();
+    auto app = LaunchInFront();
     if (!app) continue;
-    BringToFront(*app);
     TypeAndWait(*app, L"0022 ", L"0022 ");
     route.act(*app);
     DWORD exitCode = 1;
@@ -402,9 +377,8 @@ TEST(MainDialog, Exit) {
 TEST(MainDialog, Screenshot) {
   if (Settings().artifacts.empty()) GTEST_SKIP() << "no --artifacts directory given";
   Case("screenshot after a conversion");
-  auto app = Launch();
+  auto app = LaunchInFront();
   if (!app) return;
-  BringToFront(*app);
   SelectMode(*app, 1);
   TypeAndWait(*app, L"中文电报码\n译枢", L"中文电报码\r\n译枢");
   ExpectEq(app->Text(IDC_OUTPUT), L"0022 2429 7193 1032 4316 \r\n6230 2873 ", "output");

@@ -73,16 +73,14 @@ void CaretToEndOfLine(const AppUnderTest& app, int line) {
 // start, but its view shows the line the user is typing on.
 TEST(Usability, OutputFollowsTheCaret) {
   Case("typing on line 40 of 50");
-  auto app = Launch();
+  auto app = LaunchInFront();
   if (!app) return;
-  BringToFront(*app);
   std::wstring input, output;
   for (int line = 1; line <= 50; ++line) {
     input += L"0022 " + std::to_wstring(line) + L"\r\n";
     output += L"中" + std::to_wstring(line) + L"\r\n";
   }
-  Expect(SetClipboardText(input), "clipboard set");
-  Press('V', {VK_CONTROL});
+  Paste(input);
   ExpectEventually([&] { return app->Text(IDC_INPUT); }, input, "fifty lines pasted");
   CaretToEndOfLine(*app, 39);
   Type(L" 2429 ");
@@ -147,9 +145,8 @@ TEST(Usability, UndoClear) {
   };
   for (const auto& c : cases) {
     Case(std::string("Ctrl+Z after ") + c.name);
-    auto app = Launch();
+    auto app = LaunchInFront();
     if (!app) continue;
-    BringToFront(*app);
     if (c.mode == 1) SelectMode(*app, 1);
     std::wstring input = c.typed;
     for (size_t at = 0; (at = input.find(L'\n', at)) != std::wstring::npos; at += 2)
@@ -255,9 +252,8 @@ TEST(Usability, FocusAfterRestore) {
   };
   for (const auto& c : cases) {
     Case(std::string("About by ") + c.name + " while minimized, then restored");
-    auto app = Launch();
+    auto app = LaunchInFront();
     if (!app) continue;
-    BringToFront(*app);
     TypeAndWait(*app, L"0022 ", L"0022 ");
     TabTo(*app, c.focusBefore);
     PostMessageW(app->dialog(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
