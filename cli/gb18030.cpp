@@ -80,11 +80,7 @@ void FourByteCodes::Feed(std::string_view piece, std::string& out) {
   if (finished_) report_ = {};
   finished_ = false;
   std::string joined;
-  if (!carry_.empty()) {
-    joined = std::move(carry_) + std::string(piece);
-    carry_.clear();
-    piece = joined;
-  }
+  piece = WithCarry(carry_, piece, joined);
   const auto* bytes = reinterpret_cast<const unsigned char*>(piece.data());
   const std::size_t n = piece.size();
   std::size_t copied = 0, i = 0;

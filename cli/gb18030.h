@@ -29,6 +29,15 @@ std::optional<char32_t> CodePointOf(const unsigned char* bytes);
 // two-byte form gives a wrong sequence: callers know it has none).
 std::string FourBytesOf(char32_t code_point);
 
+// A piece of a stream, with the bytes carried over from the last piece put
+// before it; `joined` holds them while the piece is read.
+inline std::string_view WithCarry(std::string& carry, std::string_view piece, std::string& joined) {
+  if (carry.empty()) return piece;
+  joined = std::move(carry) + std::string(piece);
+  carry.clear();
+  return joined;
+}
+
 // Characters to codes in GB18030 text: a character written in four bytes
 // takes its code as the core gives it to the same character in UTF-8 (its
 // own, or a variant's where the options allow), replaced by the code and its

@@ -142,11 +142,7 @@ void FourByteChars::Process(std::string_view piece, bool final, std::string& out
   }
   finished_ = final;
   std::string joined;
-  if (!carry_.empty()) {
-    joined = std::move(carry_) + std::string(piece);
-    carry_.clear();
-    piece = joined;
-  }
+  piece = WithCarry(carry_, piece, joined);
   const auto* p = reinterpret_cast<const unsigned char*>(piece.data());
   const std::size_t n = piece.size();
   // A character begins at i; everything from `copied` goes to the core
