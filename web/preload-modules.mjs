@@ -14,8 +14,8 @@ if (!entry) throw new Error(`${page}: no module script to preload the imports of
 
 const found = new Set();
 const visit = (file) => {
-  for (const [, spec] of readFileSync(join(site, file), 'utf8').matchAll(/^import\s[^'"]*?['"](\.\/[^'"]+)['"]/gm)) {
-    const path = normalize(join(file, '..', spec));
+  for (const [, imported] of readFileSync(join(site, file), 'utf8').matchAll(/^import\s[^'"]*?['"](\.\/[^'"]+)['"]/gm)) {
+    const path = normalize(join(file, '..', imported));
     if (!found.has(path)) {
       found.add(path);
       visit(path);
