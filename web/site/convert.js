@@ -137,7 +137,8 @@ export class Converter {
     if (request.direction !== CHAR_TO_CODE) return { text: output, report, doubtful, uncoded: [], uncodedCount: 0 };
     const forms = codesForForms(text, output, (ch) => this.isHan(ch));
     if (!forms) return { text: output, report, doubtful, uncoded: [], uncodedCount: 0 };
-    return { ...forms, report, doubtful };
+    const { text: codes, uncoded, uncodedCount } = forms;
+    return { text: codes, report, doubtful, uncoded, uncodedCount };
   }
 
   // The core builds its look-up tables on first use (some 100 ms on a
