@@ -7,6 +7,11 @@ file(REMOVE_RECURSE ${OUT})
 file(COPY ${SOURCE}/ DESTINATION ${OUT} PATTERN "sw.js.in" EXCLUDE)
 file(COPY ${MODULE_DIR}/yishu.mjs ${MODULE_DIR}/yishu.wasm ${MODULE_DIR}/yishu-scalar.mjs ${MODULE_DIR}/yishu-scalar.wasm
      DESTINATION ${OUT})
+# The version is in the page from the start: written later, it made the
+# footer, the largest text on a phone, paint again once the core had loaded.
+file(READ ${OUT}/index.html page)
+string(REPLACE "<span id=\"version\"></span>" "<span id=\"version\">yishu ${VERSION}</span>" page "${page}")
+file(WRITE ${OUT}/index.html "${page}")
 execute_process(COMMAND ${NODE} ${CMAKE_CURRENT_LIST_DIR}/localize-page.mjs ${OUT} COMMAND_ERROR_IS_FATAL ANY)
 execute_process(COMMAND ${NODE} ${CMAKE_CURRENT_LIST_DIR}/preload-modules.mjs ${OUT} COMMAND_ERROR_IS_FATAL ANY)
 

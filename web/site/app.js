@@ -277,7 +277,9 @@ async function start() {
     return;
   }
   loaded();
-  $('version').textContent = `yishu ${converter.core.version()}`;
+  // Staging wrote the page's version; the core's differs only in a mixed cache.
+  const version = `yishu ${converter.core.version()}`;
+  if ($('version').textContent !== version) $('version').textContent = version;
   $('book-choice').value = String(regionIsTraditional(locales) || language() === 'zh-Hant' ? TAIWAN : MAINLAND);
   bookBrowser = new BookBrowser(converter, copy);
   names = nameView({ converter, bookFor, variants: () => $('variants').checked, copy });
