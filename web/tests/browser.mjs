@@ -1,6 +1,7 @@
 // Debian's Chromium driven by playwright-core, which downloads no browser of
 // its own. The page is served from the staged site folder.
 import { readFileSync } from 'node:fs';
+import { after, before } from 'node:test';
 import { createRequire } from 'node:module';
 import { chromium } from 'playwright-core';
 import { serve } from './server.mjs';
@@ -66,4 +67,20 @@ export async function axeViolations(page) {
   if (!(await page.evaluate(() => 'axe' in window))) await page.evaluate(AXE);
   const { violations } = await page.evaluate(() => window.axe.run(document));
   return violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
+}
+
+// One browser and one page for the tests of a file: opened before the first
+// test and closed after the last. The returned object holds browser, page
+// and site once they are open.
+export function openForTests(options) {
+  const opened = {};
+  before(async () => {
+    opened.browser = await launch();
+    Object.assign(opened, await openPage(opened.browser, options));
+  });
+  after(async () => {
+    await opened.browser?.close();
+    await opened.site?.close();
+  });
+  return opened;
 }

@@ -2,23 +2,15 @@
 // 100,000 characters, a paste of 100,000 characters, and the first load on a
 // slow 4G link until the converter is ready. The times are printed, never
 // asserted; what is asserted is that the right result is shown.
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { choose, launch, openPage, SITE } from './browser.mjs';
+import { choose, openForTests, SITE } from './browser.mjs';
 import { serve } from './server.mjs';
 import { coreConvert, longText } from './oracle.mjs';
 
 const LENGTH = 100_000;
 
-let browser, page, site;
-before(async () => {
-  browser = await launch();
-  ({ page, site } = await openPage(browser));
-});
-after(async () => {
-  await browser?.close();
-  await site?.close();
-});
+const opened = openForTests();  // browser, page, site
 
 // The commoner characters, as an archive has them and as the native benchmark takes them.
 const sample = (direction) => longText(direction, { length: LENGTH, from: 2000 });
@@ -77,8 +69,8 @@ async function pasteAndType(tab, text, typed, key, ending, shown) {
 
 // For comparison: the browser alone, a bare text box with the page's style.
 async function bareTextBox() {
-  const tab = await page.context().newPage();
-  await tab.setContent(`<link rel="stylesheet" href="${site.url}style.css"><textarea id="input"></textarea>`);
+  const tab = await opened.page.context().newPage();
+  await tab.setContent(`<link rel="stylesheet" href="${opened.site.url}style.css"><textarea id="input"></textarea>`);
   await tab.waitForFunction(() => document.styleSheets.length === 1);
   return tab;
 }
@@ -86,11 +78,11 @@ async function bareTextBox() {
 // The last key completes a character or a code: 中 typed, or the space after 2429.
 for (const [direction, name, typed, key, ending] of [[1, 'characters', '', '中', '0022'], [0, 'codes', '2429', ' ', '文']]) {
   test(`${LENGTH.toLocaleString('en')} ${name}: a paste and a keystroke`, async () => {
-    await choose(page, { direction, book: 0, variants: true, asWritten: true });
+    await choose(opened.page, { direction, book: 0, variants: true, asWritten: true });
     const text = sample(direction);
-    const figures = await pasteAndType(page, text, typed, key, ending, 'output');
+    const figures = await pasteAndType(opened.page, text, typed, key, ending, 'output');
     const expected = coreConvert({ direction, book: 0, variants: true, asWritten: true }, text + typed + key);
-    assert.equal((await page.inputValue('#output')).replaceAll(' \n', '\n'), expected.replaceAll(' \n', '\n').trimEnd());
+    assert.equal((await opened.page.inputValue('#output')).replaceAll(' \n', '\n'), expected.replaceAll(' \n', '\n').trimEnd());
     const bare = await bareTextBox();
     const alone = await pasteAndType(bare, text, typed, key, ending, 'input');
     await bare.close();
@@ -104,7 +96,7 @@ for (const [direction, name, typed, key, ending] of [[1, 'characters', '', '中'
 for (const compress of [false, true]) {
   test(`first load on a slow 4G link, until the converter is ready${compress ? ', files gzipped' : ''}`, async () => {
     const server = await serve(SITE, { compress });
-    const context = await browser.newContext();
+    const context = await opened.browser.newContext();
     const tab = await context.newPage();
     const cdp = await context.newCDPSession(tab);
     await cdp.send('Network.enable');
@@ -130,7 +122,7 @@ for (const compress of [false, true]) {
 // the rest: it must draw what a layout from scratch draws, and its last line
 // must be the text's end.
 test('the long-result view after edits anywhere in the text', async () => {
-  const { lines, bottom, atEnd } = await page.evaluate(async () => {
+  const { lines, bottom, atEnd } = await opened.page.evaluate(async () => {
     const { ResultView } = await import('./result-view.js');
     const area = document.createElement('textarea');
     document.querySelector('main').append(area);
@@ -162,7 +154,7 @@ test('the long-result view after edits anywhere in the text', async () => {
 // text before: that must give what converting the whole text gives.
 test('a long text converted line by line, after edits, is the whole text converted', async () => {
   const texts = [sample(1), sample(0), `${sample(1)}${sample(0)}`.replaceAll('\n', '\n\n'), '陳大文 2429 ' + sample(1)];
-  const differences = await page.evaluate(async (texts) => {
+  const differences = await opened.page.evaluate(async (texts) => {
     const { loadConverter } = await import('./convert.js');
     const { LineConverter } = await import('./by-lines.js');
     const converter = await loadConverter();
